@@ -1,0 +1,39 @@
+# Warnings as errors for every target of the project, and the optional sanitizer build.
+add_library(project_options INTERFACE)
+target_compile_options(project_options INTERFACE
+  -Wall -Wextra -Werror -Wno-unused-parameter -Wno-missing-field-initializers)
+if(MORVATH_SANITIZE)
+  target_compile_options(project_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# morvath_library(<name> <folder> [DEPS ...]): a static library made of every source in <folder>.
+# Globbing keeps each area's file list in the area itself.
+function(morvath_library name folder)
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INCLUDES" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(NOT sources)
+    # An area that holds no code yet: its headers and dependencies only.
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    target_include_directories(${name} INTERFACE ${ARG_INCLUDES})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE project_options ${ARG_PRIVATE_DEPS})
+  target_include_directories(${name} PUBLIC ${ARG_INCLUDES})
+endfunction()
+
+# morvath_test(<name> <folder> DEPS ...): one GoogleTest executable made of every source in <folder>.
+function(morvath_test name folder)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} project_options GTest::gtest GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "MORVATH_MACHINE=headless")
+endfunction()
