@@ -1,7 +1,8 @@
-// Direct3DCreate9. This machine has no Direct3D 9 object of its own yet, so the call answers null, as it
-// does on a machine without Direct3D; a test may stand in its own object.
+// Direct3DCreate9: a Direct3D object answering from the active adapter profile, or a test's own object.
 #include "d3d9.h"
 #include "d3d9/control.h"
+#include "device_events.h"
+#include "direct3d.h"
 
 namespace {
 d3d9::control::CreateHook& createHook() {
@@ -14,5 +15,8 @@ void d3d9::control::SetCreateHook(CreateHook hook) { createHook() = std::move(ho
 
 IDirect3D9* WINAPI Direct3DCreate9(UINT SDKVersion) {
     if (createHook()) return createHook()(SDKVersion);
-    return nullptr;
+    // Only the version the headers describe is offered.
+    if (SDKVersion != D3D_SDK_VERSION) return nullptr;
+    d3d9::ListenForDeviceEvents();
+    return new d3d9::Direct3D(d3d9::control::ActiveProfile());
 }

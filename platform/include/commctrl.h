@@ -1,5 +1,8 @@
-// Owned by the window-manager and GDI areas (platform/user, platform/gdi).
+// The common controls library.
 #pragma once
 
 #include "windef.h"
 #include "winerror.h"
+
+// Registers the common control classes. Nothing else of the library is used.
+void WINAPI InitCommonControls(void);

@@ -4,5 +4,8 @@
 namespace machine::detail {
 void ResetClock();
 void ResetDebugOutput();
+void ResetShellRequests();
 void ResetMachineState();  // input, message boxes, displays, frames, run settings
+// The clock's part of a presented frame (the fixed clock moves on by one frame); FramePresented calls it.
+void AdvanceClockForFrame();
 }  // namespace machine::detail

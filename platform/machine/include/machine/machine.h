@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace machine {
 
 // ---- Clock -------------------------------------------------------------------------------------
 // The performance counter never reads 0 (it starts well above it), so a frozen instant is never lost.
-int64_t CounterFrequency();     // ticks per second, > 0
+int64_t CounterFrequency();     // ticks per second, > 0; 0 when the machine has no counter
 int64_t ReadCounter();          // fixed clock: advances by a small step at each read
 uint32_t ReadMilliseconds();    // the millisecond system timer
 void SleepFor(uint32_t milliseconds);  // fixed clock: advances the clock instead of waiting
@@ -33,9 +34,15 @@ struct MessageBoxRecord {
 // Shows a box and answers it: headless, with its default button (written to standard error too);
 // a test's answer hook may act while it is up and choose the answer.
 int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type);
+// The default button of a box of this type (MB_OK -> IDOK, MB_YESNO -> IDYES, MB_DEFBUTTON2 -> the
+// second button, ...).
+int DefaultMessageBoxAnswer(uint32_t type);
+// "error", "warning", "information", "question" or "none", from the MB_ICON bits.
+const char* MessageBoxIconName(uint32_t type);
 
 // ---- Input -------------------------------------------------------------------------------------
-enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window };
+enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device };
+enum class DeviceAction { Lose, Restore };
 enum class KeyAction { Down, Up, Press };
 enum class MouseButtonId { Left, Right, Middle };
 enum class WindowAction { Minimize, Maximize, Restore, Resize, Close };
@@ -51,26 +58,49 @@ struct InputEvent {
     bool buttonDown = false;
     int32_t wheelDelta = 0;      // MouseWheel: in the platform's units (120 a notch)
     WindowAction windowAction = WindowAction::Close;
+    bool previouslyDown = false;  // Key: filled in by TakeDueInput (the key's state before the event)
+    DeviceAction deviceAction = DeviceAction::Lose;  // Device: "device lose|restore"
 };
-// Takes the next event that is due now (its frame has been reached); false when none is due.
+// Takes the next event that is due now (its frame has been reached); false when none is due. Key and
+// button events change the keyboard and mouse state as they are taken. A "press" was scheduled as a
+// down at its frame and an up one frame later.
 bool TakeDueInput(InputEvent& event);
+// Device events are not taken as input: when they come due, TakeDueInput hands them to the listener the
+// Direct3D area sets (the device becomes lost, or may be reset again).
+void SetDeviceEventListener(std::function<void(DeviceAction)> listener);
 // True while events remain scheduled for later frames.
 bool InputPending();
+// The program waits with nothing to do: the next scheduled event becomes due at once (time passes
+// while the program waits). False when nothing remains scheduled.
+bool BringNextInputForward();
 
-// Keyboard state as the machine sees it (for DirectInput and GetKeyState-like queries).
+// Keyboard state as the machine sees it (for DirectInput and GetKeyState-like queries). The generic
+// VK_SHIFT / VK_CONTROL / VK_MENU are down while either side is; the sided codes follow their key.
 bool IsVirtualKeyDown(uint32_t virtualKey);
 bool IsScanCodeDown(uint32_t scanCode);
+bool IsMouseButtonDown(MouseButtonId button);
 
-// The mouse position on the virtual desktop (screen coordinates).
+// The mouse position on the virtual desktop (screen coordinates), kept inside the clip rectangle.
+struct ScreenRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
 void SetCursorScreenPosition(int32_t x, int32_t y);
 void CursorScreenPosition(int32_t& x, int32_t& y);
+// Confines the mouse (ClipCursor); null releases it (the whole desktop). CursorClip answers the
+// rectangle in force.
+void SetCursorClip(const ScreenRect* rect);
+ScreenRect CursorClip();
 
 // ---- Displays ----------------------------------------------------------------------------------
 struct DisplayMode {
     uint32_t width = 0, height = 0, refreshRate = 0;
     int32_t format = 0;  // a D3DFORMAT value
 };
+// The desktop's own mode (1280 x 1024, X8R8G8B8, 60 Hz by default).
 DisplayMode DesktopMode();
+// The mode the display is in now: the desktop's, or the full-screen mode set last.
+DisplayMode CurrentDisplayMode();
+// The modes the display offers, the desktop's included.
 std::vector<DisplayMode> DisplayModes();
 bool SetDisplayMode(const DisplayMode& mode);  // full-screen switch; false when the mode is not offered
 void RestoreDesktopMode();
@@ -81,13 +111,43 @@ struct Frame {
     uint32_t width = 0, height = 0;
     std::vector<uint32_t> pixels;
 };
+// Present shows its frame, then reports it presented: the frame shown before the n-th FramePresented
+// is frame n (counting from 1). Frames asked for by the capture settings are written as PNG files.
 void ShowFrame(const Frame& frame);
 const Frame* LastFrame();
+// Writes a frame as an 8-bit RGB PNG file; false (with a reason in error) when it cannot.
+bool WritePng(const Frame& frame, const std::string& path, std::string& error);
+
+// ---- Waiting -----------------------------------------------------------------------------------
+// The program would block (GetMessageA, a modal loop) with nothing to take: runs the test's idle
+// hook. False when no hook is set.
+bool RunIdleHook();
+// The watchdog. A wait that found nothing after the idle hook ran counts against a limit; reaching it
+// fails loudly (standard error, then the watchdog handler, or abort when there is none). Answers true
+// when the watchdog fired (the waiter must then stop waiting).
+bool NoteIdleWithoutProgress();
+void NoteProgress();
+
+// ---- Handles the program holds -----------------------------------------------------------------
+// The areas count what they hand out and get back ("window", "menu", "accelerator table", "bitmap",
+// "memory dc", "screen dc", ...), so a test can show that everything obtained was returned.
+void NoteObjectCreated(const char* kind);
+void NoteObjectReleased(const char* kind);
 
 // ---- The run -----------------------------------------------------------------------------------
-// Set once the program has been told to end by the machine (MORVATH_FRAMES reached).
+// Reads the run settings from the environment (MORVATH_MACHINE, MORVATH_FRAMES, MORVATH_INPUT,
+// MORVATH_REPORT, MORVATH_CAPTURE, MORVATH_CAPTURE_FRAMES). False with a reason on a bad setting or a
+// bad input script line ("line N: ...").
+bool ConfigureFromEnvironment(std::string& error);
+// Set once the machine has asked the main window to close because MORVATH_FRAMES was reached.
 bool CloseRequested();
 // Writes the report (MORVATH_REPORT) with the program's exit code; does nothing when none was asked.
 void WriteReport(int exitCode);
+// The report as JSON text.
+std::string ReportJson(int exitCode);
+// Later areas add fields to the report: the producer answers a JSON value.
+void AddReportField(const std::string& name, std::function<std::string()> jsonValue);
+// Text as a JSON string literal, quotes included.
+std::string JsonString(const std::string& text);
 
 }  // namespace machine

@@ -1,0 +1,68 @@
+#include "buffers.h"
+
+#include <algorithm>
+
+#include "device.h"
+
+namespace d3d9 {
+
+namespace {
+template <typename Interface>
+const IID& InterfaceId() {
+    if constexpr (std::is_same_v<Interface, IDirect3DVertexBuffer9>)
+        return IID_IDirect3DVertexBuffer9;
+    else
+        return IID_IDirect3DIndexBuffer9;
+}
+}  // namespace
+
+template <typename Interface, typename Desc>
+HRESULT Buffer<Interface, Desc>::QueryInterface(REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == InterfaceId<Interface>()) {
+        AddRef();
+        *ppvObject = static_cast<Interface*>(this);
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+template <typename Interface, typename Desc>
+HRESULT Buffer<Interface, Desc>::GetDevice(IDirect3DDevice9** ppDevice) {
+    if (!ppDevice) return D3DERR_INVALIDCALL;
+    OwnerDevice()->AddRef();
+    *ppDevice = OwnerDevice();
+    return D3D_OK;
+}
+
+// Offset and size 0 lock the whole buffer; size 0 with an offset locks from there to the end.
+template <typename Interface, typename Desc>
+HRESULT Buffer<Interface, Desc>::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD Flags) {
+    if (!ppbData) return D3DERR_INVALIDCALL;
+    *ppbData = nullptr;
+    const uint64_t end = uint64_t(OffsetToLock) + (SizeToLock ? SizeToLock : desc_.Size - std::min(OffsetToLock, desc_.Size));
+    if (OffsetToLock >= desc_.Size || end > desc_.Size) return D3DERR_INVALIDCALL;
+    ++locks_;
+    *ppbData = bytes_.data() + OffsetToLock;
+    return D3D_OK;
+}
+
+template <typename Interface, typename Desc>
+HRESULT Buffer<Interface, Desc>::Unlock() {
+    if (locks_ == 0) return D3DERR_INVALIDCALL;
+    --locks_;
+    return D3D_OK;
+}
+
+template <typename Interface, typename Desc>
+HRESULT Buffer<Interface, Desc>::GetDesc(Desc* pDesc) {
+    if (!pDesc) return D3DERR_INVALIDCALL;
+    *pDesc = desc_;
+    return D3D_OK;
+}
+
+template class Buffer<IDirect3DVertexBuffer9, D3DVERTEXBUFFER_DESC>;
+template class Buffer<IDirect3DIndexBuffer9, D3DINDEXBUFFER_DESC>;
+
+}  // namespace d3d9

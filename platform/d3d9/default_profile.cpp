@@ -1,0 +1,65 @@
+// The default adapter profile: one adapter, the machine's display, drawn by the software device.
+#include <algorithm>
+
+#include "d3d9/adapter_profile.h"
+#include "machine/machine.h"
+
+namespace d3d9 {
+
+namespace {
+
+// {0x6d6f7276, 0x6174, 0x4833, ...}: the software device's identifier.
+constexpr GUID kSoftwareDeviceId = {0x6d6f7276, 0x6174, 0x4833, {0x9d, 0x20, 0x53, 0x6f, 0x66, 0x74, 0x52, 0x61}};
+
+bool Listed(const std::vector<D3DDISPLAYMODE>& modes, const D3DDISPLAYMODE& mode) {
+    return std::any_of(modes.begin(), modes.end(), [&](const D3DDISPLAYMODE& m) {
+        return m.Width == mode.Width && m.Height == mode.Height && m.RefreshRate == mode.RefreshRate &&
+               m.Format == mode.Format;
+    });
+}
+
+// Modes from 640 x 480 up to the desktop's size at 60 and 75 Hz, used when the machine lists none.
+std::vector<machine::DisplayMode> StandardModes(const machine::DisplayMode& desktop) {
+    static const uint32_t sizes[][2] = {{640, 480},   {800, 600},   {1024, 768},  {1152, 864},
+                                        {1280, 960},  {1280, 1024}, {1600, 1200}, {1920, 1080}};
+    std::vector<machine::DisplayMode> modes;
+    for (int32_t format : {int32_t(D3DFMT_X8R8G8B8), int32_t(D3DFMT_R5G6B5)})
+        for (const auto& size : sizes)
+            if (size[0] <= std::max(desktop.width, 640u) && size[1] <= std::max(desktop.height, 480u))
+                for (uint32_t rate : {60u, 75u}) modes.push_back({size[0], size[1], rate, format});
+    return modes;
+}
+
+}  // namespace
+
+Profile DefaultProfile() {
+    AdapterProfile adapter;
+    adapter.description = "Morvath Software Rasterizer";
+    adapter.deviceIdentifier = kSoftwareDeviceId;
+
+    const machine::DisplayMode desktop = machine::DesktopMode();
+    std::vector<machine::DisplayMode> offered = machine::DisplayModes();
+    if (offered.empty()) offered = StandardModes(desktop);
+    // The display's modes in the formats the device shows full screen, and the desktop mode itself.
+    for (const machine::DisplayMode& m : offered) {
+        if (m.width < 640 || m.height < 480) continue;
+        if (m.format != D3DFMT_X8R8G8B8 && m.format != D3DFMT_R5G6B5 && m.format != desktop.format) continue;
+        D3DDISPLAYMODE mode{m.width, m.height, m.refreshRate, static_cast<D3DFORMAT>(m.format)};
+        auto& list = adapter.modes[mode.Format];
+        if (!Listed(list, mode)) list.push_back(mode);
+    }
+    if (desktop.width > 0) {
+        D3DDISPLAYMODE mode{desktop.width, desktop.height, desktop.refreshRate,
+                            static_cast<D3DFORMAT>(desktop.format)};
+        auto& list = adapter.modes[mode.Format];
+        if (!Listed(list, mode)) list.push_back(mode);
+    }
+
+    adapter.devices[D3DDEVTYPE_HAL] = SoftwareDeviceType(D3DDEVTYPE_HAL);
+    adapter.devices[D3DDEVTYPE_REF] = SoftwareDeviceType(D3DDEVTYPE_REF);
+    Profile profile;
+    profile.adapters.push_back(adapter);
+    return profile;
+}
+
+}  // namespace d3d9

@@ -1,0 +1,173 @@
+// The device: the API front end. It validates and stores what the program sets, keeps reference counts,
+// owns the back buffer and the automatic depth buffer, presents into the window on the machine and
+// follows the platform's loss states. Drawing is handed to the pipeline.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "device_state.h"
+#include "direct3d.h"
+#include "presentation_params.h"
+#include "state_record.h"
+
+namespace d3d9 {
+
+class ChildObject;
+class Surface;
+
+enum class LossState { Operational, Lost, Resettable };
+
+struct DeviceCursor {
+    bool set = false;
+    UINT hotSpotX = 0, hotSpotY = 0;
+    UINT width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0xAARRGGBB, top-down
+    bool shown = false;
+    int x = 0, y = 0;
+};
+
+class Device final : public IDirect3DDevice9 {
+public:
+    // Creation, validated against the profile (device_creation.cpp).
+    static HRESULT Create(Direct3D* d3d, UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
+                          D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device);
+
+    // IUnknown
+    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    // Device core (device.cpp)
+    HRESULT GetDirect3D(IDirect3D9** ppD3D9) override;
+    HRESULT GetDeviceCaps(D3DCAPS9* pCaps) override;
+    HRESULT GetDisplayMode(UINT iSwapChain, D3DDISPLAYMODE* pMode) override;
+    HRESULT GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override;
+    HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                          IDirect3DSurface9** ppBackBuffer) override;
+    HRESULT GetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9** ppRenderTarget) override;
+    HRESULT GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) override;
+
+    // Presentation (presentation.cpp), loss and Reset (device_loss.cpp), cursor (device_cursor.cpp)
+    HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                    const void* pDirtyRegion) override;
+    HRESULT TestCooperativeLevel() override;
+    HRESULT Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override;
+    HRESULT SetCursorProperties(UINT XHotSpot, UINT YHotSpot, IDirect3DSurface9* pCursorBitmap) override;
+    void SetCursorPosition(int X, int Y, DWORD Flags) override;
+    BOOL ShowCursor(BOOL bShow) override;
+
+    // Resources (device_resources.cpp)
+    HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                          IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) override;
+    HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                               IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE* pSharedHandle) override;
+    HRESULT CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                              IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE* pSharedHandle) override;
+    HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DSurface9** ppSurface, HANDLE* pSharedHandle) override;
+
+    // State storage (device_state_calls.cpp)
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE State, D3DMATRIX* pMatrix) override;
+    HRESULT SetViewport(const D3DVIEWPORT9* pViewport) override;
+    HRESULT GetViewport(D3DVIEWPORT9* pViewport) override;
+    HRESULT SetMaterial(const D3DMATERIAL9* pMaterial) override;
+    HRESULT GetMaterial(D3DMATERIAL9* pMaterial) override;
+    HRESULT SetLight(DWORD Index, const D3DLIGHT9* pLight) override;
+    HRESULT GetLight(DWORD Index, D3DLIGHT9* pLight) override;
+    HRESULT LightEnable(DWORD Index, BOOL Enable) override;
+    HRESULT GetLightEnable(DWORD Index, BOOL* pEnable) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
+    HRESULT GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override;
+    HRESULT GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD* pValue) override;
+    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
+    HRESULT GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) override;
+    HRESULT SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) override;
+    HRESULT SetFVF(DWORD FVF) override;
+    HRESULT GetFVF(DWORD* pFVF) override;
+    HRESULT SetVertexShader(IDirect3DVertexShader9* pShader) override;
+    HRESULT GetVertexShader(IDirect3DVertexShader9** ppShader) override;
+    HRESULT SetPixelShader(IDirect3DPixelShader9* pShader) override;
+    HRESULT GetPixelShader(IDirect3DPixelShader9** ppShader) override;
+    // Bindings (device_bindings.cpp)
+    HRESULT GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) override;
+    HRESULT SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override;
+    HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData, UINT OffsetInBytes,
+                            UINT Stride) override;
+    HRESULT GetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9** ppStreamData, UINT* pOffsetInBytes,
+                            UINT* pStride) override;
+    HRESULT SetIndices(IDirect3DIndexBuffer9* pIndexData) override;
+    HRESULT GetIndices(IDirect3DIndexBuffer9** ppIndexData) override;
+
+    // State blocks (device_state_blocks.cpp); drawing, the pipeline's work (device_drawing.cpp)
+    HRESULT CreateStateBlock(D3DSTATEBLOCKTYPE Type, IDirect3DStateBlock9** ppSB) override;
+    HRESULT BeginStateBlock() override;
+    HRESULT EndStateBlock(IDirect3DStateBlock9** ppSB) override;
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) override;
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
+                                 UINT NumVertices, UINT startIndex, UINT primCount) override;
+    HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount, const void* pVertexStreamZeroData,
+                            UINT VertexStreamZeroStride) override;
+    HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinVertexIndex, UINT NumVertices,
+                                   UINT PrimitiveCount, const void* pIndexData, D3DFORMAT IndexDataFormat,
+                                   const void* pVertexStreamZeroData, UINT VertexStreamZeroStride) override;
+
+    // ---- For the layer ----
+    // A child gained its first outside reference (it now holds the device) or lost its last.
+    void ChildReferenced(ChildObject* child);
+    void ChildUnreferenced(ChildObject* child);
+
+    const DeviceState& State() const { return state_; }
+    Surface* BackBuffer() const { return backBuffer_; }
+    Surface* DepthStencil() const { return depthStencil_; }
+    const D3DPRESENT_PARAMETERS& PresentParameters() const { return params_; }
+    LossState Loss() const { return loss_; }
+    void SetLoss(LossState loss, std::optional<unsigned> testsUntilResettable = std::nullopt);
+    const DeviceCursor& Cursor() const { return cursor_; }
+    UINT AdapterOrdinal() const { return adapter_; }
+    HWND DeviceWindow() const;
+    // Sets every state of the record on the device.
+    void ApplyRecord(const StateRecord& record);
+
+private:
+    Device(Direct3D* d3d, UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags);
+    ~Device() override;
+
+    // Makes the swap chain (back buffer, depth buffer), the display mode and the default state for
+    // validated parameters (device_setup.cpp).
+    HRESULT ApplyPresentation(const ResolvedPresentation& resolved);
+    void ReleaseSwapChain();
+    void ClearBindings();
+    // References to the device's surfaces or default-pool resources that must be released before Reset.
+    bool HoldsVolatileReferences() const;
+    void Describe() const;
+    void DropRecording();
+    // While a state block is recorded, setters store into it instead of the device's state.
+    StateRecord* Recording() const { return recording_.get(); }
+
+    ULONG refs_ = 1;
+    Direct3D* d3d_;
+    UINT adapter_;
+    D3DDEVTYPE type_;
+    HWND focusWindow_;
+    DWORD behaviorFlags_;
+    D3DPRESENT_PARAMETERS params_{};
+    bool fullScreen_ = false;  // this device set the display's mode
+    Surface* backBuffer_ = nullptr;
+    Surface* depthStencil_ = nullptr;
+    std::set<ChildObject*> volatileChildren_;  // default-pool children with outside references
+    DeviceState state_;
+    bool inScene_ = false;
+    LossState loss_ = LossState::Operational;
+    std::optional<unsigned> testsUntilResettable_;
+    DeviceCursor cursor_;
+    std::unique_ptr<StateRecord> recording_;
+};
+
+}  // namespace d3d9

@@ -1,0 +1,130 @@
+#include "surface.h"
+
+#include <cstring>
+
+#include "device.h"
+#include "format_info.h"
+
+namespace d3d9 {
+
+Surface::Surface(Device* device, const SurfaceDesc& desc, Owner owner, IUnknown* container)
+    : ChildObject(device, desc.pool, owner != Owner::Self), desc_(desc), owner_(owner), container_(container) {
+    const SurfaceLayout layout = LayoutOf(desc.format, desc.width, desc.height);
+    pitch_ = layout.pitch;
+    bytes_.assign(static_cast<size_t>(pitch_) * layout.rows, 0);
+}
+
+HRESULT Surface::QueryInterface(REFIID riid, void** ppvObject) {
+    if (!ppvObject) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DSurface9) {
+        AddRef();
+        *ppvObject = static_cast<IDirect3DSurface9*>(this);
+        return S_OK;
+    }
+    *ppvObject = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG Surface::AddRef() { return owner_ == Owner::Container ? container_->AddRef() : AddChildReference(); }
+
+ULONG Surface::Release() { return owner_ == Owner::Container ? container_->Release() : ReleaseChildReference(); }
+
+HRESULT Surface::GetDevice(IDirect3DDevice9** ppDevice) {
+    if (!ppDevice) return D3DERR_INVALIDCALL;
+    OwnerDevice()->AddRef();
+    *ppDevice = OwnerDevice();
+    return D3D_OK;
+}
+
+DWORD Surface::SetPriority(DWORD PriorityNew) {
+    DWORD previous = priority_;
+    priority_ = PriorityNew;
+    return previous;
+}
+
+DWORD Surface::GetPriority() { return priority_; }
+
+// Every resource lives in memory the pipeline reads directly: there is nothing to load ahead.
+void Surface::PreLoad() {}
+
+D3DRESOURCETYPE Surface::GetType() { return D3DRTYPE_SURFACE; }
+
+HRESULT Surface::GetDesc(D3DSURFACE_DESC* pDesc) {
+    if (!pDesc) return D3DERR_INVALIDCALL;
+    pDesc->Format = desc_.format;
+    pDesc->Type = D3DRTYPE_SURFACE;
+    pDesc->Usage = desc_.usage;
+    pDesc->Pool = desc_.pool;
+    pDesc->MultiSampleType = desc_.multisample;
+    pDesc->MultiSampleQuality = desc_.multisampleQuality;
+    pDesc->Width = desc_.width;
+    pDesc->Height = desc_.height;
+    return D3D_OK;
+}
+
+HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) {
+    if (!pLockedRect) return D3DERR_INVALIDCALL;
+    pLockedRect->pBits = nullptr;
+    if (locked_ || !desc_.lockable) return D3DERR_INVALIDCALL;
+    RECT whole{0, 0, LONG(desc_.width), LONG(desc_.height)};
+    const RECT r = pRect ? *pRect : whole;
+    if (r.left < 0 || r.top < 0 || r.left >= r.right || r.top >= r.bottom || r.right > whole.right ||
+        r.bottom > whole.bottom)
+        return D3DERR_INVALIDCALL;
+    size_t offset = static_cast<size_t>(r.top) * pitch_ + static_cast<size_t>(r.left) * BytesPerPixel(desc_.format);
+    if (IsBlockCompressed(desc_.format)) {
+        // Compressed surfaces lock whole blocks.
+        if ((r.left | r.top) % 4 != 0) return D3DERR_INVALIDCALL;
+        const size_t blockBytes = desc_.format == D3DFMT_DXT1 ? 8 : 16;
+        offset = static_cast<size_t>(r.top / 4) * pitch_ + static_cast<size_t>(r.left / 4) * blockBytes;
+    }
+    locked_ = true;
+    pLockedRect->Pitch = static_cast<INT>(pitch_);
+    pLockedRect->pBits = bytes_.data() + offset;
+    return D3D_OK;
+}
+
+HRESULT Surface::UnlockRect() {
+    if (!locked_) return D3DERR_INVALIDCALL;
+    locked_ = false;
+    ++version_;
+    return D3D_OK;
+}
+
+uint32_t Surface::ReadArgb(UINT x, UINT y) const {
+    auto format = ColorFormatOf(desc_.format);
+    if (!format || x >= desc_.width || y >= desc_.height) return 0;
+    const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
+    uint32_t raw = 0;
+    if (pipeline::bytesPerPixel(*format) == 4)
+        std::memcpy(&raw, p + static_cast<size_t>(x) * 4, 4);
+    else
+        raw = p[x * 2] | uint32_t(p[x * 2 + 1]) << 8;
+    return pipeline::toArgb8(*format, raw);
+}
+
+pipeline::ColorSurface Surface::ColorView() {
+    pipeline::ColorSurface view;
+    auto format = ColorFormatOf(desc_.format);
+    if (!format) return view;
+    view.format = *format;
+    view.width = static_cast<int>(desc_.width);
+    view.height = static_cast<int>(desc_.height);
+    view.pitch = static_cast<int>(pitch_);
+    view.data = bytes_.data();
+    return view;
+}
+
+pipeline::DepthSurface Surface::DepthView() {
+    pipeline::DepthSurface view;
+    auto format = DepthFormatOf(desc_.format);
+    if (!format) return view;
+    view.format = *format;
+    view.width = static_cast<int>(desc_.width);
+    view.height = static_cast<int>(desc_.height);
+    view.pitch = static_cast<int>(pitch_);
+    view.data = bytes_.data();
+    return view;
+}
+
+}  // namespace d3d9

@@ -1,0 +1,69 @@
+// A surface: pixels in memory with the platform's description, lock and reference rules.
+// The device's back buffer and depth buffer are owned by the device; an offscreen plain surface is
+// owned by its outside references; a texture level forwards its references to its texture.
+#pragma once
+
+#include <vector>
+
+#include "child_object.h"
+#include "pipeline/render_target.h"
+
+namespace d3d9 {
+
+struct SurfaceDesc {
+    UINT width = 0, height = 0;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    DWORD usage = 0;
+    D3DPOOL pool = D3DPOOL_DEFAULT;
+    D3DMULTISAMPLE_TYPE multisample = D3DMULTISAMPLE_NONE;
+    DWORD multisampleQuality = 0;
+    bool lockable = true;
+};
+
+class Surface final : public IDirect3DSurface9, public ChildObject {
+public:
+    enum class Owner { Device, Self, Container };
+    // The format must be one BytesPerPixel knows; sizes are checked by the creator.
+    Surface(Device* device, const SurfaceDesc& desc, Owner owner, IUnknown* container = nullptr);
+
+    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+
+    HRESULT GetDevice(IDirect3DDevice9** ppDevice) override;
+    DWORD SetPriority(DWORD PriorityNew) override;
+    DWORD GetPriority() override;
+    void PreLoad() override;
+    D3DRESOURCETYPE GetType() override;
+
+    HRESULT GetDesc(D3DSURFACE_DESC* pDesc) override;
+    HRESULT LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) override;
+    HRESULT UnlockRect() override;
+
+    const SurfaceDesc& Desc() const { return desc_; }
+    bool Locked() const { return locked_; }
+    // Changes whenever a lock ends, so copies made from the bytes know to be made again.
+    uint64_t Version() const { return version_; }
+    UINT Pitch() const { return pitch_; }
+    uint8_t* Bits() { return bytes_.data(); }
+    const uint8_t* Bits() const { return bytes_.data(); }
+    // The pixel at (x, y) as 0xAARRGGBB (colour formats only).
+    uint32_t ReadArgb(UINT x, UINT y) const;
+
+    pipeline::ColorSurface ColorView();
+    pipeline::DepthSurface DepthView();
+
+private:
+    ~Surface() override = default;
+
+    SurfaceDesc desc_;
+    Owner owner_;
+    IUnknown* container_;
+    UINT pitch_ = 0;
+    std::vector<uint8_t> bytes_;
+    bool locked_ = false;
+    uint64_t version_ = 0;
+    DWORD priority_ = 0;
+};
+
+}  // namespace d3d9

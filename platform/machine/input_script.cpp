@@ -1,0 +1,135 @@
+// The input script: one event a line, "<frame> <event> <arguments>", '#' starting a comment.
+//   key <name> down|up|press
+//   mouse move <x> <y> | mouse button left|right|middle down|up | mouse wheel <delta>
+//   window minimize|maximize|restore|resize <w> <h>|close
+//   device lose|restore
+#include <charconv>
+#include <sstream>
+
+#include "machine/control.h"
+
+namespace machine::control {
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+template <class T>
+bool ReadNumber(const std::string& text, T& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end;
+}
+
+// Fills the event from the words after the frame; answers an empty text or the reason it cannot.
+std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
+    const std::string& kind = w[1];
+    auto count = [&](size_t n, const char* form) -> std::string {
+        return w.size() == n ? std::string() : std::string("expected \"") + form + "\"";
+    };
+    if (kind == "key") {
+        if (auto e = count(4, "key <name> down|up|press"); !e.empty()) return e;
+        event.kind = InputKind::Key;
+        if (!LookUpKeyName(w[2], event.virtualKey, event.scanCode)) return "unknown key \"" + w[2] + "\"";
+        if (w[3] == "down") event.keyAction = KeyAction::Down;
+        else if (w[3] == "up") event.keyAction = KeyAction::Up;
+        else if (w[3] == "press") event.keyAction = KeyAction::Press;
+        else return "unknown key action \"" + w[3] + "\" (down, up or press)";
+        return {};
+    }
+    if (kind == "mouse") {
+        if (w.size() < 3) return "expected \"mouse move|button|wheel ...\"";
+        if (w[2] == "move") {
+            if (auto e = count(5, "mouse move <x> <y>"); !e.empty()) return e;
+            event.kind = InputKind::MouseMove;
+            if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y)) return "bad mouse position";
+            return {};
+        }
+        if (w[2] == "button") {
+            if (auto e = count(5, "mouse button left|right|middle down|up"); !e.empty()) return e;
+            event.kind = InputKind::MouseButton;
+            if (w[3] == "left") event.button = MouseButtonId::Left;
+            else if (w[3] == "right") event.button = MouseButtonId::Right;
+            else if (w[3] == "middle") event.button = MouseButtonId::Middle;
+            else return "unknown mouse button \"" + w[3] + "\"";
+            if (w[4] == "down") event.buttonDown = true;
+            else if (w[4] == "up") event.buttonDown = false;
+            else return "unknown button action \"" + w[4] + "\" (down or up)";
+            return {};
+        }
+        if (w[2] == "wheel") {
+            if (auto e = count(4, "mouse wheel <delta>"); !e.empty()) return e;
+            event.kind = InputKind::MouseWheel;
+            if (!ReadNumber(w[3], event.wheelDelta)) return "bad wheel delta \"" + w[3] + "\"";
+            return {};
+        }
+        return "unknown mouse event \"" + w[2] + "\"";
+    }
+    if (kind == "window") {
+        if (w.size() < 3) return "expected \"window minimize|maximize|restore|resize <w> <h>|close\"";
+        event.kind = InputKind::Window;
+        const std::string& action = w[2];
+        if (action == "resize") {
+            if (auto e = count(5, "window resize <w> <h>"); !e.empty()) return e;
+            event.windowAction = WindowAction::Resize;
+            if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y) || event.x <= 0 || event.y <= 0)
+                return "bad window size";
+            return {};
+        }
+        if (auto e = count(3, "window minimize|maximize|restore|close"); !e.empty()) return e;
+        if (action == "minimize") event.windowAction = WindowAction::Minimize;
+        else if (action == "maximize") event.windowAction = WindowAction::Maximize;
+        else if (action == "restore") event.windowAction = WindowAction::Restore;
+        else if (action == "close") event.windowAction = WindowAction::Close;
+        else return "unknown window action \"" + action + "\"";
+        return {};
+    }
+    if (kind == "device") {
+        if (auto e = count(3, "device lose|restore"); !e.empty()) return e;
+        event.kind = InputKind::Device;
+        if (w[2] == "lose") event.deviceAction = DeviceAction::Lose;
+        else if (w[2] == "restore") event.deviceAction = DeviceAction::Restore;
+        else return "unknown device action \"" + w[2] + "\" (lose or restore)";
+        return {};
+    }
+    return "unknown event \"" + kind + "\" (key, mouse, window or device)";
+}
+
+}  // namespace
+
+bool ParseInputScript(const std::string& text, std::vector<InputEvent>& events, std::string& error) {
+    events.clear();
+    std::istringstream in(text);
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::vector<std::string> words = Words(line);
+        if (words.empty()) continue;
+        InputEvent event;
+        std::string reason;
+        if (!ReadNumber(words[0], event.frame)) reason = "bad frame number \"" + words[0] + "\"";
+        else if (words.size() < 2) reason = "missing event";
+        else reason = ParseEvent(words, event);
+        if (!reason.empty()) {
+            error = "line " + std::to_string(number) + ": " + reason;
+            events.clear();
+            return false;
+        }
+        events.push_back(event);
+    }
+    return true;
+}
+
+bool LoadInputScript(const std::string& text, std::string& error) {
+    std::vector<InputEvent> events;
+    if (!ParseInputScript(text, events, error)) return false;
+    for (const InputEvent& event : events) ScheduleInput(event);
+    return true;
+}
+
+}  // namespace machine::control

@@ -1,0 +1,41 @@
+// What the parts of the machine tell each other; none of it is for the areas above the machine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "machine/machine.h"
+
+namespace machine::detail {
+
+// Each part back to its start state (control::Reset runs them all through ResetMachineState).
+void ResetInput();
+void ResetMessageBoxes();
+void ResetDisplays();
+void ResetFrames();
+void ResetWaiting();
+void ResetObjectLedger();
+void ResetRunSettings();
+void ResetReportFields();
+
+// Run settings the other parts read.
+uint64_t FrameLimit();
+void MarkCloseRequested();
+const std::string& ReportPath();
+
+// Frames: the capture settings and what was written.
+void WriteLastFrameIfAsked();
+std::vector<std::string> CapturedFileList();
+
+// Message boxes: every box shown, in order.
+const std::vector<MessageBoxRecord>& MessageBoxList();
+
+// The headless backend: how a box is shown (standard error) and which backend a name chooses.
+void ShowBoxOnHeadlessDisplay(const MessageBoxRecord& box);
+bool ChooseBackend(const std::string& name, std::string& error);
+
+// Real seconds since the run clock started.
+double RunSeconds();
+
+}  // namespace machine::detail

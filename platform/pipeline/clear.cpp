@@ -1,0 +1,92 @@
+// clear(): fills rectangles of the colour, depth and stencil surfaces within the drawable area.
+#include <algorithm>
+#include <cstring>
+
+#include "pipeline/pipeline.h"
+#include "pipeline/workers.h"
+
+namespace pipeline {
+
+namespace {
+
+Rect intersect(const Rect& a, const Rect& b) {
+    Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+    return r.right > r.left && r.bottom > r.top ? r : Rect{};
+}
+
+void fillRow(uint8_t* row, int left, int right, int bytes, uint32_t value, uint32_t keepMask) {
+    if (bytes == 4 && !keepMask && (reinterpret_cast<uintptr_t>(row) & 3) == 0) {
+        std::fill(reinterpret_cast<uint32_t*>(row) + left, reinterpret_cast<uint32_t*>(row) + right, value);
+        return;
+    }
+    if (bytes == 4 && (reinterpret_cast<uintptr_t>(row) & 3) == 0) {
+        uint32_t* p = reinterpret_cast<uint32_t*>(row);
+        for (int x = left; x < right; ++x) p[x] = (p[x] & keepMask) | (value & ~keepMask);
+        return;
+    }
+    for (int x = left; x < right; ++x) {
+        uint8_t* p = row + static_cast<size_t>(x) * bytes;
+        if (bytes == 2) {
+            p[0] = static_cast<uint8_t>(value);
+            p[1] = static_cast<uint8_t>(value >> 8);
+        } else {
+            uint32_t v = value;
+            if (keepMask) {
+                uint32_t old;
+                std::memcpy(&old, p, 4);
+                v = (old & keepMask) | (value & ~keepMask);
+            }
+            std::memcpy(p, &v, 4);
+        }
+    }
+}
+
+} // namespace
+
+void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
+           uint32_t stencil) {
+    const Rect area = drawableArea(target);
+    const ColorSurface& color = target.color;
+    const DepthSurface& depth = target.depth;
+    const bool clearColor = (flags & kClearColor) && color.data &&
+                            color.pitch >= color.width * bytesPerPixel(color.format);
+    const bool hasDepth = depth.data && depth.format != DepthFormat::None &&
+                          depth.pitch >= depth.width * bytesPerPixel(depth.format);
+    const bool clearDepth = (flags & kClearDepth) && hasDepth;
+    const bool clearStencil = (flags & kClearStencil) && hasDepth && depth.format == DepthFormat::D24S8;
+    if (!clearColor && !clearDepth && !clearStencil) return;
+
+    const uint32_t colorValue = fromArgb8(color.format, argb);
+    const int colorBytes = bytesPerPixel(color.format);
+    const int depthBytes = bytesPerPixel(depth.format);
+    uint32_t depthValue = packDepth(depth.format, z), depthKeep = 0;
+    if (depth.format == DepthFormat::D24X8 || depth.format == DepthFormat::D24S8) {
+        depthValue = depthValue << 8 | (stencil & 0xFF);
+        depthKeep = clearDepth ? (clearStencil ? 0u : 0xFFu) : 0xFFFFFF00u;
+    }
+    const Rect depthArea = intersect(area, {0, 0, depth.width, depth.height});
+
+    const Rect whole = area;
+    const int count = rectCount > 0 && rects ? rectCount : 1;
+    for (int r = 0; r < count; ++r) {
+        const Rect rect = rectCount > 0 && rects ? intersect(rects[r], area) : whole;
+        if (rect.right <= rect.left) continue;
+        const Rect d = intersect(rect, depthArea);
+        const int rows = rect.bottom - rect.top;
+        const int tasks = std::max(1, std::min(rows / 16, threadCount() * 2));
+        auto clearRows = [&](int task) {
+            const int top = rect.top + rows * task / tasks, bottom = rect.top + rows * (task + 1) / tasks;
+            for (int y = top; y < bottom; ++y) {
+                if (clearColor)
+                    fillRow(color.data + static_cast<size_t>(y) * color.pitch, rect.left, rect.right, colorBytes,
+                            colorValue, 0);
+                if ((clearDepth || clearStencil) && d.right > d.left && y >= d.top && y < d.bottom)
+                    fillRow(depth.data + static_cast<size_t>(y) * depth.pitch, d.left, d.right, depthBytes, depthValue,
+                            depthKeep);
+            }
+        };
+        WorkerPool::instance().run(tasks, threadCount(), clearRows);
+    }
+}
+
+} // namespace pipeline

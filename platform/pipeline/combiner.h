@@ -1,0 +1,67 @@
+#pragma once
+// The texture-stage cascade: each stage combines two arguments into the current colour.
+#include "pipeline/states.h"
+
+namespace pipeline {
+
+// The colours one stage may take as arguments.
+struct StageInputs {
+    Color current, diffuse, texture, factor, specular;
+};
+
+namespace detail {
+
+inline float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
+
+inline Color argument(const TextureArg& arg, const StageInputs& in) {
+    Color c;
+    switch (arg.source) {
+    case ArgSource::Current: c = in.current; break;
+    case ArgSource::Diffuse: c = in.diffuse; break;
+    case ArgSource::Texture: c = in.texture; break;
+    case ArgSource::TFactor: c = in.factor; break;
+    case ArgSource::Specular: c = in.specular; break;
+    }
+    if (arg.alphaReplicate) c = {c.a, c.a, c.a, c.a};
+    if (arg.complement) c = {1.0f - c.r, 1.0f - c.g, 1.0f - c.b, 1.0f - c.a};
+    return c;
+}
+
+// One channel of an operation; blend weights come from the inputs' alphas.
+inline float operate(TextureOp op, float a, float b, const StageInputs& in) {
+    switch (op) {
+    case TextureOp::Disable:
+    case TextureOp::SelectArg1: return a;
+    case TextureOp::SelectArg2: return b;
+    case TextureOp::Modulate: return a * b;
+    case TextureOp::Modulate2x: return clamp01(2.0f * a * b);
+    case TextureOp::Modulate4x: return clamp01(4.0f * a * b);
+    case TextureOp::Add: return clamp01(a + b);
+    case TextureOp::AddSigned: return clamp01(a + b - 0.5f);
+    case TextureOp::AddSigned2x: return clamp01(2.0f * (a + b - 0.5f));
+    case TextureOp::Subtract: return clamp01(a - b);
+    case TextureOp::AddSmooth: return clamp01(a + b - a * b);
+    case TextureOp::BlendDiffuseAlpha: return a * in.diffuse.a + b * (1.0f - in.diffuse.a);
+    case TextureOp::BlendTextureAlpha: return a * in.texture.a + b * (1.0f - in.texture.a);
+    case TextureOp::BlendFactorAlpha: return a * in.factor.a + b * (1.0f - in.factor.a);
+    case TextureOp::BlendCurrentAlpha: return a * in.current.a + b * (1.0f - in.current.a);
+    }
+    return a;
+}
+
+} // namespace detail
+
+// Runs one enabled stage (colorOp not Disable) and returns the new current colour. An alpha
+// operation of Disable passes the current alpha on.
+inline Color runStage(const StageState& stage, const StageInputs& in) {
+    const Color c1 = detail::argument(stage.colorArg1, in), c2 = detail::argument(stage.colorArg2, in);
+    Color out{detail::operate(stage.colorOp, c1.r, c2.r, in), detail::operate(stage.colorOp, c1.g, c2.g, in),
+              detail::operate(stage.colorOp, c1.b, c2.b, in), in.current.a};
+    if (stage.alphaOp != TextureOp::Disable) {
+        const float a1 = detail::argument(stage.alphaArg1, in).a, a2 = detail::argument(stage.alphaArg2, in).a;
+        out.a = detail::operate(stage.alphaOp, a1, a2, in);
+    }
+    return out;
+}
+
+} // namespace pipeline

@@ -1,0 +1,324 @@
+// draw(): the vertex stage, primitive assembly with clipping and set-up, then rasterisation in bands.
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+#include "pipeline/clipper.h"
+#include "pipeline/pipeline.h"
+#include "pipeline/rasterizer.h"
+#include "pipeline/vertex_stage.h"
+#include "pipeline/workers.h"
+
+namespace pipeline {
+
+namespace {
+
+constexpr int kVerticesPerTask = 2048;
+constexpr int kPrimitivesPerTask = 2048;
+constexpr int kMaxSetupTasks = 64;
+constexpr int64_t kInlineRasterArea = 1024; // smaller draws rasterise on the calling thread
+constexpr int kBandsPerThread = 8;          // small bands balance the load and let small draws spread
+
+std::atomic<int> globalThreads{0};
+
+// Buffers reused from draw to draw.
+struct Scratch {
+    std::vector<ClipVertex> clip;
+    std::vector<ScreenVertex> screen;
+    std::vector<PrimitiveList> lists;
+    std::vector<int> bands; // bands with work
+};
+
+Scratch& scratch() {
+    thread_local Scratch s;
+    return s;
+}
+
+int resolveThreads(const DrawCall& call) {
+    int n = call.threads > 0 ? call.threads : globalThreads.load();
+    const int all = WorkerPool::instance().size();
+    return n <= 0 || n > all ? all : n;
+}
+
+VaryingLayout varyingsFor(const PixelState& state) {
+    VaryingLayout vl;
+    bool specular = state.specular;
+    for (const StageState& stage : state.stages) {
+        if (stage.colorOp == TextureOp::Disable) break;
+        for (const TextureArg* a : {&stage.colorArg1, &stage.colorArg2, &stage.alphaArg1, &stage.alphaArg2})
+            specular = specular || a->source == ArgSource::Specular;
+        const int set = stage.texCoordIndex & 7;
+        if (stage.texture && readsTexture(stage) && vl.tex[set] < 0) {
+            vl.tex[set] = vl.count;
+            vl.count += 2;
+        }
+    }
+    if (specular) {
+        vl.specular = vl.count;
+        vl.count += 4;
+    }
+    if (state.fog) vl.fog = vl.count++;
+    return vl;
+}
+
+// Maps the draw's element positions to processed vertices (-1: not drawable).
+struct Assembly {
+    const DrawCall* call;
+    int first = 0, count = 0;
+
+    int local(int element) const {
+        if (call->indexSize == IndexSize::None) return element < count ? element : -1;
+        if (element >= call->indexCount) return -1;
+        int64_t index;
+        if (call->indexSize == IndexSize::Bits16) {
+            uint16_t i;
+            std::memcpy(&i, static_cast<const uint8_t*>(call->indices) + 2 * static_cast<size_t>(element), 2);
+            index = i;
+        } else {
+            uint32_t i;
+            std::memcpy(&i, static_cast<const uint8_t*>(call->indices) + 4 * static_cast<size_t>(element), 4);
+            index = i;
+        }
+        const int64_t local = index + call->baseVertex - first;
+        return local >= 0 && local < count ? static_cast<int>(local) : -1;
+    }
+
+    // The vertices of primitive k, first vertex first (it gives flat colours).
+    int vertices(int k, int out[3]) const {
+        switch (call->type) {
+        case PrimitiveType::PointList: out[0] = local(k); return 1;
+        case PrimitiveType::LineList: out[0] = local(2 * k); out[1] = local(2 * k + 1); return 2;
+        case PrimitiveType::LineStrip: out[0] = local(k); out[1] = local(k + 1); return 2;
+        case PrimitiveType::TriangleList:
+            out[0] = local(3 * k); out[1] = local(3 * k + 1); out[2] = local(3 * k + 2);
+            return 3;
+        case PrimitiveType::TriangleStrip: // odd triangles reversed, so all keep the strip's winding
+            out[0] = local(k + (k & 1)); out[1] = local(k + 1 - (k & 1)); out[2] = local(k + 2);
+            return 3;
+        case PrimitiveType::TriangleFan: out[0] = local(k + 1); out[1] = local(k + 2); out[2] = local(0); return 3;
+        }
+        return 0;
+    }
+};
+
+struct DrawJob {
+    const VertexSetup* vertex;
+    const PixelPipeline* pixels;
+    SetupContext setup;
+    Assembly assembly;
+    const PixelState* state;
+    int varyingCount;
+    int colorCount; // varyings copied from the first vertex when flat shading
+    ClipVertex* clip;
+    ScreenVertex* screen;
+};
+
+// A copy of v with the flat colours of `first`.
+ClipVertex withColors(const ClipVertex& v, const ClipVertex& first, int colors) {
+    ClipVertex r = v;
+    std::copy(first.v, first.v + colors, r.v);
+    return r;
+}
+
+void emitTriangle(const DrawJob& job, const ClipVertex* const tri[3], const ScreenVertex* const direct[3],
+                  PrimitiveList& out) {
+    const ClipSpace& space = job.vertex->clip;
+    const int n = job.varyingCount;
+    const FillMode fill = job.state->fill;
+    ScreenVertex polygon[kMaxClipPolygon];
+    int count = 0;
+    if (direct) {
+        for (int i = 0; i < 3; ++i) polygon[i] = *direct[i];
+        count = 3;
+    } else {
+        ClipVertex clipped[kMaxClipPolygon];
+        const int clippedCount = clipTriangle(space, n, *tri[0], *tri[1], *tri[2], clipped);
+        for (int i = 0; i < clippedCount; ++i)
+            if (!toScreen(space, clipped[i], n, polygon[count++])) return;
+    }
+    if (count < 3) return;
+    if (fill == FillMode::Solid) {
+        for (int i = 1; i + 1 < count; ++i) setupTriangle(job.setup, polygon[0], polygon[i], polygon[i + 1], out);
+        return;
+    }
+    // Wire-frame and point fill: cull on the whole polygon, then draw the original edges or vertices.
+    int64_t area = 0;
+    for (int i = 1; i + 1 < count; ++i) area += signedArea(polygon[0], polygon[i], polygon[i + 1]);
+    const CullMode cull = job.state->cull;
+    if (area == 0 || (cull == CullMode::Clockwise && area > 0) || (cull == CullMode::CounterClockwise && area < 0))
+        return;
+    for (int i = 0; i < 3; ++i) {
+        const ClipVertex& a = *tri[i];
+        if (fill == FillMode::Point) {
+            ScreenVertex s;
+            if (a.clipCodes == 0 && toScreen(space, a, n, s)) setupPoint(job.setup, s, out);
+            continue;
+        }
+        ClipVertex ca, cb;
+        ScreenVertex sa, sb;
+        if (clipLine(space, n, a, *tri[(i + 1) % 3], ca, cb) && toScreen(space, ca, n, sa) && toScreen(space, cb, n, sb))
+            setupLine(job.setup, sa, sb, out);
+    }
+}
+
+void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out) {
+    const ClipSpace& space = job.vertex->clip;
+    const int n = job.varyingCount;
+    const bool flat = job.state->shade == ShadeMode::Flat;
+    for (int k = begin; k < end; ++k) {
+        int idx[3] = {-1, -1, -1};
+        const int count = job.assembly.vertices(k, idx);
+        if (idx[0] < 0 || (count > 1 && idx[1] < 0) || (count > 2 && idx[2] < 0)) continue;
+        const ClipVertex& first = job.clip[idx[0]];
+        if (count == 1) {
+            if (first.clipCodes == 0) setupPoint(job.setup, job.screen[idx[0]], out);
+            continue;
+        }
+        ClipVertex flatCopies[2];
+        const ClipVertex* v[3] = {&first, &job.clip[idx[1]], count > 2 ? &job.clip[idx[2]] : nullptr};
+        if (flat)
+            for (int i = 1; i < count; ++i) {
+                flatCopies[i - 1] = withColors(*v[i], first, job.colorCount);
+                v[i] = &flatCopies[i - 1];
+            }
+        if (count == 2) {
+            ClipVertex ca, cb;
+            ScreenVertex sa, sb;
+            if (clipLine(space, n, *v[0], *v[1], ca, cb) && toScreen(space, ca, n, sa) && toScreen(space, cb, n, sb))
+                setupLine(job.setup, sa, sb, out);
+            continue;
+        }
+        const uint32_t codes = v[0]->clipCodes | v[1]->clipCodes | v[2]->clipCodes;
+        if (codes == 0 && !flat) {
+            const ScreenVertex* direct[3] = {&job.screen[idx[0]], &job.screen[idx[1]], &job.screen[idx[2]]};
+            emitTriangle(job, v, direct, out);
+        } else if (codes == 0) {
+            ScreenVertex s[3];
+            bool ok = true;
+            for (int i = 0; i < 3; ++i) ok = ok && toScreen(space, *v[i], n, s[i]);
+            const ScreenVertex* direct[3] = {&s[0], &s[1], &s[2]};
+            if (ok) emitTriangle(job, v, direct, out);
+        } else {
+            emitTriangle(job, v, nullptr, out);
+        }
+    }
+}
+
+int primitivesAvailable(const DrawCall& call) { return std::max(call.primitiveCount, 0); }
+
+} // namespace
+
+void setThreadCount(int threads) { globalThreads.store(threads < 0 ? 0 : threads); }
+int threadCount() {
+    const int n = globalThreads.load(), all = WorkerPool::instance().size();
+    return n <= 0 || n > all ? all : n;
+}
+
+void draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
+    const ColorSurface& color = target.color;
+    if (!color.data || color.width <= 0 || color.height <= 0 || color.pitch < color.width * bytesPerPixel(color.format))
+        return;
+    if (!call.vertices || call.layout.stride <= 0 || call.vertexCount <= 0 || call.primitiveCount <= 0) return;
+    if (call.indexSize != IndexSize::None && (!call.indices || call.indexCount <= 0)) return;
+    if (target.viewport.width <= 0 || target.viewport.height <= 0) return;
+
+    Rect area = drawableArea(target);
+    const DepthSurface& depth = target.depth;
+    const bool depthUsed = pixelState.depth.enable && depth.data && depth.format != DepthFormat::None;
+    if (depthUsed) {
+        if (depth.pitch < depth.width * bytesPerPixel(depth.format)) return;
+        area.right = std::min(area.right, depth.width);
+        area.bottom = std::min(area.bottom, depth.height);
+    }
+    if (area.right <= area.left || area.bottom <= area.top) return;
+
+    // The vertices the draw may use.
+    Assembly assembly{&call};
+    const int primitives = primitivesAvailable(call);
+    if (call.indexSize == IndexSize::None) {
+        assembly.first = call.firstVertex;
+        assembly.count = std::min<int64_t>(elementsFor(call.type, primitives),
+                                           static_cast<int64_t>(call.vertexCount) - call.firstVertex);
+    } else {
+        assembly.first = std::max(call.firstVertex, 0);
+        const int64_t end = std::min<int64_t>(static_cast<int64_t>(call.firstVertex) + call.usedVertexCount, call.vertexCount);
+        assembly.count = static_cast<int>(std::max<int64_t>(end - assembly.first, 0));
+    }
+    if (assembly.first < 0 || assembly.count <= 0) return;
+
+    const int threads = resolveThreads(call);
+    WorkerPool& pool = WorkerPool::instance();
+    const VaryingLayout varyings = varyingsFor(pixelState);
+    const VertexSetup vertexSetup = prepareVertexStage(call, vertexState, varyings, target.viewport);
+    const PixelPipeline pixels = preparePixels(pixelState, varyings, target); // decodes textures: before any worker
+
+    Scratch& s = scratch();
+    if (s.clip.size() < static_cast<size_t>(assembly.count)) {
+        s.clip.resize(assembly.count);
+        s.screen.resize(assembly.count);
+    }
+    ClipVertex* clip = s.clip.data();
+    ScreenVertex* screen = s.screen.data();
+    const int vertexTasks = (assembly.count + kVerticesPerTask - 1) / kVerticesPerTask;
+    auto processTask = [&](int task) {
+        const int begin = task * kVerticesPerTask, count = std::min(kVerticesPerTask, assembly.count - begin);
+        processVertices(vertexSetup, assembly.first + begin, count, clip + begin);
+        for (int i = begin; i < begin + count; ++i)
+            if (clip[i].clipCodes == 0 && !toScreen(vertexSetup.clip, clip[i], varyings.count, screen[i]))
+                clip[i].clipCodes = kClipBad;
+    };
+    pool.run(vertexTasks, threads, processTask);
+
+    DrawJob job;
+    job.vertex = &vertexSetup;
+    job.pixels = &pixels;
+    job.setup.area = area;
+    job.setup.interpolants = varyings.count + 2;
+    job.setup.cull = pixelState.cull;
+    job.setup.lastPixel = pixelState.lastPixel;
+    const int rows = area.bottom - area.top;
+    job.setup.bandHeight =
+        threads > 1 ? std::max(8, (rows + threads * kBandsPerThread - 1) / (threads * kBandsPerThread)) : rows;
+    const int bandCount = (rows + job.setup.bandHeight - 1) / job.setup.bandHeight;
+    job.assembly = assembly;
+    job.state = &pixelState;
+    job.varyingCount = varyings.count;
+    job.colorCount = varyings.specular >= 0 ? varyings.specular + 4 : 4;
+    job.clip = clip;
+    job.screen = screen;
+
+    const int setupTasks = std::min(kMaxSetupTasks, (primitives + kPrimitivesPerTask - 1) / kPrimitivesPerTask);
+    if (s.lists.size() < static_cast<size_t>(setupTasks)) s.lists.resize(setupTasks);
+    auto setupTask = [&](int task) {
+        PrimitiveList& list = s.lists[task];
+        list.reset(bandCount);
+        const int64_t begin = static_cast<int64_t>(primitives) * task / setupTasks;
+        const int64_t end = static_cast<int64_t>(primitives) * (task + 1) / setupTasks;
+        setupPrimitives(job, static_cast<int>(begin), static_cast<int>(end), list);
+    };
+    pool.run(setupTasks, threads, setupTask);
+
+    int64_t covered = 0;
+    for (int i = 0; i < setupTasks; ++i) covered += s.lists[i].coveredArea;
+    if (covered == 0) return;
+    s.bands.clear();
+    for (int band = 0; band < bandCount; ++band)
+        for (int i = 0; i < setupTasks; ++i)
+            if (!s.lists[i].bins[band].empty()) {
+                s.bands.push_back(band);
+                break;
+            }
+    auto rasterize = [&](int task) {
+        const int band = s.bands[task];
+        const int top = area.top + band * job.setup.bandHeight;
+        const int bottom = std::min(top + job.setup.bandHeight, area.bottom);
+        for (int i = 0; i < setupTasks; ++i) rasterizeBand(pixels, job.setup, s.lists[i], band, top, bottom);
+    };
+    const int tasks = static_cast<int>(s.bands.size());
+    if (covered < kInlineRasterArea)
+        for (int task = 0; task < tasks; ++task) rasterize(task);
+    else
+        pool.run(tasks, threads, rasterize);
+}
+
+} // namespace pipeline

@@ -1,0 +1,78 @@
+#include "pipeline/dxt.h"
+
+namespace pipeline {
+
+int dxtBlockBytes(TextureFormat format) { return format == TextureFormat::DXT1 ? 8 : 16; }
+
+namespace {
+
+uint32_t read16(const uint8_t* p) { return p[0] | p[1] << 8; }
+
+void rgb565(uint32_t c, uint32_t rgb[3]) {
+    uint32_t r = (c >> 11) & 31, g = (c >> 5) & 63, b = c & 31;
+    rgb[0] = (r << 3) | (r >> 2);
+    rgb[1] = (g << 2) | (g >> 4);
+    rgb[2] = (b << 3) | (b >> 2);
+}
+
+uint32_t argb(uint32_t a, const uint32_t rgb[3]) { return a << 24 | rgb[0] << 16 | rgb[1] << 8 | rgb[2]; }
+
+// The colour half of a block: two 565 end points and 2-bit indices. `fourColours` forces the
+// four-colour mode, as every format but DXT1 uses.
+void decodeColours(const uint8_t* p, bool fourColours, uint32_t out[16]) {
+    uint32_t c0 = read16(p), c1 = read16(p + 2);
+    uint32_t e[4][3];
+    rgb565(c0, e[0]);
+    rgb565(c1, e[1]);
+    uint32_t alpha3 = 255;
+    for (int k = 0; k < 3; ++k) {
+        if (fourColours || c0 > c1) {
+            e[2][k] = (2 * e[0][k] + e[1][k] + 1) / 3;
+            e[3][k] = (e[0][k] + 2 * e[1][k] + 1) / 3;
+        } else {
+            e[2][k] = (e[0][k] + e[1][k]) / 2;
+            e[3][k] = 0;
+        }
+    }
+    if (!fourColours && c0 <= c1) alpha3 = 0; // index 3 is transparent black
+    uint32_t bits = p[4] | p[5] << 8 | p[6] << 16 | static_cast<uint32_t>(p[7]) << 24;
+    for (int i = 0; i < 16; ++i) {
+        uint32_t index = (bits >> (2 * i)) & 3;
+        out[i] = argb(index == 3 ? alpha3 : 255, e[index]);
+    }
+}
+
+} // namespace
+
+void decodeDxtBlock(TextureFormat format, const uint8_t* block, uint32_t out[16]) {
+    if (format == TextureFormat::DXT1) {
+        decodeColours(block, false, out);
+        return;
+    }
+    decodeColours(block + 8, true, out);
+    if (format == TextureFormat::DXT2 || format == TextureFormat::DXT3) {
+        for (int i = 0; i < 16; ++i) {
+            uint32_t a = (block[i / 2] >> (4 * (i & 1))) & 15;
+            out[i] = (out[i] & 0x00FFFFFFu) | (a * 17) << 24;
+        }
+        return;
+    }
+    // DXT4/5: two 8-bit end points and 3-bit indices.
+    uint32_t a0 = block[0], a1 = block[1];
+    uint32_t table[8] = {a0, a1};
+    if (a0 > a1) {
+        for (int k = 1; k < 7; ++k) table[k + 1] = ((7 - k) * a0 + k * a1 + 3) / 7;
+    } else {
+        for (int k = 1; k < 5; ++k) table[k + 1] = ((5 - k) * a0 + k * a1 + 2) / 5;
+        table[6] = 0;
+        table[7] = 255;
+    }
+    uint64_t bits = 0;
+    for (int k = 0; k < 6; ++k) bits |= static_cast<uint64_t>(block[2 + k]) << (8 * k);
+    for (int i = 0; i < 16; ++i) {
+        uint32_t a = table[(bits >> (3 * i)) & 7];
+        out[i] = (out[i] & 0x00FFFFFFu) | a << 24;
+    }
+}
+
+} // namespace pipeline

@@ -1,0 +1,151 @@
+#include "pipeline/pixel_pipeline.h"
+
+#include <cstring>
+
+#include "pipeline/combiner.h"
+#include "pipeline/output_merger.h"
+
+namespace pipeline {
+
+namespace {
+
+uint32_t readDepth(DepthFormat format, const uint8_t* p) {
+    if (format == DepthFormat::D16) return static_cast<uint32_t>(p[0] | p[1] << 8);
+    uint32_t raw;
+    std::memcpy(&raw, p, 4);
+    return format == DepthFormat::D24X8 || format == DepthFormat::D24S8 ? raw >> 8 : raw;
+}
+
+void writeDepth(DepthFormat format, uint8_t* p, uint32_t value) {
+    if (format == DepthFormat::D16) {
+        p[0] = static_cast<uint8_t>(value);
+        p[1] = static_cast<uint8_t>(value >> 8);
+        return;
+    }
+    uint32_t raw = value;
+    if (format == DepthFormat::D24X8 || format == DepthFormat::D24S8) {
+        std::memcpy(&raw, p, 4);
+        raw = (raw & 0xFFu) | value << 8; // keep the stencil byte
+    }
+    std::memcpy(p, &raw, 4);
+}
+
+} // namespace
+
+bool readsTexture(const StageState& s) {
+    auto uses = [](const TextureArg& a) { return a.source == ArgSource::Texture; };
+    return uses(s.colorArg1) || uses(s.colorArg2) || uses(s.alphaArg1) || uses(s.alphaArg2) ||
+           s.colorOp == TextureOp::BlendTextureAlpha || s.alphaOp == TextureOp::BlendTextureAlpha;
+}
+
+PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target) {
+    PixelPipeline pp;
+    pp.state = &state;
+    pp.varyings = varyings;
+    while (pp.stageCount < 8 && state.stages[pp.stageCount].colorOp != TextureOp::Disable) {
+        const StageState& stage = state.stages[pp.stageCount];
+        const int s = pp.stageCount++;
+        const int set = stage.texCoordIndex & 7;
+        if (stage.texture && readsTexture(stage) && varyings.tex[set] >= 0) {
+            pp.samplers[s] = prepareSampler(stage.texture, stage.sampler);
+            pp.samples[s] = pp.samplers[s].levelCount > 0;
+            pp.texVarying[s] = varyings.tex[set];
+        }
+    }
+    pp.colorFormat = target.color.format;
+    pp.color = target.color.data;
+    pp.colorPitch = target.color.pitch;
+    pp.writeBits = channelBits(pp.colorFormat, state.colorWriteMask);
+    const DepthSurface& d = target.depth;
+    if (state.depth.enable && d.data && d.format != DepthFormat::None) {
+        pp.depthFormat = d.format;
+        pp.depth = d.data;
+        pp.depthPitch = d.pitch;
+        pp.depthTest = true;
+        pp.depthWrite = state.depth.write;
+    }
+    return pp;
+}
+
+void shadeSpan(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx, const float* ddy) {
+    const PixelState& state = *pp.state;
+    const VaryingLayout& vl = pp.varyings;
+    const int n = vl.count;
+    const int bpp = bytesPerPixel(pp.colorFormat);
+    uint8_t* colorRow = pp.color + static_cast<size_t>(y) * pp.colorPitch;
+    uint8_t* depthRow = pp.depth ? pp.depth + static_cast<size_t>(y) * pp.depthPitch : nullptr;
+    const int depthBytes = bytesPerPixel(pp.depthFormat);
+    const uint32_t alphaRef = state.alphaTest.reference;
+    const bool fullMask = pp.writeBits == channelBits(pp.colorFormat, 0xF);
+    for (int x = x0; x <= x1; ++x) {
+        const float i = static_cast<float>(x - x0);
+        uint32_t z = 0;
+        uint8_t* depthPixel = nullptr;
+        if (pp.depthTest) {
+            depthPixel = depthRow + static_cast<size_t>(x) * depthBytes;
+            z = packDepth(pp.depthFormat, base[0] + ddx[0] * i);
+            if (!passes(state.depth.func, z, readDepth(pp.depthFormat, depthPixel))) continue;
+        }
+        const float q = base[1] + ddx[1] * i;
+        const float w = 1.0f / q;
+        float v[kMaxVaryings];
+        for (int k = 0; k < n; ++k) v[k] = (base[2 + k] + ddx[2 + k] * i) * w;
+
+        StageInputs in;
+        in.diffuse = {v[0], v[1], v[2], v[3]};
+        if (vl.specular >= 0) in.specular = {v[vl.specular], v[vl.specular + 1], v[vl.specular + 2], v[vl.specular + 3]};
+        in.factor = state.textureFactor;
+        in.current = in.diffuse;
+        for (int s = 0; s < pp.stageCount; ++s) {
+            if (pp.samples[s]) {
+                const StageSampler& sampler = pp.samplers[s];
+                const int t = pp.texVarying[s];
+                const float u = v[t], tv = v[t + 1];
+                float lod = 0.0f;
+                if (sampler.needsLod) {
+                    const float dudx = (ddx[2 + t] - u * ddx[1]) * w, dvdx = (ddx[3 + t] - tv * ddx[1]) * w;
+                    const float dudy = (ddy[2 + t] - u * ddy[1]) * w, dvdy = (ddy[3 + t] - tv * ddy[1]) * w;
+                    lod = mipLod(sampler, dudx, dvdx, dudy, dvdy);
+                }
+                in.texture = argbToColor(sampleTexture(sampler, u, tv, lod));
+            } else {
+                in.texture = {1, 1, 1, 1};
+            }
+            in.current = runStage(state.stages[s], in);
+        }
+        Color c = in.current;
+        if (state.specular && vl.specular >= 0) {
+            c.r += in.specular.r;
+            c.g += in.specular.g;
+            c.b += in.specular.b;
+        }
+        if (state.fog && vl.fog >= 0) {
+            const float f = detail::clamp01(v[vl.fog]);
+            c.r = f * detail::clamp01(c.r) + (1 - f) * state.fogColor.r;
+            c.g = f * detail::clamp01(c.g) + (1 - f) * state.fogColor.g;
+            c.b = f * detail::clamp01(c.b) + (1 - f) * state.fogColor.b;
+        }
+        if (state.alphaTest.enable && !passes(state.alphaTest.func, toByte(c.a), alphaRef)) continue;
+        if (pp.depthWrite) writeDepth(pp.depthFormat, depthPixel, z);
+
+        uint8_t* pixel = colorRow + static_cast<size_t>(x) * bpp;
+        uint32_t old = 0;
+        if (state.blend.enable || !fullMask) {
+            if (bpp == 4)
+                std::memcpy(&old, pixel, 4);
+            else
+                old = static_cast<uint32_t>(pixel[0] | pixel[1] << 8);
+        }
+        if (state.blend.enable) c = blendColors(state.blend, c, unpackColor(pp.colorFormat, old));
+        uint32_t raw = fromArgb8(pp.colorFormat, colorToArgb(c));
+        if (!fullMask) raw = (raw & pp.writeBits) | (old & ~pp.writeBits);
+        if (bpp == 4) {
+            std::memcpy(pixel, &raw, 4);
+        } else {
+            pixel[0] = static_cast<uint8_t>(raw);
+            pixel[1] = static_cast<uint8_t>(raw >> 8);
+        }
+    }
+}
+
+} // namespace pipeline

@@ -1,0 +1,40 @@
+#pragma once
+// Everything between an interpolated fragment and a written pixel: sampling, stages, fog, tests, blending.
+#include "pipeline/render_target.h"
+#include "pipeline/sampler.h"
+#include "pipeline/states.h"
+#include "pipeline/varyings.h"
+
+namespace pipeline {
+
+// Pixel state prepared once per draw.
+struct PixelPipeline {
+    const PixelState* state = nullptr;
+    VaryingLayout varyings;
+    int stageCount = 0;                 // stages before the first disabled colour op
+    StageSampler samplers[8];
+    bool samples[8] = {};               // the stage reads a usable texture
+    int texVarying[8] = {};             // offset of the stage's u, v in the varyings
+    ColorFormat colorFormat = ColorFormat::X8R8G8B8;
+    uint8_t* color = nullptr;
+    int colorPitch = 0;
+    uint32_t writeBits = 0;             // raw bits the colour-write mask lets through
+    DepthFormat depthFormat = DepthFormat::None;
+    uint8_t* depth = nullptr;
+    int depthPitch = 0;
+    bool depthTest = false, depthWrite = false;
+};
+
+// Does the stage read its texture (an argument or a blend weight)?
+bool readsTexture(const StageState& stage);
+
+PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target);
+
+// Interpolants of a fragment: [0] depth, [1] q = 1/w, [2 + k] varying k times q.
+constexpr int kMaxInterpolants = kMaxVaryings + 2;
+
+// Shades pixels x0..x1 (inclusive) of row y. base holds the interpolants at x0, ddx their change per
+// pixel along the row, ddy per row (used for mip selection only).
+void shadeSpan(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx, const float* ddy);
+
+} // namespace pipeline

@@ -1,0 +1,84 @@
+#include "pipeline/rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pipeline {
+
+namespace {
+
+int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); } // b > 0
+
+void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list,
+                       const TriangleRecord& t, int top, int bottom) {
+    const int n = ctx.interpolants;
+    const float* plane = list.data.data() + t.planes;
+    const float* ddx = plane + n;
+    const float* ddy = plane + 2 * n;
+    const int y0 = std::max(t.minY, top), y1 = std::min(t.maxY, bottom - 1);
+    float base[kMaxInterpolants];
+    for (int y = y0; y <= y1; ++y) {
+        int64_t left = t.minX, right = t.maxX;
+        for (int e = 0; e < 3; ++e) {
+            const int64_t c = t.b[e] * y + t.c[e]; // a X + c >= 0
+            const int64_t a = t.a[e];
+            if (a > 0)
+                left = std::max(left, -floorDiv(c, a)); // ceil(-c / a)
+            else if (a < 0)
+                right = std::min(right, floorDiv(c, -a));
+            else if (c < 0)
+                right = left - 1;
+        }
+        if (left > right) continue;
+        const float fx = static_cast<float>(left) - t.refX, fy = static_cast<float>(y) - t.refY;
+        for (int k = 0; k < n; ++k) base[k] = plane[k] + ddx[k] * fx + ddy[k] * fy;
+        shadeSpan(pp, y, static_cast<int>(left), static_cast<int>(right), base, ddx, ddy);
+    }
+}
+
+void rasterizeLine(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, const LineRecord& l,
+                   int top, int bottom) {
+    const int n = ctx.interpolants;
+    const float* va = list.data.data() + l.values;
+    const float* vb = va + n;
+    static const float zeros[kMaxInterpolants] = {};
+    float values[kMaxInterpolants];
+    const float dx = l.x1 - l.x0, dy = l.y1 - l.y0;
+    const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+    const float start = xMajor ? l.x0 : l.y0, end = xMajor ? l.x1 : l.y1, span = xMajor ? dx : dy;
+    const int first = static_cast<int>(std::floor(start + 0.5f)), last = static_cast<int>(std::floor(end + 0.5f));
+    const int step = last >= first ? 1 : -1;
+    const int count = std::abs(last - first) + (ctx.lastPixel ? 1 : 0);
+    const Rect& area = ctx.area;
+    for (int k = 0; k < count; ++k) {
+        const int major = first + k * step;
+        float t = span != 0.0f ? (static_cast<float>(major) - start) / span : 0.0f;
+        t = t > 0.0f ? (t < 1.0f ? t : 1.0f) : 0.0f;
+        const float minorPos = xMajor ? l.y0 + t * dy : l.x0 + t * dx;
+        const int minor = static_cast<int>(std::floor(minorPos + 0.5f));
+        const int x = xMajor ? major : minor, y = xMajor ? minor : major;
+        if (y < top || y >= bottom || x < area.left || x >= area.right || y < area.top || y >= area.bottom) continue;
+        for (int i = 0; i < n; ++i) values[i] = va[i] + t * (vb[i] - va[i]);
+        shadeSpan(pp, y, x, x, values, zeros, zeros);
+    }
+}
+
+} // namespace
+
+void rasterizeBand(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, int band, int top,
+                   int bottom) {
+    static const float zeros[kMaxInterpolants] = {};
+    if (band >= static_cast<int>(list.bins.size())) return;
+    for (uint32_t index : list.bins[band]) {
+        if (!list.triangles.empty()) {
+            rasterizeTriangle(pp, ctx, list, list.triangles[index], top, bottom);
+        } else if (!list.lines.empty()) {
+            rasterizeLine(pp, ctx, list, list.lines[index], top, bottom);
+        } else {
+            const PointRecord& p = list.points[index];
+            if (p.y >= top && p.y < bottom) shadeSpan(pp, p.y, p.x, p.x, list.data.data() + p.values, zeros, zeros);
+        }
+    }
+}
+
+} // namespace pipeline

@@ -1,0 +1,187 @@
+#pragma once
+// Texture sampling: address modes, point and linear filtering, mip selection. Never reads outside a level.
+#include <cstdint>
+#include <cstring>
+
+#include "pipeline/states.h"
+#include "pipeline/texture.h"
+
+namespace pipeline {
+
+constexpr int kMaxLevels = 16;
+
+struct SamplerLevel {
+    const uint32_t* texels = nullptr;
+    int width = 0, height = 0;
+};
+
+// One stage's texture and sampler state, prepared per draw.
+struct StageSampler {
+    SamplerLevel levels[kMaxLevels];
+    int levelCount = 0;           // 0: no usable texture (reads opaque white)
+    int base = 0;                 // the largest level used
+    float baseWidth = 1, baseHeight = 1;
+    Filter minFilter = Filter::Point, magFilter = Filter::Point, mipFilter = Filter::None;
+    Address addressU = Address::Wrap, addressV = Address::Wrap;
+    uint32_t border = 0;
+    float lodBias = 0;
+    bool needsLod = false;        // min and mag differ, or a mip filter is on
+    bool wrapPow2 = false;        // wrap on both axes and every level a power of two in size
+};
+
+// Decodes the levels the sampler may use; levels that do not decode end the chain.
+StageSampler prepareSampler(const Texture* texture, const SamplerState& state);
+
+// Approximate log2 (about 0.01 off), enough for picking mip levels; large negative for 0, negatives and NaN.
+inline float fastLog2(float x) {
+    if (!(x > 1e-30f)) return -100.0f;
+    if (!(x < 1e30f)) return 100.0f;
+    uint32_t bits;
+    std::memcpy(&bits, &x, 4);
+    const float exponent = static_cast<float>(static_cast<int>(bits >> 23) - 128); // the polynomial adds 1
+    bits = (bits & 0x007FFFFFu) | 0x3F800000u;
+    float m;
+    std::memcpy(&m, &bits, 4);
+    return exponent + (-0.34484843f * m + 2.02466578f) * m - 0.67487759f;
+}
+
+namespace detail {
+
+inline float sanitize(float u) { return u > -1e6f && u < 1e6f ? u : 0.0f; } // NaN and huge values read 0
+
+// floor for |x| < 2^31, without a library call.
+inline int floorInt(float x) {
+    const int i = static_cast<int>(x);
+    return x < static_cast<float>(i) ? i - 1 : i;
+}
+
+inline float fraction(float u) { return u - static_cast<float>(floorInt(u)); }
+
+inline uint32_t lerpArgb(uint32_t a, uint32_t b, uint32_t f) { // f in 0..256
+    const uint32_t g = 256 - f;
+    const uint32_t rb = (((a & 0x00FF00FFu) * g + (b & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
+    const uint32_t ag = ((((a >> 8) & 0x00FF00FFu) * g + ((b >> 8) & 0x00FF00FFu) * f)) & 0xFF00FF00u;
+    return rb | ag;
+}
+
+// Texel index along one axis for point sampling; -1 means outside (border).
+inline int pointIndex(float u, int size, Address mode) {
+    float t;
+    switch (mode) {
+    case Address::Wrap: t = fraction(u); break;
+    case Address::Mirror: {
+        t = 2.0f * fraction(u * 0.5f);
+        if (t > 1.0f) t = 2.0f - t;
+        break;
+    }
+    case Address::Clamp: t = u < 0.0f ? 0.0f : (u > 1.0f ? 1.0f : u); break;
+    default:
+        if (u < 0.0f || u >= 1.0f) return -1;
+        t = u;
+        break;
+    }
+    int i = static_cast<int>(t * static_cast<float>(size));
+    return i < size ? (i < 0 ? 0 : i) : size - 1;
+}
+
+// The two texel indices and the weight of the second for linear sampling; -1 means outside (border).
+inline void linearIndices(float u, int size, Address mode, int& i0, int& i1, uint32_t& weight) {
+    float t = u;
+    if (mode == Address::Wrap) {
+        t = fraction(u);
+    } else if (mode == Address::Mirror) {
+        t = 2.0f * fraction(u * 0.5f);
+        if (t > 1.0f) t = 2.0f - t;
+    } else if (mode == Address::Clamp) {
+        t = u < 0.0f ? 0.0f : (u > 1.0f ? 1.0f : u);
+    } else {
+        t = u < -1.0f ? -1.0f : (u > 2.0f ? 2.0f : u);
+    }
+    const float x = t * static_cast<float>(size) - 0.5f;
+    const int fl = floorInt(x);
+    weight = static_cast<uint32_t>((x - static_cast<float>(fl)) * 256.0f);
+    if (weight > 256) weight = 256;
+    i0 = fl;
+    i1 = i0 + 1;
+    if (mode == Address::Wrap) {
+        if (i0 < 0) i0 += size;
+        if (i1 >= size) i1 -= size;
+        if (i0 >= size) i0 = size - 1; // a rounding edge: t * size == size
+        if (i1 < 0 || i1 >= size) i1 = 0;
+    } else if (mode == Address::Border) {
+        if (i0 < 0 || i0 >= size) i0 = -1;
+        if (i1 < 0 || i1 >= size) i1 = -1;
+    } else {
+        i0 = i0 < 0 ? 0 : (i0 >= size ? size - 1 : i0);
+        i1 = i1 < 0 ? 0 : (i1 >= size ? size - 1 : i1);
+    }
+}
+
+inline uint32_t fetch(const SamplerLevel& level, int x, int y, uint32_t border) {
+    if (x < 0 || y < 0) return border;
+    return level.texels[static_cast<size_t>(y) * level.width + x];
+}
+
+inline uint32_t samplePoint(const StageSampler& s, const SamplerLevel& level, float u, float v) {
+    return fetch(level, pointIndex(u, level.width, s.addressU), pointIndex(v, level.height, s.addressV), s.border);
+}
+
+inline uint32_t sampleLinear(const StageSampler& s, const SamplerLevel& level, float u, float v) {
+    if (s.wrapPow2) {
+        // Wrap addressing on power-of-two sizes: masks do the wrapping. Coordinates are below 1e6 in
+        // size, so u - floor(u) keeps x within int range.
+        const float x = fraction(u) * static_cast<float>(level.width) - 0.5f;
+        const float y = fraction(v) * static_cast<float>(level.height) - 0.5f;
+        const int fx = floorInt(x), fy = floorInt(y);
+        const uint32_t wx = static_cast<uint32_t>((x - static_cast<float>(fx)) * 256.0f);
+        const uint32_t wy = static_cast<uint32_t>((y - static_cast<float>(fy)) * 256.0f);
+        const int mx = level.width - 1, my = level.height - 1;
+        const int x0 = fx & mx, x1 = (fx + 1) & mx;
+        const uint32_t* row0 = level.texels + static_cast<size_t>(fy & my) * level.width;
+        const uint32_t* row1 = level.texels + static_cast<size_t>((fy + 1) & my) * level.width;
+        return lerpArgb(lerpArgb(row0[x0], row0[x1], wx), lerpArgb(row1[x0], row1[x1], wx), wy);
+    }
+    int x0, x1, y0, y1;
+    uint32_t fx, fy;
+    linearIndices(u, level.width, s.addressU, x0, x1, fx);
+    linearIndices(v, level.height, s.addressV, y0, y1, fy);
+    const uint32_t top = lerpArgb(fetch(level, x0, y0, s.border), fetch(level, x1, y0, s.border), fx);
+    const uint32_t bottom = lerpArgb(fetch(level, x0, y1, s.border), fetch(level, x1, y1, s.border), fx);
+    return lerpArgb(top, bottom, fy);
+}
+
+inline uint32_t sampleLevel(const StageSampler& s, int level, Filter filter, float u, float v) {
+    return filter == Filter::Linear ? sampleLinear(s, s.levels[level], u, v) : samplePoint(s, s.levels[level], u, v);
+}
+
+} // namespace detail
+
+// Samples at (u, v) with the mip level from lod (log2 of texels per pixel at the base level).
+inline uint32_t sampleTexture(const StageSampler& s, float u, float v, float lod) {
+    u = detail::sanitize(u);
+    v = detail::sanitize(v);
+    if (!s.needsLod || !(lod > 0.0f)) return detail::sampleLevel(s, s.base, s.needsLod ? s.magFilter : s.minFilter, u, v);
+    const int last = s.levelCount - 1;
+    if (s.mipFilter == Filter::None || last == s.base) return detail::sampleLevel(s, s.base, s.minFilter, u, v);
+    if (lod > 30.0f) lod = 30.0f;
+    if (s.mipFilter == Filter::Point) {
+        int level = s.base + static_cast<int>(lod + 0.5f);
+        return detail::sampleLevel(s, level < last ? level : last, s.minFilter, u, v);
+    }
+    const int whole = static_cast<int>(lod);
+    const int level = s.base + whole;
+    if (level >= last) return detail::sampleLevel(s, last, s.minFilter, u, v);
+    const uint32_t f = static_cast<uint32_t>((lod - static_cast<float>(whole)) * 256.0f);
+    const uint32_t a = detail::sampleLevel(s, level, s.minFilter, u, v);
+    const uint32_t b = detail::sampleLevel(s, level + 1, s.minFilter, u, v);
+    return detail::lerpArgb(a, b, f);
+}
+
+// The mip level from the texture-coordinate derivatives (per pixel, in coordinate units).
+inline float mipLod(const StageSampler& s, float dudx, float dvdx, float dudy, float dvdy) {
+    const float ax = dudx * s.baseWidth, bx = dvdx * s.baseHeight, ay = dudy * s.baseWidth, by = dvdy * s.baseHeight;
+    const float x = ax * ax + bx * bx, y = ay * ay + by * by;
+    return 0.5f * fastLog2(x > y ? x : y) + s.lodBias;
+}
+
+} // namespace pipeline

@@ -1,0 +1,140 @@
+#include "pipeline/setup.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pipeline {
+
+namespace {
+
+int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); } // b > 0
+
+void addToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
+    const int first = (top - ctx.area.top) / ctx.bandHeight, last = (bottom - ctx.area.top) / ctx.bandHeight;
+    for (int band = first; band <= last && band < static_cast<int>(out.bins.size()); ++band) out.bins[band].push_back(index);
+}
+
+void appendValues(const ScreenVertex& v, int interpolants, std::vector<float>& data) {
+    data.push_back(v.z);
+    data.push_back(v.q);
+    data.insert(data.end(), v.v, v.v + (interpolants - 2));
+}
+
+} // namespace
+
+void PrimitiveList::reset(int bandCount) {
+    triangles.clear();
+    lines.clear();
+    points.clear();
+    data.clear();
+    if (static_cast<int>(bins.size()) != bandCount) bins.resize(bandCount);
+    for (auto& bin : bins) bin.clear();
+    coveredArea = 0;
+}
+
+bool toScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, ScreenVertex& out) {
+    if (!(in.pos.w > 0.0f)) return false;
+    const float q = 1.0f / in.pos.w;
+    out.x = space.offsetX + space.scaleX * (in.pos.x * q);
+    out.y = space.offsetY + space.scaleY * (in.pos.y * q);
+    out.z = space.offsetZ + space.scaleZ * (in.pos.z * q);
+    out.q = q;
+    // Clipping keeps positions inside the guard band; anything else is refused rather than snapped.
+    constexpr float kLimit = 1 << 20;
+    if (!(std::fabs(out.x) < kLimit && std::fabs(out.y) < kLimit && std::isfinite(out.z) && std::isfinite(q)))
+        return false;
+    out.fx = std::llround(static_cast<double>(out.x) * kSubPixel);
+    out.fy = std::llround(static_cast<double>(out.y) * kSubPixel);
+    for (int i = 0; i < varyingCount; ++i) out.v[i] = in.v[i] * q;
+    return true;
+}
+
+int64_t signedArea(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
+    return (b.fx - a.fx) * (c.fy - a.fy) - (b.fy - a.fy) * (c.fx - a.fx);
+}
+
+bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b0, const ScreenVertex& c0,
+                   PrimitiveList& out) {
+    const int64_t area = signedArea(a, b0, c0);
+    if (area == 0) return false;
+    if ((ctx.cull == CullMode::Clockwise && area > 0) || (ctx.cull == CullMode::CounterClockwise && area < 0))
+        return false;
+    const ScreenVertex& b = area > 0 ? b0 : c0;
+    const ScreenVertex& c = area > 0 ? c0 : b0;
+    const ScreenVertex* v[3] = {&a, &b, &c};
+
+    TriangleRecord t;
+    const int64_t minFx = std::min({a.fx, b.fx, c.fx}), maxFx = std::max({a.fx, b.fx, c.fx});
+    const int64_t minFy = std::min({a.fy, b.fy, c.fy}), maxFy = std::max({a.fy, b.fy, c.fy});
+    t.minX = static_cast<int>(std::max<int64_t>(-floorDiv(-minFx, kSubPixel), ctx.area.left));
+    t.maxX = static_cast<int>(std::min<int64_t>(floorDiv(maxFx, kSubPixel), ctx.area.right - 1));
+    t.minY = static_cast<int>(std::max<int64_t>(-floorDiv(-minFy, kSubPixel), ctx.area.top));
+    t.maxY = static_cast<int>(std::min<int64_t>(floorDiv(maxFy, kSubPixel), ctx.area.bottom - 1));
+    if (t.minX > t.maxX || t.minY > t.maxY) return false;
+
+    for (int e = 0; e < 3; ++e) {
+        const ScreenVertex& p = *v[e];
+        const ScreenVertex& q = *v[(e + 1) % 3];
+        const int64_t dx = q.fx - p.fx, dy = q.fy - p.fy;
+        const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
+        t.a[e] = -dy * kSubPixel;
+        t.b[e] = dx * kSubPixel;
+        t.c[e] = dy * p.fx - dx * p.fy - (topLeft ? 0 : 1);
+    }
+
+    // Attribute planes from the snapped positions, so they agree with the coverage.
+    const double x0 = static_cast<double>(a.fx) / kSubPixel, y0 = static_cast<double>(a.fy) / kSubPixel;
+    const double d1x = static_cast<double>(b.fx) / kSubPixel - x0, d1y = static_cast<double>(b.fy) / kSubPixel - y0;
+    const double d2x = static_cast<double>(c.fx) / kSubPixel - x0, d2y = static_cast<double>(c.fy) / kSubPixel - y0;
+    const double inv = 1.0 / (d1x * d2y - d2x * d1y);
+    t.refX = static_cast<float>(x0);
+    t.refY = static_cast<float>(y0);
+    const int n = ctx.interpolants;
+    t.planes = static_cast<uint32_t>(out.data.size());
+    out.data.resize(out.data.size() + 3 * static_cast<size_t>(n));
+    float* plane = out.data.data() + t.planes;
+    for (int k = 0; k < n; ++k) {
+        const float va = k == 0 ? a.z : (k == 1 ? a.q : a.v[k - 2]);
+        const float vb = k == 0 ? b.z : (k == 1 ? b.q : b.v[k - 2]);
+        const float vc = k == 0 ? c.z : (k == 1 ? c.q : c.v[k - 2]);
+        const double da1 = static_cast<double>(vb) - va, da2 = static_cast<double>(vc) - va;
+        plane[k] = va;
+        plane[n + k] = static_cast<float>((da1 * d2y - da2 * d1y) * inv);
+        plane[2 * n + k] = static_cast<float>((da2 * d1x - da1 * d2x) * inv);
+    }
+    const uint32_t index = static_cast<uint32_t>(out.triangles.size());
+    out.triangles.push_back(t);
+    out.coveredArea += static_cast<int64_t>(t.maxX - t.minX + 1) * (t.maxY - t.minY + 1);
+    addToBins(ctx, out, t.minY, t.maxY, index);
+    return true;
+}
+
+void setupLine(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, PrimitiveList& out) {
+    LineRecord line{a.x, a.y, b.x, b.y, static_cast<uint32_t>(out.data.size())};
+    appendValues(a, ctx.interpolants, out.data);
+    appendValues(b, ctx.interpolants, out.data);
+    const float top = std::floor(std::min(a.y, b.y) + 0.5f), bottom = std::floor(std::max(a.y, b.y) + 0.5f);
+    const int first = static_cast<int>(std::max<float>(top, static_cast<float>(ctx.area.top)));
+    const int last = static_cast<int>(std::min<float>(bottom, static_cast<float>(ctx.area.bottom - 1)));
+    if (first > last) {
+        out.data.resize(line.values);
+        return;
+    }
+    const uint32_t index = static_cast<uint32_t>(out.lines.size());
+    out.lines.push_back(line);
+    out.coveredArea += static_cast<int64_t>(std::fabs(a.x - b.x) + std::fabs(a.y - b.y)) + 1;
+    addToBins(ctx, out, first, last, index);
+}
+
+void setupPoint(const SetupContext& ctx, const ScreenVertex& a, PrimitiveList& out) {
+    const int x = static_cast<int>(std::floor(a.x + 0.5f)), y = static_cast<int>(std::floor(a.y + 0.5f));
+    if (x < ctx.area.left || x >= ctx.area.right || y < ctx.area.top || y >= ctx.area.bottom) return;
+    PointRecord point{x, y, static_cast<uint32_t>(out.data.size())};
+    appendValues(a, ctx.interpolants, out.data);
+    const uint32_t index = static_cast<uint32_t>(out.points.size());
+    out.points.push_back(point);
+    out.coveredArea += 1;
+    addToBins(ctx, out, y, y, index);
+}
+
+} // namespace pipeline

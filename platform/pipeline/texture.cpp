@@ -1,0 +1,71 @@
+#include "pipeline/texture.h"
+
+#include <cstring>
+
+#include "pipeline/dxt.h"
+
+namespace pipeline {
+
+namespace {
+constexpr int kMaxSize = 16384;
+
+ColorFormat colorFormatOf(TextureFormat format) { return static_cast<ColorFormat>(static_cast<int>(format)); }
+} // namespace
+
+bool decodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& out) {
+    const int w = level.width, h = level.height;
+    if (!level.data || w <= 0 || h <= 0 || w > kMaxSize || h > kMaxSize) return false;
+    if (isCompressed(format)) {
+        const int blocksX = (w + 3) / 4, blocksY = (h + 3) / 4;
+        const int blockBytes = dxtBlockBytes(format);
+        if (level.pitch < blocksX * blockBytes) return false;
+        out.width = w;
+        out.height = h;
+        out.texels.assign(static_cast<size_t>(w) * h, 0);
+        uint32_t block[16];
+        for (int by = 0; by < blocksY; ++by) {
+            for (int bx = 0; bx < blocksX; ++bx) {
+                decodeDxtBlock(format, level.data + static_cast<size_t>(by) * level.pitch + bx * blockBytes, block);
+                for (int y = 0; y < 4 && by * 4 + y < h; ++y)
+                    for (int x = 0; x < 4 && bx * 4 + x < w; ++x)
+                        out.texels[static_cast<size_t>(by * 4 + y) * w + bx * 4 + x] = block[y * 4 + x];
+            }
+        }
+        return true;
+    }
+    const ColorFormat cf = colorFormatOf(format);
+    const int bpp = bytesPerPixel(cf);
+    if (level.pitch < w * bpp) return false;
+    out.width = w;
+    out.height = h;
+    out.texels.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = level.data + static_cast<size_t>(y) * level.pitch;
+        uint32_t* dst = out.texels.data() + static_cast<size_t>(y) * w;
+        for (int x = 0; x < w; ++x) {
+            uint32_t raw = 0;
+            if (bpp == 4)
+                std::memcpy(&raw, row + 4 * x, 4);
+            else
+                raw = row[2 * x] | row[2 * x + 1] << 8;
+            dst[x] = toArgb8(cf, raw);
+        }
+    }
+    return true;
+}
+
+const DecodedLevel* Texture::decoded(size_t level) const {
+    if (level >= levels.size()) return nullptr;
+    if (cache_.size() != levels.size()) cache_.resize(levels.size());
+    CacheEntry& entry = cache_[level];
+    const TextureLevel& source = levels[level];
+    if (!entry.valid || entry.version != source.version || entry.data != source.data) {
+        entry.usable = decodeLevel(format, source, entry.level);
+        entry.version = source.version;
+        entry.data = source.data;
+        entry.valid = true;
+    }
+    return entry.usable ? &entry.level : nullptr;
+}
+
+} // namespace pipeline

@@ -1,0 +1,55 @@
+#pragma once
+// A pool of worker threads, made once and reused, that runs numbered tasks of one job at a time.
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace pipeline {
+
+class WorkerPool {
+public:
+    // The pool of the process: hardware_concurrency threads in all, the caller included.
+    static WorkerPool& instance();
+
+    ~WorkerPool();
+    int size() const { return static_cast<int>(threads_.size()) + 1; }
+
+    // Runs task(0) .. task(taskCount - 1) on at most `threads` threads (the caller is one of them) and
+    // returns when all are done. Tasks are handed out in order; one thread may run several.
+    template <typename Fn>
+    void run(int taskCount, int threads, Fn& task) {
+        runErased(taskCount, threads, [](void* fn, int i) { (*static_cast<Fn*>(fn))(i); }, &task);
+    }
+
+private:
+    using Trampoline = void (*)(void*, int);
+    struct Job {
+        Trampoline call = nullptr;
+        void* fn = nullptr;
+        int taskCount = 0;
+        std::atomic<int> next{0};
+        std::atomic<int> left{0}; // workers that joined and are done with this job
+    };
+
+    explicit WorkerPool(int workers);
+    void runErased(int taskCount, int threads, Trampoline call, void* fn);
+    void workerLoop(int id);
+    static void work(Job& job);
+
+    std::vector<std::thread> threads_;
+    std::mutex runMutex_;                 // one job at a time, whoever calls
+    std::mutex wakeMutex_;
+    std::condition_variable wake_;
+    // generation << 32 | closed << 16 | limit << 8 | joined. Workers join the current job while it is
+    // open and below its limit; the caller closes it when its own tasks run out and waits only for
+    // the workers that joined, so a worker the system does not schedule in time delays nothing.
+    std::atomic<uint64_t> slot_{0};
+    std::atomic<Job*> job_{nullptr};
+    std::atomic<int> sleepers_{0};
+    std::atomic<bool> stop_{false};
+};
+
+} // namespace pipeline

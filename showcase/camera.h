@@ -1,0 +1,4 @@
+// The first-person camera. Empty until it is built.
+#pragma once
+
+class CCamera {};

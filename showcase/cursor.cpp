@@ -1,0 +1,5 @@
+#include "cursor.h"
+
+CCursor::CCursor() {}
+
+CCursor::~CCursor() {}

@@ -1,0 +1,4 @@
+// The camera's quaternion. Empty until it is built.
+#pragma once
+
+class CQuaternion {};

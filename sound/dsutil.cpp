@@ -1,0 +1,9 @@
+#include "dsutil.h"
+
+CSoundSystem::CSoundSystem() {}
+
+CSoundSystem::~CSoundSystem() {}
+
+CSoundSample::CSoundSample() {}
+
+CSoundSample::~CSoundSample() {}

@@ -1,0 +1,46 @@
+#include "program_run.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+int RunProgram(const ProgramRun& run) {
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        const int output = open(run.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (output < 0 || chdir(run.folder.c_str()) != 0) _exit(127);
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        close(output);
+        for (const auto& [name, value] : run.environment) {
+            if (value.empty()) {
+                unsetenv(name.c_str());
+            } else {
+                setenv(name.c_str(), value.c_str(), 1);
+            }
+        }
+        std::vector<char*> argv;
+        std::string program = run.program.string();
+        argv.push_back(program.data());
+        std::vector<std::string> arguments = run.arguments;
+        for (std::string& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "morvath-run-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+}

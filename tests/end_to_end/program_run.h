@@ -1,0 +1,31 @@
+// Runs a program as its own process in a given folder with extra environment variables, its standard
+// output and error going to files; answers its exit status (-1 when it could not run or was killed).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct ProgramRun {
+    std::filesystem::path program;
+    std::vector<std::string> arguments;
+    std::filesystem::path folder;
+    std::vector<std::pair<std::string, std::string>> environment;  // an empty value removes the variable
+    std::filesystem::path outputFile;  // standard output and standard error together
+};
+
+int RunProgram(const ProgramRun& run);
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};

@@ -1,0 +1,75 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "machine/control.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class RunSettings : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Clear();
+        machine::control::Reset();
+        script = fs::temp_directory_path() / ("script_" + std::to_string(::getpid()) + ".txt");
+    }
+    void TearDown() override {
+        Clear();
+        fs::remove(script);
+        machine::control::Reset();
+    }
+    static void Clear() {
+        for (const char* name : {"MORVATH_MACHINE", "MORVATH_FRAMES", "MORVATH_INPUT", "MORVATH_REPORT",
+                                 "MORVATH_CAPTURE", "MORVATH_CAPTURE_FRAMES"})
+            unsetenv(name);
+    }
+    void WriteScript(const std::string& text) { std::ofstream(script) << text; }
+    fs::path script;
+};
+
+TEST_F(RunSettings, TheEnvironmentSetsUpTheRun) {
+    WriteScript("# start\n5 key F2 press\n");
+    setenv("MORVATH_MACHINE", "headless", 1);
+    setenv("MORVATH_FRAMES", "1", 1);
+    setenv("MORVATH_INPUT", script.c_str(), 1);
+    std::string error;
+    ASSERT_TRUE(machine::ConfigureFromEnvironment(error)) << error;
+    EXPECT_EQ(machine::control::ScheduledInput().size(), 2u);
+    machine::FramePresented();
+    EXPECT_TRUE(machine::CloseRequested());
+}
+
+TEST_F(RunSettings, BadSettingsAreRefusedWithTheirReason) {
+    WriteScript("1 key F2 press\n2 key F99 press\n");
+    setenv("MORVATH_INPUT", script.c_str(), 1);
+    std::string error;
+    EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+    EXPECT_EQ(error, script.string() + ": line 2: unknown key \"F99\"");
+    EXPECT_TRUE(machine::control::ScheduledInput().empty());
+
+    Clear();
+    setenv("MORVATH_FRAMES", "ten", 1);
+    EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+    Clear();
+    setenv("MORVATH_MACHINE", "vga", 1);
+    EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+    Clear();
+    setenv("MORVATH_INPUT", "/no/such/script", 1);
+    EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+    Clear();
+    setenv("MORVATH_CAPTURE", "/tmp", 1);
+    setenv("MORVATH_CAPTURE_FRAMES", "1,x", 1);
+    EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+}
+
+TEST_F(RunSettings, TheSdlMachineFallsBackToHeadless) {
+    setenv("MORVATH_MACHINE", "sdl", 1);
+    std::string error;
+    EXPECT_TRUE(machine::ConfigureFromEnvironment(error));
+}
+
+}  // namespace
