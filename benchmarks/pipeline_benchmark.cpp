@@ -26,12 +26,19 @@ struct Frame {
         target.depth = {DepthFormat::D24S8, kWidth, kHeight, kWidth * 4, depth.data()};
         target.viewport = {0, 0, kWidth, kHeight, 0, 1};
     }
+    ~Frame() { finish(); }
     void clearAll() { clear(target, nullptr, 0, kClearColor | kClearDepth, 0xFF000000, 1.0f, 0); }
+    // The end of a frame, as presenting it: everything queued lands in the target.
+    void present() {
+        flush(target);
+        benchmark::DoNotOptimize(color.data());
+    }
 
     // With MORVATH_BENCHMARK_FRAMES=<folder>, the last frame of each scene is kept as a PPM to look at.
     void keep(const char* name) const {
         const char* folder = std::getenv("MORVATH_BENCHMARK_FRAMES");
         if (!folder) return;
+        flush(target);
         FILE* f = std::fopen((std::string(folder) + "/" + name + ".ppm").c_str(), "wb");
         if (!f) return;
         std::fprintf(f, "P6 %d %d 255\n", kWidth, kHeight);
@@ -180,7 +187,7 @@ void TerrainScene(benchmark::State& state) {
     for (auto _ : state) {
         frame.clearAll();
         draw(call, vs, ps, frame.target);
-        benchmark::DoNotOptimize(frame.color.data());
+        frame.present();
     }
     frame.keep("TerrainScene");
     reportFps(state);
@@ -234,7 +241,7 @@ void BlendedQuadsScene(benchmark::State& state) {
             call.vertices = reinterpret_cast<const uint8_t*>(quad.data());
             draw(call, vs, ps, frame.target);
         }
-        benchmark::DoNotOptimize(frame.color.data());
+        frame.present();
     }
     frame.keep("BlendedQuadsScene");
     reportFps(state);
@@ -277,7 +284,7 @@ void GlyphScene(benchmark::State& state) {
             call.vertices = reinterpret_cast<const uint8_t*>(vertices.data() + batch * 300);
             draw(call, vs, ps, frame.target);
         }
-        benchmark::DoNotOptimize(frame.color.data());
+        frame.present();
     }
     frame.keep("GlyphScene");
     reportFps(state);

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "app_timer.h"
+#include "device_cursor.h"
 #include "media_files.h"
+#include "settings_dialog.h"
 
 namespace {
 const DWORD kFullscreenStyle = WS_POPUP | WS_SYSMENU | WS_VISIBLE;
@@ -101,7 +103,9 @@ void CD3DHostApp::ReadBackBufferAndCursor() {
     }
 
     if (m_showCursorFullscreen && !m_windowed) {
-        // The device shows its own cursor image: the class cursor is not converted onto it here.
+        // The full-screen device shows the window class's cursor as its own image.
+        HCURSOR cursor = reinterpret_cast<HCURSOR>(GetClassLongA(m_hMainWindow, GCL_HCURSOR));
+        ApplyCursorToDevice(m_pDevice, cursor, true);
         m_pDevice->ShowCursor(TRUE);
     }
 
@@ -248,8 +252,52 @@ HRESULT CD3DHostApp::SwitchWindowedFullscreen() {
     return ReportError(DeviceChangeReportCode(hr), ReportKind::Fatal);
 }
 
-// The settings dialog is not part of this build yet: the command changes nothing.
-HRESULT CD3DHostApp::RunSettingsDialog() { return E_NOTIMPL; }
+HRESULT CD3DHostApp::RunSettingsDialog() {
+    // The dialog is shown over the desktop: a full-screen program goes windowed first.
+    if (!m_windowed) {
+        if (FAILED(SwitchWindowedFullscreen())) {
+            ReportError(HostAppError::CannotResetDevice, ReportKind::Fatal);
+            return E_FAIL;
+        }
+        // Without a windowed choice the switch was refused with a warning: the program stays full
+        // screen and the dialog is not shown.
+        if (!m_windowed) return S_FALSE;
+        if (!DeviceChangeCanGoOn()) return E_ABORT;
+    }
+
+    CDisplaySettingsDialog dialog(&m_catalog, &m_settings);
+    const int result = dialog.RunModal(m_hMainWindow);
+    if (result == -1) {
+        // A dialog that cannot be shown is a failure, not a Cancel.
+        return ReportError(E_FAIL, ReportKind::Warning);
+    }
+    if (result != IDOK) return S_OK;
+    // The window may have been closed while the dialog was up.
+    if (!DeviceChangeCanGoOn()) return E_ABORT;
+
+    dialog.GetSettings(&m_settings);
+    m_windowed = m_settings.windowed;
+
+    // New settings always mean a new device, even when nothing was changed.
+    ShutdownDevice();
+    const HRESULT hr = DeviceChangeCanGoOn() ? StartDevice() : HostAppError::DeviceStillReferenced;
+    if (FAILED(hr)) {
+        if (!m_windowed) {
+            m_windowed = true;
+            m_settings.windowed = true;
+            ApplyWindowStyle();
+            RestoreWindowPosition();
+        }
+        return ReportError(DeviceChangeReportCode(hr), ReportKind::Fatal);
+    }
+
+    if (!m_advanceEachFrame) {
+        m_advanceOnce = true;
+        AppTimer(TimerOp::Resume);
+        AppTimer(TimerOp::Freeze);
+    }
+    return S_OK;
+}
 
 HRESULT CD3DHostApp::ReturnToWindowed() {
     if (m_windowed) return S_OK;

@@ -5,10 +5,9 @@
 #include "device_stats.h"
 #include "full_screen.h"
 #include "machine/control.h"
+#include "reset_script.h"
 
 namespace d3d9 {
-
-void ForgetResetScript();
 
 namespace {
 std::optional<Profile>& Override() {

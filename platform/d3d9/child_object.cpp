@@ -11,7 +11,14 @@ ChildObject::ChildObject(Device* device, D3DPOOL pool, bool ownedByDevice)
     if (refs_ > 0) device_->ChildReferenced(this);
 }
 
-ChildObject::~ChildObject() { CountObjectDestroyed(); }
+ChildObject::~ChildObject() {
+    // Only a constructor that failed after this base was made leaves its reference here.
+    if (refs_ > 0) {
+        device_->ChildUnreferenced(this);
+        device_->Release();
+    }
+    CountObjectDestroyed();
+}
 
 ULONG ChildObject::AddChildReference() {
     if (refs_++ == 0) device_->ChildReferenced(this);

@@ -18,18 +18,6 @@ bool Listed(const std::vector<D3DDISPLAYMODE>& modes, const D3DDISPLAYMODE& mode
     });
 }
 
-// Modes from 640 x 480 up to the desktop's size at 60 and 75 Hz, used when the machine lists none.
-std::vector<machine::DisplayMode> StandardModes(const machine::DisplayMode& desktop) {
-    static const uint32_t sizes[][2] = {{640, 480},   {800, 600},   {1024, 768},  {1152, 864},
-                                        {1280, 960},  {1280, 1024}, {1600, 1200}, {1920, 1080}};
-    std::vector<machine::DisplayMode> modes;
-    for (int32_t format : {int32_t(D3DFMT_X8R8G8B8), int32_t(D3DFMT_R5G6B5)})
-        for (const auto& size : sizes)
-            if (size[0] <= std::max(desktop.width, 640u) && size[1] <= std::max(desktop.height, 480u))
-                for (uint32_t rate : {60u, 75u}) modes.push_back({size[0], size[1], rate, format});
-    return modes;
-}
-
 }  // namespace
 
 Profile DefaultProfile() {
@@ -38,10 +26,9 @@ Profile DefaultProfile() {
     adapter.deviceIdentifier = kSoftwareDeviceId;
 
     const machine::DisplayMode desktop = machine::DesktopMode();
-    std::vector<machine::DisplayMode> offered = machine::DisplayModes();
-    if (offered.empty()) offered = StandardModes(desktop);
-    // The display's modes in the formats the device shows full screen, and the desktop mode itself.
-    for (const machine::DisplayMode& m : offered) {
+    // The display's modes (the machine offers 640 x 480 up in X8R8G8B8 and R5G6B5 at 60 and 75 Hz) in the
+    // formats the device shows full screen, and the desktop mode itself: exactly what the display can switch to.
+    for (const machine::DisplayMode& m : machine::DisplayModes()) {
         if (m.width < 640 || m.height < 480) continue;
         if (m.format != D3DFMT_X8R8G8B8 && m.format != D3DFMT_R5G6B5 && m.format != desktop.format) continue;
         D3DDISPLAYMODE mode{m.width, m.height, m.refreshRate, static_cast<D3DFORMAT>(m.format)};

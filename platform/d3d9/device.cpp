@@ -61,9 +61,10 @@ bool Device::HoldsVolatileReferences() const { return !volatileChildren_.empty()
 
 HWND Device::DeviceWindow() const { return params_.hDeviceWindow ? params_.hDeviceWindow : focusWindow_; }
 
-void Device::SetLoss(LossState loss, std::optional<unsigned> testsUntilResettable) {
+void Device::SetLoss(LossState loss, std::optional<unsigned> testsUntilResettable, bool endsWithScript) {
     loss_ = loss;
     testsUntilResettable_ = loss == LossState::Lost ? testsUntilResettable : std::nullopt;
+    lossEndsWithScript_ = loss == LossState::Lost && endsWithScript;
 }
 
 HRESULT Device::GetDirect3D(IDirect3D9** ppD3D9) {

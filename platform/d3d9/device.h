@@ -10,6 +10,7 @@
 
 #include "device_state.h"
 #include "direct3d.h"
+#include "pipeline/render_target.h"
 #include "presentation_params.h"
 #include "state_record.h"
 
@@ -128,10 +129,15 @@ public:
     Surface* DepthStencil() const { return depthStencil_; }
     const D3DPRESENT_PARAMETERS& PresentParameters() const { return params_; }
     LossState Loss() const { return loss_; }
-    void SetLoss(LossState loss, std::optional<unsigned> testsUntilResettable = std::nullopt);
+    // A loss may end after some TestCooperativeLevel calls, or (a loss the input script made) once the
+    // script has nothing left to deliver.
+    void SetLoss(LossState loss, std::optional<unsigned> testsUntilResettable = std::nullopt,
+                 bool endsWithScript = false);
     const DeviceCursor& Cursor() const { return cursor_; }
     UINT AdapterOrdinal() const { return adapter_; }
     HWND DeviceWindow() const;
+    // Where drawing and clearing land: the back buffer, the depth buffer and the viewport.
+    pipeline::RenderTarget Target() const;
     // Sets every state of the record on the device.
     void ApplyRecord(const StateRecord& record);
 
@@ -166,6 +172,7 @@ private:
     bool inScene_ = false;
     LossState loss_ = LossState::Operational;
     std::optional<unsigned> testsUntilResettable_;
+    bool lossEndsWithScript_ = false;
     DeviceCursor cursor_;
     std::unique_ptr<StateRecord> recording_;
 };

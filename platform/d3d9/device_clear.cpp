@@ -19,13 +19,7 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     if ((Flags & D3DCLEAR_STENCIL) && !HasStencil(depthStencil_->Desc().format)) return D3DERR_INVALIDCALL;
     if (!(Z >= 0.0f && Z <= 1.0f)) return D3DERR_INVALIDCALL;
 
-    pipeline::RenderTarget target;
-    target.color = backBuffer_->ColorView();
-    if (depthStencil_) target.depth = depthStencil_->DepthView();
-    const D3DVIEWPORT9& vp = state_.viewport;
-    target.viewport = {int(vp.X), int(vp.Y), int(vp.Width), int(vp.Height), vp.MinZ, vp.MaxZ};
-    // The scissor rectangle is the whole target until the pipeline's states bring SetScissorRect.
-    target.scissorEnabled = false;
+    pipeline::RenderTarget target = Target();
 
     std::vector<pipeline::Rect> rects;
     for (DWORD i = 0; i < Count; ++i) rects.push_back({pRects[i].x1, pRects[i].y1, pRects[i].x2, pRects[i].y2});
@@ -38,6 +32,17 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     pipeline::clear(target, rects.empty() ? nullptr : rects.data(), static_cast<int>(rects.size()), flags, Color, Z,
                     Stencil);
     return D3D_OK;
+}
+
+pipeline::RenderTarget Device::Target() const {
+    pipeline::RenderTarget target;
+    target.color = backBuffer_->ColorView();
+    if (depthStencil_) target.depth = depthStencil_->DepthView();
+    const D3DVIEWPORT9& vp = state_.viewport;
+    target.viewport = {int(vp.X), int(vp.Y), int(vp.Width), int(vp.Height), vp.MinZ, vp.MaxZ};
+    // The interface has no scissor rectangle: the scissor test, when on, keeps to the whole target.
+    target.scissorEnabled = false;
+    return target;
 }
 
 }  // namespace d3d9

@@ -14,7 +14,7 @@ void ListenForDeviceEvents() {
     listening = true;
     machine::SetDeviceEventListener([](machine::DeviceAction action) {
         if (action == machine::DeviceAction::Lose)
-            control::LoseDevices();
+            LoseDevicesByScript();
         else
             control::RestoreDevices();
     });

@@ -3,4 +3,7 @@
 
 namespace d3d9 {
 void ListenForDeviceEvents();
+// The script's "device lose": every live device is lost until "device restore", or until the script
+// has nothing left to deliver.
+void LoseDevicesByScript();
 }  // namespace d3d9

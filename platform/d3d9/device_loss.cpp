@@ -4,9 +4,11 @@
 // default-pool resources are held; a failed Reset leaves the device resettable, to be tried again.
 #include "call_log.h"
 #include "device.h"
+#include "device_events.h"
 #include "device_registry.h"
 #include "device_stats.h"
 #include "machine/machine.h"
+#include "reset_script.h"
 
 namespace d3d9 {
 
@@ -29,8 +31,8 @@ HRESULT Device::TestCooperativeLevel() {
             if (testsUntilResettable_) --*testsUntilResettable_;
             // A lost device presents no frames, so time passes only while the program waits here:
             // the machine's next scheduled input (such as the script's "device restore") comes due.
-            machine::BringNextInputForward();
-            return D3DERR_DEVICELOST;
+            // A loss the script made ends with the script, so a run never waits for ever.
+            if (machine::BringNextInputForward() || !lossEndsWithScript_) return D3DERR_DEVICELOST;
         }
         SetLoss(LossState::Resettable);
     }
@@ -69,6 +71,10 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) {
 
 void control::LoseDevices(std::optional<unsigned> testsUntilResettable) {
     for (Device* device : LiveDeviceList()) device->SetLoss(LossState::Lost, testsUntilResettable);
+}
+
+void LoseDevicesByScript() {
+    for (Device* device : LiveDeviceList()) device->SetLoss(LossState::Lost, std::nullopt, true);
 }
 
 void control::RestoreDevices() {

@@ -23,18 +23,21 @@ void Stretch(const Surface& source, const RECT& from, machine::Frame& frame, con
     const LONG srcW = from.right - from.left, srcH = from.bottom - from.top;
     const LONG dstW = to.right - to.left, dstH = to.bottom - to.top;
     std::vector<uint32_t> row(static_cast<size_t>(srcW));
+    // The source column of each destination column, worked out once.
+    const LONG firstX = std::max<LONG>(to.left, 0), endX = std::min<LONG>(to.right, LONG(frame.width));
+    std::vector<uint32_t> columns(size_t(std::max<LONG>(endX - firstX, 0)));
+    for (LONG dx = firstX; dx < endX; ++dx)
+        columns[size_t(dx - firstX)] = uint32_t((int64_t(2 * (dx - to.left) + 1) * srcW) / (2 * int64_t(dstW)));
     LONG loadedRow = -1;
     for (LONG dy = std::max<LONG>(to.top, 0); dy < std::min<LONG>(to.bottom, LONG(frame.height)); ++dy) {
         const LONG sy = from.top + LONG((int64_t(2 * (dy - to.top) + 1) * srcH) / (2 * int64_t(dstH)));
         if (sy != loadedRow) {
-            for (LONG x = 0; x < srcW; ++x) row[size_t(x)] = source.ReadArgb(UINT(from.left + x), UINT(sy));
+            source.ReadRowArgb(UINT(from.left), UINT(sy), UINT(srcW), row.data());
             loadedRow = sy;
         }
         uint32_t* out = frame.pixels.data() + size_t(dy) * frame.width;
-        for (LONG dx = std::max<LONG>(to.left, 0); dx < std::min<LONG>(to.right, LONG(frame.width)); ++dx) {
-            const LONG sx = LONG((int64_t(2 * (dx - to.left) + 1) * srcW) / (2 * int64_t(dstW)));
-            out[dx] = row[size_t(sx)] | 0xFF000000u;  // the window shows no alpha
-        }
+        for (LONG dx = firstX; dx < endX; ++dx)
+            out[dx] = row[columns[size_t(dx - firstX)]] | 0xFF000000u;  // the window shows no alpha
     }
 }
 

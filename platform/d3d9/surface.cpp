@@ -1,5 +1,6 @@
 #include "surface.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "device.h"
@@ -101,6 +102,25 @@ uint32_t Surface::ReadArgb(UINT x, UINT y) const {
     else
         raw = p[x * 2] | uint32_t(p[x * 2 + 1]) << 8;
     return pipeline::toArgb8(*format, raw);
+}
+
+void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
+    auto format = ColorFormatOf(desc_.format);
+    if (!format || y >= desc_.height || x > desc_.width || count > desc_.width - x) {
+        std::fill(out, out + count, 0u);
+        return;
+    }
+    const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
+    if (pipeline::bytesPerPixel(*format) == 4) {
+        std::memcpy(out, p + static_cast<size_t>(x) * 4, static_cast<size_t>(count) * 4);
+        if (*format == pipeline::ColorFormat::X8R8G8B8)
+            for (UINT i = 0; i < count; ++i) out[i] |= 0xFF000000u;
+        return;
+    }
+    for (UINT i = 0; i < count; ++i) {
+        const UINT at = (x + i) * 2;
+        out[i] = pipeline::toArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8);
+    }
 }
 
 pipeline::ColorSurface Surface::ColorView() {

@@ -47,8 +47,10 @@ public:
     UINT Pitch() const { return pitch_; }
     uint8_t* Bits() { return bytes_.data(); }
     const uint8_t* Bits() const { return bytes_.data(); }
-    // The pixel at (x, y) as 0xAARRGGBB (colour formats only).
+    // The pixel at (x, y) as 0xAARRGGBB (colour formats only; 0 otherwise).
     uint32_t ReadArgb(UINT x, UINT y) const;
+    // count pixels of row y from column x as 0xAARRGGBB; the span must lie on the surface.
+    void ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const;
 
     pipeline::ColorSurface ColorView();
     pipeline::DepthSurface DepthView();

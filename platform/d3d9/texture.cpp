@@ -16,14 +16,21 @@ UINT FullChainLevels(UINT width, UINT height) {
 
 Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool)
     : ChildObject(device, pool, false) {
-    for (UINT level = 0; level < levels; ++level) {
-        SurfaceDesc desc;
-        desc.width = std::max(width >> level, 1u);
-        desc.height = std::max(height >> level, 1u);
-        desc.format = format;
-        desc.usage = usage;
-        desc.pool = pool;
-        levels_.push_back(new Surface(device, desc, Surface::Owner::Container, static_cast<IDirect3DTexture9*>(this)));
+    levels_.reserve(levels);
+    try {
+        for (UINT level = 0; level < levels; ++level) {
+            SurfaceDesc desc;
+            desc.width = std::max(width >> level, 1u);
+            desc.height = std::max(height >> level, 1u);
+            desc.format = format;
+            desc.usage = usage;
+            desc.pool = pool;
+            levels_.push_back(
+                new Surface(device, desc, Surface::Owner::Container, static_cast<IDirect3DTexture9*>(this)));
+        }
+    } catch (...) {
+        for (Surface* level : levels_) level->DestroyOwned();
+        throw;
     }
 }
 

@@ -33,6 +33,39 @@
 #define D3DXERR_DUPLICATENAMEDFRAGMENT MAKE_DDHRESULT(2907)
 #define D3DXERR_CANNOTREMOVELASTITEM MAKE_DDHRESULT(2908)
 
+// ---- Textures from files --------------------------------------------------------------------------
+typedef enum _D3DXIMAGE_FILEFORMAT {
+    D3DXIFF_BMP = 0, D3DXIFF_JPG = 1, D3DXIFF_TGA = 2, D3DXIFF_PNG = 3, D3DXIFF_DDS = 4, D3DXIFF_PPM = 5,
+    D3DXIFF_DIB = 6, D3DXIFF_HDR = 7, D3DXIFF_PFM = 8,
+    D3DXIFF_FORCE_DWORD = 0x7fffffff
+} D3DXIMAGE_FILEFORMAT;
+
+// What a loaded file held: its size, depth, stored mip levels and pixel format as written in it.
+typedef struct _D3DXIMAGE_INFO {
+    UINT Width;
+    UINT Height;
+    UINT Depth;
+    UINT MipLevels;
+    D3DFORMAT Format;
+    D3DRESOURCETYPE ResourceType;
+    D3DXIMAGE_FILEFORMAT ImageFileFormat;
+} D3DXIMAGE_INFO;
+
+typedef struct tagPALETTEENTRY PALETTEENTRY;
+
+// Loads a BMP or DDS file into a new texture. Width, height and mip levels D3DX_DEFAULT or 0 take the
+// file's size and a full chain; format D3DFMT_UNKNOWN takes the file's. A nonzero colour key turns
+// texels of that A8R8G8B8 value into transparent black. The texture out is written only on success;
+// a missing or malformed file answers D3DXERR_INVALIDDATA.
+HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, const char* pSrcFile, UINT Width,
+                                            UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                                            D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
+                                            D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
+                                            IDirect3DTexture9** ppTexture);
+// The same with every choice left to the file and the defaults, into the managed pool.
+HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, const char* pSrcFile,
+                                          IDirect3DTexture9** ppTexture);
+
 // Interfaces of the texture, font and mesh facilities (declared in full where they are implemented).
 struct ID3DXBuffer;
 struct ID3DXFont;

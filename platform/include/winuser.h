@@ -13,6 +13,9 @@
 #ifndef ERROR_NOT_CHILD_WINDOW
 #define ERROR_NOT_CHILD_WINDOW 1442L
 #endif
+#ifndef ERROR_CONTROL_ID_NOT_FOUND
+#define ERROR_CONTROL_ID_NOT_FOUND 1421L
+#endif
 #ifndef ERROR_CHILD_WINDOW_MENU
 #define ERROR_CHILD_WINDOW_MENU 1436L
 #endif
@@ -671,6 +674,28 @@ BOOL WINAPI DestroyAcceleratorTable(HACCEL hAccel);
 // the box and answers it. An owner is disabled while the box is up; a null owner leaves every window
 // enabled.
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
+// ---- Dialogs ------------------------------------------------------------------------------------
+// A modal dialog from a dialog template resource (RT_DIALOG; DLGTEMPLATE with its items, DS_SETFONT
+// adding the point size and face). The dialog procedure may get messages before WM_INITDIALOG; while
+// the dialog runs its owner is disabled and its own loop dispatches the posted messages first in first
+// out. Answers EndDialog's value; -1 when the template is missing or malformed or the dialog cannot be
+// made. Enter gives WM_COMMAND IDOK (the default push button, unless disabled); Escape and the close
+// box give IDCANCEL.
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
+                               LPARAM dwInitParam);
+#define DialogBoxA(instance, templateName, parent, procedure) \
+    DialogBoxParamA(instance, templateName, parent, procedure, 0)
+// Ends the modal loop with this value once the current message is handled; FALSE for a window that is
+// not a running dialog.
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+int WINAPI GetDlgCtrlID(HWND hWnd);
+LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
+// Checks one button of the id range and unchecks the others; no notification is sent.
+BOOL WINAPI CheckRadioButton(HWND hDlg, int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+UINT WINAPI IsDlgButtonChecked(HWND hDlg, int nIDButton);
+BOOL WINAPI CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
 
 // ---- Cursors and icons --------------------------------------------------------------------------
 #define IDC_ARROW MAKEINTRESOURCEA(32512)

@@ -3,10 +3,12 @@
 //   mouse move <x> <y> | mouse button left|right|middle down|up | mouse wheel <delta>
 //   window minimize|maximize|restore|resize <w> <h>|close
 //   device lose|restore
+//   dialog select <control id> <item text> | dialog click <control id> | dialog key enter|escape
 #include <charconv>
 #include <sstream>
 
 #include "machine/control.h"
+#include "winuser.h"
 
 namespace machine::control {
 namespace {
@@ -96,7 +98,34 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
         else return "unknown device action \"" + w[2] + "\" (lose or restore)";
         return {};
     }
-    return "unknown event \"" + kind + "\" (key, mouse, window or device)";
+    if (kind == "dialog") {
+        if (w.size() < 3) return "expected \"dialog select|click|key ...\"";
+        event.kind = InputKind::Dialog;
+        if (w[2] == "select") {
+            if (w.size() < 5) return "expected \"dialog select <control id> <item text>\"";
+            event.dialogAction = DialogAction::Select;
+            if (!ReadNumber(w[3], event.controlId)) return "bad control id \"" + w[3] + "\"";
+            // The item text is the rest of the line, its words joined by single spaces.
+            for (size_t i = 4; i < w.size(); ++i) event.itemText += (i > 4 ? " " : "") + w[i];
+            return {};
+        }
+        if (w[2] == "click") {
+            if (auto e = count(4, "dialog click <control id>"); !e.empty()) return e;
+            event.dialogAction = DialogAction::Click;
+            if (!ReadNumber(w[3], event.controlId)) return "bad control id \"" + w[3] + "\"";
+            return {};
+        }
+        if (w[2] == "key") {
+            if (auto e = count(4, "dialog key enter|escape"); !e.empty()) return e;
+            event.dialogAction = DialogAction::Key;
+            if (w[3] == "enter") event.virtualKey = VK_RETURN;
+            else if (w[3] == "escape") event.virtualKey = VK_ESCAPE;
+            else return "unknown dialog key \"" + w[3] + "\" (enter or escape)";
+            return {};
+        }
+        return "unknown dialog event \"" + w[2] + "\" (select, click or key)";
+    }
+    return "unknown event \"" + kind + "\" (key, mouse, window, device or dialog)";
 }
 
 }  // namespace

@@ -14,6 +14,11 @@ namespace {
 
 using Fields = std::vector<std::pair<std::string, std::string>>;  // name, JSON value
 
+uint64_t& DialogCount() {
+    static uint64_t count = 0;
+    return count;
+}
+
 std::vector<std::pair<std::string, std::function<std::string()>>>& AddedFields() {
     static std::vector<std::pair<std::string, std::function<std::string()>>> fields;
     return fields;
@@ -86,6 +91,7 @@ std::string ReportJson(int exitCode) {
     AddMessageBoxes(fields);
     AddDebugOutput(fields);
     AddCapturedFrames(fields);
+    fields.emplace_back("dialogs_shown", std::to_string(DialogCount()));
     for (const auto& [name, producer] : AddedFields()) fields.emplace_back(name, producer());
     std::string json = "{\n";
     for (size_t i = 0; i < fields.size(); ++i)
@@ -112,8 +118,11 @@ void AddReportField(const std::string& name, std::function<std::string()> jsonVa
     AddedFields().emplace_back(name, std::move(jsonValue));
 }
 
+void NoteDialogShown() { ++DialogCount(); }
+uint64_t DialogsShown() { return DialogCount(); }
+
 namespace detail {
 // Fields added by other areas stay registered: they describe the run, not a test's state.
-void ResetReportFields() {}
+void ResetReportFields() { DialogCount() = 0; }
 }  // namespace detail
 }  // namespace machine

@@ -16,6 +16,7 @@ namespace {
 struct RunState {
     uint64_t frameLimit = 0;
     bool closeRequested = false;
+    bool hasDirect3D9 = true;
     std::string reportPath;
 };
 
@@ -55,6 +56,7 @@ bool ReadFrameList(std::string text, std::vector<uint64_t>& frames) {
 }  // namespace
 
 bool CloseRequested() { return State().closeRequested; }
+bool HasDirect3D9() { return State().hasDirect3D9; }
 
 bool ConfigureFromEnvironment(std::string& error) {
     if (!detail::ChooseBackend(Environment("MORVATH_MACHINE"), error)) return false;
@@ -65,6 +67,13 @@ bool ConfigureFromEnvironment(std::string& error) {
             return false;
         }
         control::SetFrameLimit(limit);
+    }
+    if (std::string direct3d = Environment("MORVATH_DIRECT3D"); !direct3d.empty()) {
+        if (direct3d != "none" && direct3d != "available") {
+            error = "MORVATH_DIRECT3D: expected none or available, not \"" + direct3d + "\"";
+            return false;
+        }
+        control::SetDirect3D9Available(direct3d == "available");
     }
     if (std::string report = Environment("MORVATH_REPORT"); !report.empty()) control::SetReportPath(report);
     if (std::string folder = Environment("MORVATH_CAPTURE"); !folder.empty()) {
@@ -106,6 +115,7 @@ double RunSeconds() {
 namespace control {
 void SetFrameLimit(uint64_t frames) { State().frameLimit = frames; }
 void SetReportPath(const std::string& path) { State().reportPath = path; }
+void SetDirect3D9Available(bool available) { State().hasDirect3D9 = available; }
 void StartRunClock() { RunStart() = std::chrono::steady_clock::now(); }
 }  // namespace control
 }  // namespace machine

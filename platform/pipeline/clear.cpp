@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "pipeline/draw_queue.h"
 #include "pipeline/pipeline.h"
-#include "pipeline/workers.h"
 
 namespace pipeline {
 
@@ -43,6 +43,25 @@ void fillRow(uint8_t* row, int left, int right, int bytes, uint32_t value, uint3
 
 } // namespace
 
+void clearRows(const ClearCommand& c, int top, int bottom) {
+    const ColorSurface& color = c.target.color;
+    const DepthSurface& depth = c.target.depth;
+    const int colorBytes = bytesPerPixel(color.format), depthBytes = bytesPerPixel(depth.format);
+    for (const Rect& rect : c.rects) {
+        const int y0 = std::max(rect.top, top), y1 = std::min(rect.bottom, bottom);
+        if (y0 >= y1) continue;
+        const Rect d = intersect(rect, c.depthArea);
+        for (int y = y0; y < y1; ++y) {
+            if (c.color)
+                fillRow(color.data + static_cast<size_t>(y) * color.pitch, rect.left, rect.right, colorBytes,
+                        c.colorValue, 0);
+            if (c.depth && d.right > d.left && y >= d.top && y < d.bottom)
+                fillRow(depth.data + static_cast<size_t>(y) * depth.pitch, d.left, d.right, depthBytes, c.depthValue,
+                        c.depthKeep);
+        }
+    }
+}
+
 void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
            uint32_t stencil) {
     const Rect area = drawableArea(target);
@@ -56,37 +75,35 @@ void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flag
     const bool clearStencil = (flags & kClearStencil) && hasDepth && depth.format == DepthFormat::D24S8;
     if (!clearColor && !clearDepth && !clearStencil) return;
 
-    const uint32_t colorValue = fromArgb8(color.format, argb);
-    const int colorBytes = bytesPerPixel(color.format);
-    const int depthBytes = bytesPerPixel(depth.format);
-    uint32_t depthValue = packDepth(depth.format, z), depthKeep = 0;
+    ClearCommand c;
+    c.target = target;
+    c.color = clearColor;
+    c.depth = clearDepth || clearStencil;
+    c.colorValue = fromArgb8(color.format, argb);
+    c.depthValue = packDepth(depth.format, z);
     if (depth.format == DepthFormat::D24X8 || depth.format == DepthFormat::D24S8) {
-        depthValue = depthValue << 8 | (stencil & 0xFF);
-        depthKeep = clearDepth ? (clearStencil ? 0u : 0xFFu) : 0xFFFFFF00u;
+        c.depthValue = c.depthValue << 8 | (stencil & 0xFF);
+        c.depthKeep = clearDepth ? (clearStencil ? 0u : 0xFFu) : 0xFFFFFF00u;
     }
-    const Rect depthArea = intersect(area, {0, 0, depth.width, depth.height});
-
-    const Rect whole = area;
+    c.depthArea = intersect(area, {0, 0, depth.width, depth.height});
     const int count = rectCount > 0 && rects ? rectCount : 1;
     for (int r = 0; r < count; ++r) {
-        const Rect rect = rectCount > 0 && rects ? intersect(rects[r], area) : whole;
-        if (rect.right <= rect.left) continue;
-        const Rect d = intersect(rect, depthArea);
-        const int rows = rect.bottom - rect.top;
-        const int tasks = std::max(1, std::min(rows / 16, threadCount() * 2));
-        auto clearRows = [&](int task) {
-            const int top = rect.top + rows * task / tasks, bottom = rect.top + rows * (task + 1) / tasks;
-            for (int y = top; y < bottom; ++y) {
-                if (clearColor)
-                    fillRow(color.data + static_cast<size_t>(y) * color.pitch, rect.left, rect.right, colorBytes,
-                            colorValue, 0);
-                if ((clearDepth || clearStencil) && d.right > d.left && y >= d.top && y < d.bottom)
-                    fillRow(depth.data + static_cast<size_t>(y) * depth.pitch, d.left, d.right, depthBytes, depthValue,
-                            depthKeep);
-            }
-        };
-        WorkerPool::instance().run(tasks, threadCount(), clearRows);
+        const Rect rect = rectCount > 0 && rects ? intersect(rects[r], area) : area;
+        if (rect.right > rect.left) c.rects.push_back(rect);
     }
+    if (c.rects.empty()) return;
+
+    DrawQueue& queue = DrawQueue::instance();
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    if (queue.otherTarget(target) || queue.full()) queue.run();
+    const int threads = threadCount();
+    if (threads > 1) {
+        // Queued: the clear runs band by band just before the draws that follow it.
+        queue.addClear(std::move(c), threads);
+        return;
+    }
+    queue.run();
+    clearRows(c, 0, area.bottom);
 }
 
 } // namespace pipeline

@@ -51,12 +51,36 @@ inline float operate(TextureOp op, float a, float b, const StageInputs& in) {
 
 } // namespace detail
 
+namespace detail {
+
+// The operation on red, green and blue at once: one decision per pixel and stage, not per channel.
+template <typename F>
+inline void each(Color& out, const Color& a, const Color& b, F f) {
+    out.r = f(a.r, b.r);
+    out.g = f(a.g, b.g);
+    out.b = f(a.b, b.b);
+}
+
+inline void operateColor(TextureOp op, const Color& a, const Color& b, const StageInputs& in, Color& out) {
+    switch (op) {
+    case TextureOp::Disable:
+    case TextureOp::SelectArg1: each(out, a, b, [](float x, float) { return x; }); return;
+    case TextureOp::SelectArg2: each(out, a, b, [](float, float y) { return y; }); return;
+    case TextureOp::Modulate: each(out, a, b, [](float x, float y) { return x * y; }); return;
+    case TextureOp::Add: each(out, a, b, [](float x, float y) { return clamp01(x + y); }); return;
+    default: each(out, a, b, [&](float x, float y) { return operate(op, x, y, in); }); return;
+    }
+}
+
+} // namespace detail
+
 // Runs one enabled stage (colorOp not Disable) and returns the new current colour. An alpha
 // operation of Disable passes the current alpha on.
 inline Color runStage(const StageState& stage, const StageInputs& in) {
     const Color c1 = detail::argument(stage.colorArg1, in), c2 = detail::argument(stage.colorArg2, in);
-    Color out{detail::operate(stage.colorOp, c1.r, c2.r, in), detail::operate(stage.colorOp, c1.g, c2.g, in),
-              detail::operate(stage.colorOp, c1.b, c2.b, in), in.current.a};
+    Color out;
+    detail::operateColor(stage.colorOp, c1, c2, in, out);
+    out.a = in.current.a;
     if (stage.alphaOp != TextureOp::Disable) {
         const float a1 = detail::argument(stage.alphaArg1, in).a, a2 = detail::argument(stage.alphaArg2, in).a;
         out.a = detail::operate(stage.alphaOp, a1, a2, in);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "pipeline/clipper.h"
+#include "pipeline/draw_queue.h"
 #include "pipeline/pipeline.h"
 #include "pipeline/rasterizer.h"
 #include "pipeline/vertex_stage.h"
@@ -16,8 +17,6 @@ namespace {
 constexpr int kVerticesPerTask = 2048;
 constexpr int kPrimitivesPerTask = 2048;
 constexpr int kMaxSetupTasks = 64;
-constexpr int64_t kInlineRasterArea = 1024; // smaller draws rasterise on the calling thread
-constexpr int kBandsPerThread = 8;          // small bands balance the load and let small draws spread
 
 std::atomic<int> globalThreads{0};
 
@@ -25,8 +24,6 @@ std::atomic<int> globalThreads{0};
 struct Scratch {
     std::vector<ClipVertex> clip;
     std::vector<ScreenVertex> screen;
-    std::vector<PrimitiveList> lists;
-    std::vector<int> bands; // bands with work
 };
 
 Scratch& scratch() {
@@ -214,6 +211,30 @@ int threadCount() {
     return n <= 0 || n > all ? all : n;
 }
 
+namespace {
+
+// Does the draw sample a texture whose bytes queued work writes (a render target read as a texture)?
+bool readsQueuedTarget(const DrawQueue& queue, const PixelState& state) {
+    if (queue.empty()) return false;
+    for (const StageState& stage : state.stages) {
+        if (stage.colorOp == TextureOp::Disable) break;
+        if (!stage.texture) continue;
+        for (const TextureLevel& level : stage.texture->levels) {
+            if (!level.data || level.pitch <= 0 || level.height <= 0) continue;
+            const int rows = isCompressed(stage.texture->format) ? (level.height + 3) / 4 : level.height;
+            if (queue.writes(level.data, level.data + static_cast<size_t>(level.pitch) * rows)) return true;
+        }
+    }
+    return false;
+}
+
+PreparedDraw& immediateDraw() {
+    thread_local PreparedDraw d;
+    return d;
+}
+
+} // namespace
+
 void draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
     const ColorSurface& color = target.color;
     if (!color.data || color.width <= 0 || color.height <= 0 || color.pitch < color.width * bytesPerPixel(color.format))
@@ -246,11 +267,21 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     }
     if (assembly.first < 0 || assembly.count <= 0) return;
 
+    DrawQueue& queue = DrawQueue::instance();
+    std::lock_guard<std::mutex> lock(queue.mutex);
     const int threads = resolveThreads(call);
+    // Queued work for another target, or that writes a texture this draw samples, runs first.
+    if (threads <= 1 || queue.otherTarget(target) || queue.full() || readsQueuedTarget(queue, pixelState)) queue.run();
+    const bool deferred = threads > 1;
+
     WorkerPool& pool = WorkerPool::instance();
+    PreparedDraw& prepared = deferred ? queue.nextDraw() : immediateDraw();
+    prepared.state = pixelState;
+    prepared.textures.clear();
     const VaryingLayout varyings = varyingsFor(pixelState);
     const VertexSetup vertexSetup = prepareVertexStage(call, vertexState, varyings, target.viewport);
-    const PixelPipeline pixels = preparePixels(pixelState, varyings, target); // decodes textures: before any worker
+    // Decodes textures: before any worker.
+    prepared.pixels = preparePixels(prepared.state, varyings, target, deferred ? &prepared.textures : nullptr);
 
     Scratch& s = scratch();
     if (s.clip.size() < static_cast<size_t>(assembly.count)) {
@@ -271,26 +302,29 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
 
     DrawJob job;
     job.vertex = &vertexSetup;
-    job.pixels = &pixels;
-    job.setup.area = area;
-    job.setup.interpolants = varyings.count + 2;
-    job.setup.cull = pixelState.cull;
-    job.setup.lastPixel = pixelState.lastPixel;
-    const int rows = area.bottom - area.top;
-    job.setup.bandHeight =
-        threads > 1 ? std::max(8, (rows + threads * kBandsPerThread - 1) / (threads * kBandsPerThread)) : rows;
-    const int bandCount = (rows + job.setup.bandHeight - 1) / job.setup.bandHeight;
+    job.pixels = &prepared.pixels;
+    SetupContext& setup = prepared.setup;
+    setup.area = area;
+    setup.interpolants = varyings.count + 2;
+    setup.cull = pixelState.cull;
+    setup.lastPixel = pixelState.lastPixel;
+    // Queued draws bin into the queue's fixed bands of rows; an immediate draw is one band.
+    setup.bandTop = deferred ? 0 : area.top;
+    setup.bandHeight = deferred ? kQueueBandRows : area.bottom - area.top;
+    const int bandCount = deferred ? (area.bottom + kQueueBandRows - 1) / kQueueBandRows : 1;
+    job.setup = setup;
     job.assembly = assembly;
-    job.state = &pixelState;
+    job.state = &prepared.state;
     job.varyingCount = varyings.count;
     job.colorCount = varyings.specular >= 0 ? varyings.specular + 4 : 4;
     job.clip = clip;
     job.screen = screen;
 
     const int setupTasks = std::min(kMaxSetupTasks, (primitives + kPrimitivesPerTask - 1) / kPrimitivesPerTask);
-    if (s.lists.size() < static_cast<size_t>(setupTasks)) s.lists.resize(setupTasks);
+    if (prepared.lists.size() < static_cast<size_t>(setupTasks)) prepared.lists.resize(setupTasks);
+    prepared.listCount = setupTasks;
     auto setupTask = [&](int task) {
-        PrimitiveList& list = s.lists[task];
+        PrimitiveList& list = prepared.lists[task];
         list.reset(bandCount);
         const int64_t begin = static_cast<int64_t>(primitives) * task / setupTasks;
         const int64_t end = static_cast<int64_t>(primitives) * (task + 1) / setupTasks;
@@ -299,26 +333,15 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     pool.run(setupTasks, threads, setupTask);
 
     int64_t covered = 0;
-    for (int i = 0; i < setupTasks; ++i) covered += s.lists[i].coveredArea;
+    for (int i = 0; i < setupTasks; ++i) covered += prepared.lists[i].coveredArea;
     if (covered == 0) return;
-    s.bands.clear();
-    for (int band = 0; band < bandCount; ++band)
-        for (int i = 0; i < setupTasks; ++i)
-            if (!s.lists[i].bins[band].empty()) {
-                s.bands.push_back(band);
-                break;
-            }
-    auto rasterize = [&](int task) {
-        const int band = s.bands[task];
-        const int top = area.top + band * job.setup.bandHeight;
-        const int bottom = std::min(top + job.setup.bandHeight, area.bottom);
-        for (int i = 0; i < setupTasks; ++i) rasterizeBand(pixels, job.setup, s.lists[i], band, top, bottom);
-    };
-    const int tasks = static_cast<int>(s.bands.size());
-    if (covered < kInlineRasterArea)
-        for (int task = 0; task < tasks; ++task) rasterize(task);
-    else
-        pool.run(tasks, threads, rasterize);
+    prepared.firstRow = area.top;
+    prepared.lastRow = area.bottom - 1;
+    if (deferred) {
+        queue.addDraw(target, threads);
+        return;
+    }
+    prepared.rasterizeRows(0, area.top, area.bottom);
 }
 
 } // namespace pipeline

@@ -15,14 +15,24 @@ namespace pipeline {
 // Draws the primitives of `call` into `target`. Invalid input (null or short buffers, indices out of
 // range, NaN or infinite positions) drops the primitives concerned; nothing outside the target's
 // drawable area (viewport, scissor, surfaces) is ever written, nothing outside the given buffers read.
+// With more than one thread, draws and clears are queued: the vertices, the states and the textures'
+// contents are taken at the call, but the target's pixels are only written by a later flush. The
+// queue runs by itself before work for another target, before a texture whose bytes a queued
+// command writes is read, and when it grows large; the caller flushes before it reads or writes the
+// target's memory itself or frees it.
 void draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target);
 
 enum ClearFlags : uint32_t { kClearColor = 1, kClearDepth = 2, kClearStencil = 4 };
 
 // Clears the rectangles (all of the viewport when rectCount is 0), within the viewport and scissor.
-// argb is 0xAARRGGBB; z 0..1; the stencil only exists in D24S8.
+// argb is 0xAARRGGBB; z 0..1; the stencil only exists in D24S8. Queued like draws (see draw).
 void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
            uint32_t stencil);
+
+// Runs the queued draws and clears of `target` (call before reading or writing its memory).
+void flush(const RenderTarget& target);
+// Runs everything queued, for any target (call before freeing surfaces or at shutdown).
+void finish();
 
 // Threads used by draws that do not ask for a number: 0 means all hardware threads, 1 the
 // single-threaded reference path. Both give bit-identical pixels.

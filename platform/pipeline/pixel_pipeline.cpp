@@ -4,30 +4,31 @@
 
 #include "pipeline/combiner.h"
 #include "pipeline/output_merger.h"
+#include "pipeline/packed_span.h"
+#include "pipeline/pixel_ops.h"
 
 namespace pipeline {
 
 namespace {
 
-uint32_t readDepth(DepthFormat format, const uint8_t* p) {
-    if (format == DepthFormat::D16) return static_cast<uint32_t>(p[0] | p[1] << 8);
-    uint32_t raw;
-    std::memcpy(&raw, p, 4);
-    return format == DepthFormat::D24X8 || format == DepthFormat::D24S8 ? raw >> 8 : raw;
-}
+// Most draws combine with select, modulate and add, blend with source alpha or not at all, and land in
+// a 32-bit target: for them colours stay packed 0xAARRGGBB from the sampler to the target.
 
-void writeDepth(DepthFormat format, uint8_t* p, uint32_t value) {
-    if (format == DepthFormat::D16) {
-        p[0] = static_cast<uint8_t>(value);
-        p[1] = static_cast<uint8_t>(value >> 8);
-        return;
+bool plainArg(const TextureArg& a) { return !a.complement && !a.alphaReplicate; }
+
+bool fitsPackedPath(const PixelPipeline& pp, const PixelState& state) {
+    if (pp.colorFormat != ColorFormat::X8R8G8B8 && pp.colorFormat != ColorFormat::A8R8G8B8) return false;
+    if (pp.writeBits != channelBits(pp.colorFormat, 0xF)) return false;
+    if (state.blend.enable && !(state.blend.op == BlendOp::Add && state.blend.src == BlendFactor::SrcAlpha &&
+                                state.blend.dst == BlendFactor::InvSrcAlpha))
+        return false;
+    for (int s = 0; s < pp.stageCount; ++s) {
+        const StageState& st = state.stages[s];
+        if (!packedOp(st.colorOp) || !(st.alphaOp == TextureOp::Disable || packedOp(st.alphaOp))) return false;
+        if (!plainArg(st.colorArg1) || !plainArg(st.colorArg2) || !plainArg(st.alphaArg1) || !plainArg(st.alphaArg2))
+            return false;
     }
-    uint32_t raw = value;
-    if (format == DepthFormat::D24X8 || format == DepthFormat::D24S8) {
-        std::memcpy(&raw, p, 4);
-        raw = (raw & 0xFFu) | value << 8; // keep the stencil byte
-    }
-    std::memcpy(p, &raw, 4);
+    return true;
 }
 
 } // namespace
@@ -38,7 +39,8 @@ bool readsTexture(const StageState& s) {
            s.colorOp == TextureOp::BlendTextureAlpha || s.alphaOp == TextureOp::BlendTextureAlpha;
 }
 
-PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target) {
+PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target,
+                            std::vector<std::shared_ptr<const DecodedLevel>>* keep) {
     PixelPipeline pp;
     pp.state = &state;
     pp.varyings = varyings;
@@ -47,8 +49,9 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
         const int s = pp.stageCount++;
         const int set = stage.texCoordIndex & 7;
         if (stage.texture && readsTexture(stage) && varyings.tex[set] >= 0) {
-            pp.samplers[s] = prepareSampler(stage.texture, stage.sampler);
+            pp.samplers[s] = prepareSampler(stage.texture, stage.sampler, keep);
             pp.samples[s] = pp.samplers[s].levelCount > 0;
+            pp.sampleKinds[s] = sampleKindOf(pp.samplers[s]);
             pp.texVarying[s] = varyings.tex[set];
         }
     }
@@ -64,10 +67,17 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
         pp.depthTest = true;
         pp.depthWrite = state.depth.write;
     }
+    pp.packed = fitsPackedPath(pp, state);
+    pp.factorArgb = colorToArgb(state.textureFactor);
+    pp.fogArgb = colorToArgb(state.fogColor);
     return pp;
 }
 
 void shadeSpan(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx, const float* ddy) {
+    if (pp.packed && (reinterpret_cast<uintptr_t>(pp.color) & 3) == 0 && (pp.colorPitch & 3) == 0) {
+        shadeSpanPacked(pp, y, x0, x1, base, ddx, ddy);
+        return;
+    }
     const PixelState& state = *pp.state;
     const VaryingLayout& vl = pp.varyings;
     const int n = vl.count;

@@ -7,6 +7,9 @@
 
 namespace pipeline {
 
+// The sampling code a stage runs: specialised for the common wrapped power-of-two cases.
+enum class SampleKind : uint8_t { White, Generic, PointWrapPow2, LinearWrapPow2, TrilinearWrapPow2 };
+
 // Pixel state prepared once per draw.
 struct PixelPipeline {
     const PixelState* state = nullptr;
@@ -14,6 +17,7 @@ struct PixelPipeline {
     int stageCount = 0;                 // stages before the first disabled colour op
     StageSampler samplers[8];
     bool samples[8] = {};               // the stage reads a usable texture
+    SampleKind sampleKinds[8] = {};     // how each stage samples (packed path)
     int texVarying[8] = {};             // offset of the stage's u, v in the varyings
     ColorFormat colorFormat = ColorFormat::X8R8G8B8;
     uint8_t* color = nullptr;
@@ -23,12 +27,16 @@ struct PixelPipeline {
     uint8_t* depth = nullptr;
     int depthPitch = 0;
     bool depthTest = false, depthWrite = false;
+    bool packed = false;                // the state fits the 8-bit integer path (see shadeSpanPacked)
+    uint32_t factorArgb = 0, fogArgb = 0;
 };
 
 // Does the stage read its texture (an argument or a blend weight)?
 bool readsTexture(const StageState& stage);
 
-PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target);
+// Decodes the textures the stages sample; with `keep`, the decoded levels are appended to it.
+PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target,
+                            std::vector<std::shared_ptr<const DecodedLevel>>* keep = nullptr);
 
 // Interpolants of a fragment: [0] depth, [1] q = 1/w, [2 + k] varying k times q.
 constexpr int kMaxInterpolants = kMaxVaryings + 2;

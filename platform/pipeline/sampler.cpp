@@ -4,7 +4,8 @@
 
 namespace pipeline {
 
-StageSampler prepareSampler(const Texture* texture, const SamplerState& state) {
+StageSampler prepareSampler(const Texture* texture, const SamplerState& state,
+                            std::vector<std::shared_ptr<const DecodedLevel>>* keep) {
     StageSampler s;
     s.minFilter = state.minFilter == Filter::None ? Filter::Point : state.minFilter;
     s.magFilter = state.magFilter == Filter::None ? Filter::Point : state.magFilter;
@@ -16,10 +17,11 @@ StageSampler prepareSampler(const Texture* texture, const SamplerState& state) {
     if (!texture) return s;
     const size_t count = texture->levels.size() < kMaxLevels ? texture->levels.size() : kMaxLevels;
     for (size_t i = 0; i < count; ++i) {
-        const DecodedLevel* level = texture->decoded(i);
+        std::shared_ptr<const DecodedLevel> level = texture->decodedShared(i);
         if (!level) break;
         s.levels[i] = {level->texels.data(), level->width, level->height};
         s.levelCount = static_cast<int>(i) + 1;
+        if (keep) keep->push_back(std::move(level));
     }
     if (s.levelCount == 0) return s;
     s.base = state.maxMipLevel < 0 ? 0 : (state.maxMipLevel >= s.levelCount ? s.levelCount - 1 : state.maxMipLevel);

@@ -2,9 +2,16 @@
 // Texture sampling: address modes, point and linear filtering, mip selection. Never reads outside a level.
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "pipeline/states.h"
 #include "pipeline/texture.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#define PIPELINE_SSE2 1
+#endif
 
 namespace pipeline {
 
@@ -29,8 +36,10 @@ struct StageSampler {
     bool wrapPow2 = false;        // wrap on both axes and every level a power of two in size
 };
 
-// Decodes the levels the sampler may use; levels that do not decode end the chain.
-StageSampler prepareSampler(const Texture* texture, const SamplerState& state);
+// Decodes the levels the sampler may use; levels that do not decode end the chain. When `keep` is
+// given, the decoded levels used are appended to it, so they outlive changes to the texture.
+StageSampler prepareSampler(const Texture* texture, const SamplerState& state,
+                            std::vector<std::shared_ptr<const DecodedLevel>>* keep = nullptr);
 
 // Approximate log2 (about 0.01 off), enough for picking mip levels; large negative for 0, negatives and NaN.
 inline float fastLog2(float x) {
@@ -62,6 +71,37 @@ inline uint32_t lerpArgb(uint32_t a, uint32_t b, uint32_t f) { // f in 0..256
     const uint32_t rb = (((a & 0x00FF00FFu) * g + (b & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
     const uint32_t ag = ((((a >> 8) & 0x00FF00FFu) * g + ((b >> 8) & 0x00FF00FFu) * f)) & 0xFF00FF00u;
     return rb | ag;
+}
+
+#if PIPELINE_SSE2
+// Colours as four 16-bit channels; two colours per register (low and high half).
+inline __m128i unpackTwo(uint32_t a, uint32_t b) {
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(a)), _mm_cvtsi32_si128(static_cast<int>(b))),
+                             _mm_setzero_si128());
+}
+inline __m128i lerpWeights(uint32_t f) { // 256 - f for the low half, f for the high half
+    return _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - f)), _mm_set1_epi16(static_cast<short>(f)));
+}
+// (low (256 - f) + high f) >> 8 per channel, into the low half: lerpArgb exactly (no sum exceeds 65280).
+inline __m128i lerpHalves(__m128i pair, __m128i weights) {
+    const __m128i p = _mm_mullo_epi16(pair, weights);
+    return _mm_srli_epi16(_mm_add_epi16(p, _mm_srli_si128(p, 8)), 8);
+}
+inline __m128i bilinearWide(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t wx, uint32_t wy) {
+    const __m128i w = lerpWeights(wx);
+    const __m128i top = lerpHalves(unpackTwo(t00, t01), w), bottom = lerpHalves(unpackTwo(t10, t11), w);
+    return lerpHalves(_mm_unpacklo_epi64(top, bottom), lerpWeights(wy));
+}
+inline uint32_t packWide(__m128i v) { return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v))); }
+#endif
+
+// lerpArgb(lerpArgb(t00, t01, wx), lerpArgb(t10, t11, wx), wy).
+inline uint32_t bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t wx, uint32_t wy) {
+#if PIPELINE_SSE2
+    return packWide(bilinearWide(t00, t01, t10, t11, wx, wy));
+#else
+    return lerpArgb(lerpArgb(t00, t01, wx), lerpArgb(t10, t11, wx), wy);
+#endif
 }
 
 // Texel index along one axis for point sampling; -1 means outside (border).
@@ -139,15 +179,47 @@ inline uint32_t sampleLinear(const StageSampler& s, const SamplerLevel& level, f
         const int x0 = fx & mx, x1 = (fx + 1) & mx;
         const uint32_t* row0 = level.texels + static_cast<size_t>(fy & my) * level.width;
         const uint32_t* row1 = level.texels + static_cast<size_t>((fy + 1) & my) * level.width;
-        return lerpArgb(lerpArgb(row0[x0], row0[x1], wx), lerpArgb(row1[x0], row1[x1], wx), wy);
+        return bilinear(row0[x0], row0[x1], row1[x0], row1[x1], wx, wy);
     }
     int x0, x1, y0, y1;
     uint32_t fx, fy;
     linearIndices(u, level.width, s.addressU, x0, x1, fx);
     linearIndices(v, level.height, s.addressV, y0, y1, fy);
-    const uint32_t top = lerpArgb(fetch(level, x0, y0, s.border), fetch(level, x1, y0, s.border), fx);
-    const uint32_t bottom = lerpArgb(fetch(level, x0, y1, s.border), fetch(level, x1, y1, s.border), fx);
-    return lerpArgb(top, bottom, fy);
+    return bilinear(fetch(level, x0, y0, s.border), fetch(level, x1, y0, s.border), fetch(level, x0, y1, s.border),
+                    fetch(level, x1, y1, s.border), fx, fy);
+}
+
+// Bilinear on a power-of-two level with wrapping, from coordinates in 1/256 texel of level 0 (already
+// wrapped to 0 .. size * 256): integer-only, for trilinear filtering.
+struct FixedTaps {
+    uint32_t t00, t01, t10, t11, wx, wy;
+};
+inline FixedTaps fixedTaps(const SamplerLevel& level, int shift, int x256, int y256) {
+    const int x = (x256 >> shift) - 128, y = (y256 >> shift) - 128; // texel centres at k + 0.5
+    const int mx = level.width - 1, my = level.height - 1;
+    const int fx = x >> 8, fy = y >> 8;
+    const int x0 = fx & mx, x1 = (fx + 1) & mx;
+    const uint32_t* row0 = level.texels + static_cast<size_t>(fy & my) * level.width;
+    const uint32_t* row1 = level.texels + static_cast<size_t>((fy + 1) & my) * level.width;
+    return {row0[x0], row0[x1], row1[x0], row1[x1], static_cast<uint32_t>(x & 255), static_cast<uint32_t>(y & 255)};
+}
+
+inline uint32_t bilinearFixed(const SamplerLevel& level, int shift, int x256, int y256) {
+    const FixedTaps t = fixedTaps(level, shift, x256, y256);
+    return bilinear(t.t00, t.t01, t.t10, t.t11, t.wx, t.wy);
+}
+
+// lerpArgb(bilinearFixed(level k), bilinearFixed(level k + 1), f), level k at `shift`.
+inline uint32_t trilinearFixed(const SamplerLevel& near, const SamplerLevel& far, int shift, int x256, int y256,
+                               uint32_t f) {
+    const FixedTaps a = fixedTaps(near, shift, x256, y256), b = fixedTaps(far, shift + 1, x256, y256);
+#if PIPELINE_SSE2
+    const __m128i wa = bilinearWide(a.t00, a.t01, a.t10, a.t11, a.wx, a.wy);
+    const __m128i wb = bilinearWide(b.t00, b.t01, b.t10, b.t11, b.wx, b.wy);
+    return packWide(lerpHalves(_mm_unpacklo_epi64(wa, wb), lerpWeights(f)));
+#else
+    return lerpArgb(bilinear(a.t00, a.t01, a.t10, a.t11, a.wx, a.wy), bilinear(b.t00, b.t01, b.t10, b.t11, b.wx, b.wy), f);
+#endif
 }
 
 inline uint32_t sampleLevel(const StageSampler& s, int level, Filter filter, float u, float v) {
@@ -172,6 +244,13 @@ inline uint32_t sampleTexture(const StageSampler& s, float u, float v, float lod
     const int level = s.base + whole;
     if (level >= last) return detail::sampleLevel(s, last, s.minFilter, u, v);
     const uint32_t f = static_cast<uint32_t>((lod - static_cast<float>(whole)) * 256.0f);
+    if (s.wrapPow2 && s.minFilter == Filter::Linear && s.levels[s.base].width <= 4096 && s.levels[s.base].height <= 4096) {
+        // Both levels from one fixed-point position: level k + 1 halves the coordinates of level k.
+        const SamplerLevel& top = s.levels[s.base];
+        const int x256 = static_cast<int>(detail::fraction(u) * static_cast<float>(top.width * 256));
+        const int y256 = static_cast<int>(detail::fraction(v) * static_cast<float>(top.height * 256));
+        return detail::trilinearFixed(s.levels[level], s.levels[level + 1], whole, x256, y256, f);
+    }
     const uint32_t a = detail::sampleLevel(s, level, s.minFilter, u, v);
     const uint32_t b = detail::sampleLevel(s, level + 1, s.minFilter, u, v);
     return detail::lerpArgb(a, b, f);

@@ -10,7 +10,7 @@ namespace {
 int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); } // b > 0
 
 void addToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
-    const int first = (top - ctx.area.top) / ctx.bandHeight, last = (bottom - ctx.area.top) / ctx.bandHeight;
+    const int first = (top - ctx.bandTop) / ctx.bandHeight, last = (bottom - ctx.bandTop) / ctx.bandHeight;
     for (int band = first; band <= last && band < static_cast<int>(out.bins.size()); ++band) out.bins[band].push_back(index);
 }
 

@@ -61,6 +61,7 @@ struct SetupContext {
     int interpolants = 0;  // depth, q and the varyings
     CullMode cull = CullMode::None;
     bool lastPixel = true;
+    int bandTop = 0;       // first row of band 0
     int bandHeight = 1;    // rows per band
 };
 

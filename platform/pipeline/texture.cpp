@@ -54,18 +54,23 @@ bool decodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& 
     return true;
 }
 
-const DecodedLevel* Texture::decoded(size_t level) const {
+const DecodedLevel* Texture::decoded(size_t level) const { return decodedShared(level).get(); }
+
+std::shared_ptr<const DecodedLevel> Texture::decodedShared(size_t level) const {
     if (level >= levels.size()) return nullptr;
     if (cache_.size() != levels.size()) cache_.resize(levels.size());
     CacheEntry& entry = cache_[level];
     const TextureLevel& source = levels[level];
     if (!entry.valid || entry.version != source.version || entry.data != source.data) {
-        entry.usable = decodeLevel(format, source, entry.level);
+        // A fresh copy each time: draws still queued keep sampling the one they were given.
+        auto decoded = std::make_shared<DecodedLevel>();
+        entry.usable = decodeLevel(format, source, *decoded);
+        entry.level = entry.usable ? std::move(decoded) : nullptr;
         entry.version = source.version;
         entry.data = source.data;
         entry.valid = true;
     }
-    return entry.usable ? &entry.level : nullptr;
+    return entry.level;
 }
 
 } // namespace pipeline

@@ -1,6 +1,7 @@
 #pragma once
 // A texture as the pipeline samples it: a mip chain of levels whose bytes the owner keeps.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "pipeline/formats.h"
@@ -31,10 +32,13 @@ public:
     // does not exist or its description is unusable (no data, size 0 or above 16384, pitch too small).
     // Not thread-safe: the pipeline calls it before it starts its workers.
     const DecodedLevel* decoded(size_t level) const;
+    // The same, shared: a queued draw keeps the copy it sampled alive, even after the texture
+    // changes (a new copy is made) or goes away.
+    std::shared_ptr<const DecodedLevel> decodedShared(size_t level) const;
 
 private:
     struct CacheEntry {
-        DecodedLevel level;
+        std::shared_ptr<const DecodedLevel> level;
         uint64_t version = 0;
         const uint8_t* data = nullptr;
         bool valid = false;

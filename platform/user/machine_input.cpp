@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "machine/machine.h"
+#include "user/dialog_input.h"
 #include "user/machine_input.h"
 #include "user/reset.h"
 #include "user/system_commands.h"
@@ -133,6 +134,7 @@ void ConvertNextEvent() {
             case machine::InputKind::MouseButton:
             case machine::InputKind::MouseWheel: s.converted = MouseMessage(e); break;
             case machine::InputKind::Window: s.converted = WindowMessage(e); break;
+            case machine::InputKind::Dialog: s.converted = DialogInputMessage(e); break;
             default: break;  // device events go to the Direct3D area, not to windows
         }
     }

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "Morvath.h"
+#include "d3d9/control.h"
 #include "d3d_font.h"
 #include "error_log.h"
 #include "machine/control.h"
 #include "process_state.h"
 #include "temp_folder.h"
+#include "user/control.h"
+#include "user/window_objects.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
@@ -49,6 +52,7 @@ protected:
         ResetFrameworkProcessState();
     }
     void TearDown() override {
+        d3d9::control::SetCreateHook({});
         ResetFrameworkProcessState();
         machine::control::Reset();
     }
@@ -121,6 +125,7 @@ TEST_F(SceneAppTest, ReleasingApplicationResourcesTwiceIsHarmless) {
 
 TEST_F(SceneAppTest, WithoutDirect3DTheEntryReportsOnceAndReturnsZero) {
     TempFolder folder;
+    d3d9::control::SetCreateHook([](UINT) -> IDirect3D9* { return nullptr; });
     char commandLine[] = "ignored arguments";
     EXPECT_EQ(WinMain(nullptr, reinterpret_cast<HINSTANCE>(0x1234), commandLine, 3), 0);
 
@@ -131,7 +136,11 @@ TEST_F(SceneAppTest, WithoutDirect3DTheEntryReportsOnceAndReturnsZero) {
               "DirectX is correctly installed on your\nsystem.  Also make sure that this program\n"
               "was compiled with header files that match\nthe installed DirectX DLLs.\n\nThis sample will now exit.");
     EXPECT_EQ(boxes[0].caption, "Morvath");
-    EXPECT_EQ(boxes[0].type & MB_ICONERROR, static_cast<uint32_t>(MB_ICONERROR));
+    EXPECT_EQ(boxes[0].type & MB_ICONMASK, static_cast<uint32_t>(MB_ICONERROR));
+    // Start-up stopped before the window class and the window.
+    EXPECT_EQ(user::FindWindowClass("D3D Window"), nullptr);
+    EXPECT_TRUE(user::LiveWindows().empty());
+    EXPECT_EQ(user::control::CommonControlsInitCount(), 1);
 
     const std::string log = ReadWholeFile(folder.Root() / "ErrorLog.txt");
     EXPECT_TRUE(log.starts_with("\n=== === === === === === === === === === \n\nLog started: ")) << log;

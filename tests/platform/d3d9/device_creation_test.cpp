@@ -1,6 +1,7 @@
 // Device creation validated against the profile, the swap chain it makes, and the caps it answers.
 #include <gtest/gtest.h>
 
+#include "machine/machine.h"
 #include "support/device_fixture.h"
 
 namespace {
@@ -195,6 +196,26 @@ TEST_F(DeviceTest, SceneBracketsPair) {
     EXPECT_EQ(device->EndScene(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     ReleaseDevice(device);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DeviceTest, TheMachinesReportDescribesTheDevice) {
+    D3DPRESENT_PARAMETERS params = test::WithDepth(test::Windowed(800, 600));
+    IDirect3DDevice9* device = MakeDevice(params);
+    ASSERT_EQ(device->Reset(&params), D3D_OK);
+    ReleaseDevice(device);  // described as it was, after its release too
+    const std::string report = machine::ReportJson(0);
+    EXPECT_NE(report.find("\"device\": {\"type\": \"HAL\", \"windowed\": true, \"adapter\": 0, \"width\": 800, "
+                          "\"height\": 600, \"format\": \"X8R8G8B8\", \"depth_format\": \"D24S8\", "
+                          "\"present_interval\": \"IMMEDIATE\"}"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\"device_creations\": 1"), std::string::npos);
+    EXPECT_NE(report.find("\"device_resets\": 1"), std::string::npos);
+    EXPECT_NE(report.find("\"display_mode_changes\": 0"), std::string::npos);
 }
 
 }  // namespace

@@ -126,4 +126,21 @@ TEST_F(DeviceTest, TheInputScriptLosesAndRestoresTheDevice) {
     EXPECT_FALSE(machine::control::LoadInputScript("0 device wobble\n", error));
 }
 
+TEST_F(DeviceTest, ALossFromTheScriptEndsWithTheScript) {
+    IDirect3DDevice9* device = MakeDevice(test::Windowed());
+    std::string error;
+    ASSERT_TRUE(machine::control::LoadInputScript("0 device lose\n9 key F2 press\n", error)) << error;
+    machine::InputEvent event;
+    EXPECT_FALSE(machine::TakeDueInput(event));
+    // The key press comes due while the program waits; then nothing is left, and the device comes back.
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICELOST);
+    while (machine::TakeDueInput(event)) {
+    }
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICELOST);  // the key's release, one frame later
+    while (machine::TakeDueInput(event)) {
+    }
+    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
+    ReleaseDevice(device);
+}
+
 }  // namespace

@@ -292,9 +292,10 @@ TEST_F(Direct3DTest, TheCallLogRecordsCallsInOrder) {
     d3d_->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, D3DFMT_A8R8G8B8, D3DFMT_D16);
     d3d_->GetDeviceCaps(0, D3DDEVTYPE_REF, nullptr);
     const std::vector<std::string> log = d3d9::control::CallLog();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_EQ(log[0], "CheckDepthStencilMatch(0,HAL,X8R8G8B8,A8R8G8B8,D16)");
-    EXPECT_EQ(log[1], "GetDeviceCaps(0,REF)");
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0], "Direct3DCreate9(31)");
+    EXPECT_EQ(log[1], "CheckDepthStencilMatch(0,HAL,X8R8G8B8,A8R8G8B8,D16)");
+    EXPECT_EQ(log[2], "GetDeviceCaps(0,REF)");
     EXPECT_EQ(d3d9::control::CallsNamed("GetDeviceCaps").size(), 1u);
 }
 

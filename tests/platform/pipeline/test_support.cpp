@@ -28,7 +28,10 @@ Canvas::Canvas(int width, int height, ColorFormat format, DepthFormat depth) {
     fill(0xFF000000);
 }
 
+Canvas::~Canvas() { finish(); } // queued work must not outlive the surfaces
+
 uint32_t Canvas::raw(int x, int y) const {
+    flush(target); // reading the memory: what is queued must have landed
     const uint8_t* p = target.color.data + static_cast<size_t>(y) * colorPitch_ + x * bytesPerPixel(target.color.format);
     uint32_t v = 0;
     std::memcpy(&v, p, bytesPerPixel(target.color.format));
@@ -38,6 +41,7 @@ uint32_t Canvas::raw(int x, int y) const {
 uint32_t Canvas::pixel(int x, int y) const { return toArgb8(target.color.format, raw(x, y)); }
 
 uint32_t Canvas::depthRaw(int x, int y) const {
+    flush(target);
     const uint8_t* p = target.depth.data + static_cast<size_t>(y) * depthPitch_ + x * bytesPerPixel(target.depth.format);
     uint32_t v = 0;
     std::memcpy(&v, p, bytesPerPixel(target.depth.format));
@@ -52,6 +56,7 @@ void Canvas::fill(uint32_t argb, float z) {
 }
 
 bool Canvas::guardsIntact() const {
+    flush(target);
     auto check = [](const std::vector<uint8_t>& buffer, int pitch, int rowBytes, int rows) {
         if (buffer.empty()) return true;
         for (int i = 0; i < kGuard; ++i)

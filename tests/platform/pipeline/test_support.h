@@ -9,10 +9,14 @@
 
 namespace pipeline::test {
 
-// A colour and depth surface with guard bytes around them, so a write outside shows up.
+// A colour and depth surface with guard bytes around them, so a write outside shows up. Reading it
+// flushes the pipeline's queued work first, as the device does before it reads a surface.
 class Canvas {
 public:
     Canvas(int width, int height, ColorFormat format = ColorFormat::X8R8G8B8, DepthFormat depth = DepthFormat::D24S8);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
     RenderTarget target;
     uint32_t pixel(int x, int y) const; // 0xAARRGGBB
     uint32_t raw(int x, int y) const;

@@ -59,6 +59,10 @@ protected:
     void TearDown() override {
         g_handler = nullptr;
         machine::control::Reset();
+        // Tests register tables that live on their stack: none may outlive the test.
+        static const char kNothing[] = "";
+        static const RESOURCE_TABLE_ENTRY kNone[] = {{RT_RCDATA, MAKEINTRESOURCEA(1), 0, kNothing, 0}};
+        RegisterProgramResources(kNone, 1);
     }
 
     // The framework's main window: overlapped, visible, with or without a menu.

@@ -84,6 +84,8 @@ int64_t LiveObjects(const std::string& kind);
 // After this many presented frames the machine asks the main window to close (SC_CLOSE); 0 = never.
 void SetFrameLimit(uint64_t frames);
 void SetReportPath(const std::string& path);
+// A machine without Direct3D 9: Direct3DCreate9 then answers null (true, available, by default).
+void SetDirect3D9Available(bool available);
 // The real time the report's "seconds" counts from (the machine's start, or this call).
 void StartRunClock();
 

@@ -41,11 +41,13 @@ int DefaultMessageBoxAnswer(uint32_t type);
 const char* MessageBoxIconName(uint32_t type);
 
 // ---- Input -------------------------------------------------------------------------------------
-enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device };
+enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, Dialog };
 enum class DeviceAction { Lose, Restore };
 enum class KeyAction { Down, Up, Press };
 enum class MouseButtonId { Left, Right, Middle };
 enum class WindowAction { Minimize, Maximize, Restore, Resize, Close };
+// Dialog: what the user does in the dialog that waits for input (the key is in virtualKey).
+enum class DialogAction { Select, Click, Key };
 
 struct InputEvent {
     uint64_t frame = 0;          // delivered once this many frames have been presented
@@ -60,6 +62,9 @@ struct InputEvent {
     WindowAction windowAction = WindowAction::Close;
     bool previouslyDown = false;  // Key: filled in by TakeDueInput (the key's state before the event)
     DeviceAction deviceAction = DeviceAction::Lose;  // Device: "device lose|restore"
+    DialogAction dialogAction = DialogAction::Click;  // Dialog: "dialog select|click|key ..."
+    int32_t controlId = 0;       // Dialog select and click: the control's id
+    std::string itemText;        // Dialog select: the text of the item to choose
 };
 // Takes the next event that is due now (its frame has been reached); false when none is due. Key and
 // button events change the keyboard and mouse state as they are taken. A "press" was scheduled as a
@@ -128,6 +133,11 @@ bool RunIdleHook();
 bool NoteIdleWithoutProgress();
 void NoteProgress();
 
+// ---- Dialogs -----------------------------------------------------------------------------------
+// A modal dialog was shown (the report's "dialogs_shown").
+void NoteDialogShown();
+uint64_t DialogsShown();
+
 // ---- Handles the program holds -----------------------------------------------------------------
 // The areas count what they hand out and get back ("window", "menu", "accelerator table", "bitmap",
 // "memory dc", "screen dc", ...), so a test can show that everything obtained was returned.
@@ -141,6 +151,8 @@ void NoteObjectReleased(const char* kind);
 bool ConfigureFromEnvironment(std::string& error);
 // Set once the machine has asked the main window to close because MORVATH_FRAMES was reached.
 bool CloseRequested();
+// Whether the machine has Direct3D 9 at all (MORVATH_DIRECT3D=none models one without it).
+bool HasDirect3D9();
 // Writes the report (MORVATH_REPORT) with the program's exit code; does nothing when none was asked.
 void WriteReport(int exitCode);
 // The report as JSON text.

@@ -1,0 +1,118 @@
+#include "pipeline/draw_queue.h"
+
+#include <algorithm>
+
+#include "pipeline/pipeline.h"
+#include "pipeline/rasterizer.h"
+#include "pipeline/workers.h"
+
+namespace pipeline {
+
+namespace {
+constexpr size_t kMaxQueuedCommands = 8192;
+constexpr int64_t kMaxQueuedPrimitives = 1 << 20;
+
+bool sameSurfaces(const RenderTarget& a, const RenderTarget& b) {
+    return a.color.data == b.color.data && a.color.pitch == b.color.pitch && a.color.width == b.color.width &&
+           a.color.height == b.color.height && a.color.format == b.color.format && a.depth.data == b.depth.data &&
+           a.depth.pitch == b.depth.pitch && a.depth.width == b.depth.width && a.depth.height == b.depth.height &&
+           a.depth.format == b.depth.format;
+}
+
+bool overlaps(const uint8_t* data, int pitch, int rows, const uint8_t* begin, const uint8_t* end) {
+    if (!data || pitch <= 0 || rows <= 0) return false;
+    const uint8_t* last = data + static_cast<size_t>(pitch) * rows;
+    return begin < last && data < end;
+}
+} // namespace
+
+void PreparedDraw::rasterizeRows(int band, int top, int bottom) const {
+    if (bottom <= firstRow || top > lastRow) return;
+    for (int i = 0; i < listCount; ++i) rasterizeBand(pixels, setup, lists[i], band, top, bottom);
+}
+
+DrawQueue& DrawQueue::instance() {
+    static DrawQueue queue;
+    return queue;
+}
+
+bool DrawQueue::otherTarget(const RenderTarget& target) const {
+    return !commands_.empty() && !sameSurfaces(target, target_);
+}
+
+bool DrawQueue::writes(const uint8_t* begin, const uint8_t* end) const {
+    if (commands_.empty()) return false;
+    return overlaps(target_.color.data, target_.color.pitch, target_.color.height, begin, end) ||
+           overlaps(target_.depth.data, target_.depth.pitch, target_.depth.height, begin, end);
+}
+
+bool DrawQueue::full() const {
+    return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
+}
+
+PreparedDraw& DrawQueue::nextDraw() {
+    if (drawCount_ == static_cast<int>(draws_.size())) draws_.push_back(std::make_unique<PreparedDraw>());
+    return *draws_[drawCount_];
+}
+
+void DrawQueue::noteTarget(const RenderTarget& target, int threads) {
+    if (commands_.empty()) {
+        target_ = target;
+        threads_ = threads;
+        rows_ = 0;
+        primitives_ = 0;
+    }
+    threads_ = std::max(threads_, threads);
+}
+
+void DrawQueue::addDraw(const RenderTarget& target, int threads) {
+    noteTarget(target, threads);
+    const PreparedDraw& d = *draws_[drawCount_];
+    commands_.push_back({false, drawCount_++});
+    rows_ = std::max(rows_, d.lastRow + 1);
+    for (int i = 0; i < d.listCount; ++i)
+        primitives_ += static_cast<int64_t>(d.lists[i].triangles.size() + d.lists[i].lines.size() + d.lists[i].points.size());
+}
+
+void DrawQueue::addClear(ClearCommand clear, int threads) {
+    noteTarget(clear.target, threads);
+    for (const Rect& r : clear.rects) rows_ = std::max(rows_, r.bottom);
+    commands_.push_back({true, static_cast<int>(clears_.size())});
+    clears_.push_back(std::move(clear));
+}
+
+void DrawQueue::run() {
+    if (commands_.empty()) return;
+    const int bands = (rows_ + kQueueBandRows - 1) / kQueueBandRows;
+    auto band = [&](int b) {
+        const int top = b * kQueueBandRows, bottom = top + kQueueBandRows;
+        for (const Command& c : commands_) {
+            if (c.isClear)
+                clearRows(clears_[c.index], top, bottom);
+            else
+                draws_[c.index]->rasterizeRows(b, top, bottom);
+        }
+    };
+    WorkerPool::instance().run(bands, threads_, band);
+    commands_.clear();
+    clears_.clear();
+    for (int i = 0; i < drawCount_; ++i) draws_[i]->textures.clear(); // let go of the texels sampled
+    drawCount_ = 0;
+    primitives_ = 0;
+    rows_ = 0;
+}
+
+void flush(const RenderTarget& target) {
+    DrawQueue& queue = DrawQueue::instance();
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    // One target is queued at a time: work for another one has already run.
+    if (!queue.otherTarget(target)) queue.run();
+}
+
+void finish() {
+    DrawQueue& queue = DrawQueue::instance();
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    queue.run();
+}
+
+} // namespace pipeline

@@ -1,0 +1,85 @@
+#pragma once
+// Work waiting to be rasterised. Draws are set up when they are submitted (vertices transformed,
+// primitives clipped and binned, state and textures captured), then wait here with the clears in
+// submission order; a flush hands the rows to the workers in bands, each band running every queued
+// command in order, so many small draws keep all threads busy at once.
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "pipeline/pixel_pipeline.h"
+#include "pipeline/render_target.h"
+#include "pipeline/setup.h"
+#include "pipeline/texture.h"
+
+namespace pipeline {
+
+constexpr int kQueueBandRows = 8; // rows per band when queued work is rasterised
+
+// A draw after set-up, owning everything its rasterisation reads except the target's surfaces.
+struct PreparedDraw {
+    PixelState state;                 // a copy: pixels.state points here
+    PixelPipeline pixels;
+    SetupContext setup;
+    std::vector<PrimitiveList> lists; // [0, listCount) in use
+    int listCount = 0;
+    std::vector<std::shared_ptr<const DecodedLevel>> textures; // the decoded levels sampled
+    int firstRow = 0, lastRow = -1;   // rows the draw may touch
+
+    // Rasterises the primitives binned into `band`, within rows [top, bottom).
+    void rasterizeRows(int band, int top, int bottom) const;
+};
+
+// A clear with its values resolved.
+struct ClearCommand {
+    RenderTarget target;
+    std::vector<Rect> rects; // within the drawable area
+    bool color = false, depth = false;
+    uint32_t colorValue = 0, depthValue = 0, depthKeep = 0;
+    Rect depthArea;          // the part of the drawable area the depth surface covers
+};
+
+// Clears rows [top, bottom) of the command's rectangles.
+void clearRows(const ClearCommand& clear, int top, int bottom);
+
+class DrawQueue {
+public:
+    static DrawQueue& instance();
+
+    // Held by draw, clear and flush for their whole work.
+    std::mutex mutex;
+
+    bool empty() const { return commands_.empty(); }
+    // Is this queue's work for another target (flush it before queuing work for `target`)?
+    bool otherTarget(const RenderTarget& target) const;
+    // Does queued work write memory in [begin, end)?
+    bool writes(const uint8_t* begin, const uint8_t* end) const;
+    // Should the queue run before more is added?
+    bool full() const;
+
+    // A draw object to fill and then add(); reused from earlier flushes.
+    PreparedDraw& nextDraw();
+    void addDraw(const RenderTarget& target, int threads);
+    void addClear(ClearCommand clear, int threads);
+
+    // Runs everything queued, in order, and empties the queue.
+    void run();
+
+private:
+    struct Command {
+        bool isClear;
+        int index;
+    };
+    void noteTarget(const RenderTarget& target, int threads);
+
+    std::vector<Command> commands_;
+    std::vector<std::unique_ptr<PreparedDraw>> draws_; // [0, drawCount_) queued
+    int drawCount_ = 0;
+    std::vector<ClearCommand> clears_;
+    RenderTarget target_;
+    int threads_ = 1;
+    int rows_ = 0;
+    int64_t primitives_ = 0;
+};
+
+} // namespace pipeline

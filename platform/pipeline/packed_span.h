@@ -1,0 +1,15 @@
+#pragma once
+// The 8-bit integer pixel path: draws whose stages select, modulate and add, that blend with source
+// alpha or not at all, into 32-bit targets. Colours stay packed 0xAARRGGBB from sampler to target.
+#include "pipeline/pixel_pipeline.h"
+
+namespace pipeline {
+
+// How a stage samples, chosen once per draw.
+SampleKind sampleKindOf(const StageSampler& sampler);
+
+// shadeSpan for a pipeline whose `packed` is set.
+void shadeSpanPacked(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx,
+                     const float* ddy);
+
+} // namespace pipeline
