@@ -118,7 +118,9 @@ void CD3DHostApp::HandleSize(WPARAM sizeType) {
     switch (sizeType) {
     case SIZE_MINIMIZED:
         if (m_clipCursorFullscreen && !m_windowed) ClipCursor(nullptr);
-        SetPaused(true);
+        // A repeated minimize notification takes no second pause: only the restore that follows
+        // withdraws one, and a second pause would leave the program inactive for good.
+        if (!m_minimized) SetPaused(true);
         m_minimized = true;
         m_maximized = false;
         break;

@@ -3,6 +3,7 @@
 
 #include "d3d9/control.h"
 #include "device_stats.h"
+#include "draw_stats.h"
 #include "full_screen.h"
 #include "machine/control.h"
 #include "reset_script.h"
@@ -44,6 +45,7 @@ void control::Reset() {
     EnableCallLog(false);
     ClearCallLog();
     ResetDeviceStats();
+    ResetDrawStats();
     ForgetFullScreenModes();
     ForgetResetScript();
 }

@@ -10,6 +10,7 @@
 
 #include "device_state.h"
 #include "direct3d.h"
+#include "pipeline/draw_call.h"
 #include "pipeline/render_target.h"
 #include "presentation_params.h"
 #include "state_record.h"
@@ -154,6 +155,10 @@ private:
     bool HoldsVolatileReferences() const;
     void Describe() const;
     void DropRecording();
+    // Hands a draw whose buffers are checked to the pipeline with the current state (device_drawing.cpp).
+    HRESULT Submit(pipeline::DrawCall& call, UINT stride);
+    // After a draw from the program's memory, stream 0 and the indices are unset.
+    void UnsetUserStreams();
     // While a state block is recorded, setters store into it instead of the device's state.
     StateRecord* Recording() const { return recording_.get(); }
 

@@ -4,6 +4,7 @@
 
 #include "d3d9/control.h"
 #include "device_stats.h"
+#include "draw_stats.h"
 #include "machine/machine.h"
 
 namespace d3d9 {
@@ -22,6 +23,7 @@ void ListenForDeviceEvents() {
     machine::AddReportField("device_creations", [] { return std::to_string(control::DeviceCreations()); });
     machine::AddReportField("device_resets", [] { return std::to_string(control::DeviceResets()); });
     machine::AddReportField("display_mode_changes", [] { return std::to_string(control::DisplayModeChanges()); });
+    machine::AddReportField("draw_calls", DrawCallsJson);
 }
 
 }  // namespace d3d9

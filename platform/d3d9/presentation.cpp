@@ -6,6 +6,7 @@
 #include "call_log.h"
 #include "device.h"
 #include "device_window.h"
+#include "draw_stats.h"
 #include "machine/machine.h"
 #include "surface.h"
 
@@ -80,6 +81,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
     if (!WindowExists(window)) return D3DERR_INVALIDCALL;
 
     const Surface& source = *backBuffer_;
+    source.WaitForPipeline();  // the frame's draws and clears may still be queued
     const LONG bbW = LONG(source.Desc().width), bbH = LONG(source.Desc().height);
     LONG frameW = bbW, frameH = bbH;
     if (params_.Windowed) {
@@ -112,6 +114,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
         machine::ShowFrame(frame);
     }
     machine::FramePresented();
+    CountFrame();
     return D3D_OK;
 }
 

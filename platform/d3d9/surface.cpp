@@ -5,6 +5,7 @@
 
 #include "device.h"
 #include "format_info.h"
+#include "pipeline/pipeline.h"
 
 namespace d3d9 {
 
@@ -13,6 +14,16 @@ Surface::Surface(Device* device, const SurfaceDesc& desc, Owner owner, IUnknown*
     const SurfaceLayout layout = LayoutOf(desc.format, desc.width, desc.height);
     pitch_ = layout.pitch;
     bytes_.assign(static_cast<size_t>(pitch_) * layout.rows, 0);
+}
+
+Surface::~Surface() { WaitForPipeline(); }
+
+bool Surface::DrawnInto() const {
+    return owner_ == Owner::Device || (desc_.usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) != 0;
+}
+
+void Surface::WaitForPipeline() const {
+    if (DrawnInto()) pipeline::finish();
 }
 
 HRESULT Surface::QueryInterface(REFIID riid, void** ppvObject) {
@@ -79,6 +90,7 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
         const size_t blockBytes = desc_.format == D3DFMT_DXT1 ? 8 : 16;
         offset = static_cast<size_t>(r.top / 4) * pitch_ + static_cast<size_t>(r.left / 4) * blockBytes;
     }
+    WaitForPipeline();  // queued draws may still write these bytes
     locked_ = true;
     pLockedRect->Pitch = static_cast<INT>(pitch_);
     pLockedRect->pBits = bytes_.data() + offset;
@@ -93,6 +105,7 @@ HRESULT Surface::UnlockRect() {
 }
 
 uint32_t Surface::ReadArgb(UINT x, UINT y) const {
+    WaitForPipeline();
     auto format = ColorFormatOf(desc_.format);
     if (!format || x >= desc_.width || y >= desc_.height) return 0;
     const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
@@ -105,6 +118,7 @@ uint32_t Surface::ReadArgb(UINT x, UINT y) const {
 }
 
 void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
+    WaitForPipeline();
     auto format = ColorFormatOf(desc_.format);
     if (!format || y >= desc_.height || x > desc_.width || count > desc_.width - x) {
         std::fill(out, out + count, 0u);

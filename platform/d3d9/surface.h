@@ -54,9 +54,14 @@ public:
 
     pipeline::ColorSurface ColorView();
     pipeline::DepthSurface DepthView();
+    // Is this memory the pipeline draws into (a render target or a depth buffer)?
+    bool DrawnInto() const;
+    // Runs the pipeline's queued work when it may still write this surface: call before the bytes are
+    // read, written or freed outside the pipeline.
+    void WaitForPipeline() const;
 
 private:
-    ~Surface() override = default;
+    ~Surface() override;
 
     SurfaceDesc desc_;
     Owner owner_;

@@ -1,5 +1,6 @@
 // Device contexts: the screen's and a window's (GetDC / ReleaseDC), and memory contexts holding a
 // bitmap (CreateCompatibleDC, SelectObject, DeleteDC).
+#include "gdi/fonts.h"
 #include "gdi/objects.h"
 #include "machine/machine.h"
 #include "user/window_objects.h"
@@ -101,6 +102,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
         dc->pen = h;
         return previous;
     }
+    if (auto font = std::dynamic_pointer_cast<gdi::Font>(object)) return gdi::SelectFontInto(*dc, hdc, h, *font);
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
 }

@@ -1,6 +1,7 @@
 // Stock objects and DeleteObject.
 #include <array>
 
+#include "gdi/fonts.h"
 #include "gdi/objects.h"
 #include "machine/control.h"
 #include "machine/machine.h"
@@ -56,6 +57,10 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
     if (auto bitmap = std::dynamic_pointer_cast<gdi::Bitmap>(object)) {
         if (gdi::FindObject(bitmap->selectedInto)) return FALSE;  // still selected into a memory context
         machine::NoteObjectReleased("bitmap");
+    }
+    if (auto font = std::dynamic_pointer_cast<gdi::Font>(object)) {
+        if (gdi::FontInUse(ho, *font)) return FALSE;  // still selected into a device context
+        machine::NoteObjectReleased("font");
     }
     gdi::RemoveObject(ho);
     return TRUE;

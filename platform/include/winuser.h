@@ -568,6 +568,22 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
 HDC WINAPI GetDC(HWND hWnd);
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 
+// DrawTextA: the text in the context's font and colours within the rectangle. DT_SINGLELINE keeps one
+// line (DT_VCENTER and DT_BOTTOM place it vertically); otherwise lines break at line ends only. An
+// ampersand makes the next character a mnemonic (shown without its underline) unless DT_NOPREFIX;
+// "&&" shows one. Clipped to the rectangle unless DT_NOCLIP. A count of -1 takes the whole string.
+// Answers the height of the text drawn, 0 on failure.
+#define DT_TOP 0x00000000
+#define DT_LEFT 0x00000000
+#define DT_CENTER 0x00000001
+#define DT_RIGHT 0x00000002
+#define DT_VCENTER 0x00000004
+#define DT_BOTTOM 0x00000008
+#define DT_SINGLELINE 0x00000020
+#define DT_NOCLIP 0x00000100
+#define DT_NOPREFIX 0x00000800
+int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format);
+
 // ---- Menus --------------------------------------------------------------------------------------
 #define MF_INSERT 0x00000000L
 #define MF_CHANGE 0x00000080L
@@ -680,8 +696,9 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 // adding the point size and face). The dialog procedure may get messages before WM_INITDIALOG; while
 // the dialog runs its owner is disabled and its own loop dispatches the posted messages first in first
 // out. Answers EndDialog's value; -1 when the template is missing or malformed or the dialog cannot be
-// made. Enter gives WM_COMMAND IDOK (the default push button, unless disabled); Escape and the close
-// box give IDCANCEL.
+// made; 0 when the loop ended without EndDialog (WM_QUIT, which is posted again, or the owner gone).
+// Enter gives WM_COMMAND IDOK (the default push button, unless disabled); Escape and the close box
+// give IDCANCEL.
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
                                LPARAM dwInitParam);
 #define DialogBoxA(instance, templateName, parent, procedure) \

@@ -1,13 +1,10 @@
-// The 8-bit integer pixel path. Spans are short (a few pixels on detailed meshes), so the work is cut
-// per pixel, not per span: the varyings are interpolated four at a time in SSE registers, sampling runs
-// code specialised for the stage's filter and addressing, and colours stay packed from sampler to target.
+// The 8-bit integer pixel path. Pixels go in groups of four: interpolation, perspective division, mip
+// level and colour conversion run in four float lanes, then sampling (with code specialised for the
+// stage's filter and addressing), the stages and the output run per pixel on packed colours. The
+// arithmetic is, pixel for pixel, the same as doing it all one pixel at a time.
 #include "pipeline/packed_span.h"
 
-#include <bit>
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
-
+#include "pipeline/lanes.h"
 #include "pipeline/output_merger.h"
 #include "pipeline/pixel_ops.h"
 
@@ -15,67 +12,11 @@ namespace pipeline {
 
 namespace {
 
-// fastLog2 without branches.
-inline float log2Approx(float x) {
-    const uint32_t bits = std::bit_cast<uint32_t>(x);
-    const float exponent = static_cast<float>(static_cast<int>(bits >> 23) - 128);
-    const float m = std::bit_cast<float>((bits & 0x007FFFFFu) | 0x3F800000u);
-    float r = exponent + (-0.34484843f * m + 2.02466578f) * m - 0.67487759f;
-    r = x < 1e30f ? r : 100.0f;
-    return x > 1e-30f ? r : -100.0f;
-}
-
+// The kinds whose float work is not split out: linear without mip levels, and everything else.
 inline uint32_t sampleStage(const StageSampler& s, SampleKind kind, float u, float v, float lod) {
-    switch (kind) {
-    case SampleKind::PointWrapPow2: {
-        const SamplerLevel& level = s.levels[s.base];
-        u = detail::sanitize(u);
-        v = detail::sanitize(v);
-        int x = static_cast<int>(detail::fraction(u) * static_cast<float>(level.width));
-        int y = static_cast<int>(detail::fraction(v) * static_cast<float>(level.height));
-        x = x < level.width ? (x < 0 ? 0 : x) : level.width - 1;
-        y = y < level.height ? (y < 0 ? 0 : y) : level.height - 1;
-        return level.texels[static_cast<size_t>(y) * level.width + x];
-    }
-    case SampleKind::LinearWrapPow2:
+    if (kind == SampleKind::LinearWrapPow2)
         return detail::sampleLinear(s, s.levels[s.base], detail::sanitize(u), detail::sanitize(v));
-    case SampleKind::TrilinearWrapPow2: {
-        const SamplerLevel& top = s.levels[s.base];
-        u = detail::sanitize(u);
-        v = detail::sanitize(v);
-        if (!(lod > 0.0f)) return detail::sampleLinear(s, top, u, v);
-        if (lod > 30.0f) lod = 30.0f;
-        const int whole = static_cast<int>(lod);
-        const int level = s.base + whole, last = s.levelCount - 1;
-        if (level >= last) return detail::sampleLinear(s, s.levels[last], u, v);
-        const uint32_t f = static_cast<uint32_t>((lod - static_cast<float>(whole)) * 256.0f);
-        const int x256 = static_cast<int>(detail::fraction(u) * static_cast<float>(top.width * 256));
-        const int y256 = static_cast<int>(detail::fraction(v) * static_cast<float>(top.height * 256));
-        return detail::trilinearFixed(s.levels[level], s.levels[level + 1], whole, x256, y256, f);
-    }
-    case SampleKind::Generic: return sampleTexture(s, u, v, lod);
-    case SampleKind::White: break;
-    }
-    return 0xFFFFFFFFu;
-}
-
-// Four colour values 0..1 (r, g, b, a) as 0xAARRGGBB, each channel as toByte makes it.
-#if PIPELINE_SSE2
-inline uint32_t argbOf(__m128 rgba) {
-    // max first: it answers its second operand for NaN, so NaN reads 0 as in toByte.
-    const __m128 v = _mm_min_ps(_mm_max_ps(rgba, _mm_setzero_ps()), _mm_set1_ps(1.0f));
-    __m128i i = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(v, _mm_set1_ps(255.0f)), _mm_set1_ps(0.5f)));
-    i = _mm_shuffle_epi32(i, _MM_SHUFFLE(3, 0, 1, 2)); // b, g, r, a in memory order
-    i = _mm_packs_epi32(i, i);
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(i, i)));
-}
-#endif
-inline uint32_t argbOf(const float* rgba) {
-#if PIPELINE_SSE2
-    return argbOf(_mm_loadu_ps(rgba));
-#else
-    return toByte(rgba[3]) << 24 | toByte(rgba[0]) << 16 | toByte(rgba[1]) << 8 | toByte(rgba[2]);
-#endif
+    return sampleTexture(s, u, v, lod);
 }
 
 } // namespace
@@ -93,6 +34,7 @@ SampleKind sampleKindOf(const StageSampler& s) {
 
 void shadeSpanPacked(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx,
                      const float* ddy) {
+    using namespace lanes;
     const PixelState& state = *pp.state;
     const VaryingLayout& vl = pp.varyings;
     uint32_t* colorRow = reinterpret_cast<uint32_t*>(pp.color + static_cast<size_t>(y) * pp.colorPitch);
@@ -109,80 +51,137 @@ void shadeSpanPacked(const PixelPipeline& pp, int y, int x0, int x1, const float
     const bool addSpecular = state.specular && specular;
     const bool blend = state.blend.enable;
     const int stageCount = pp.stageCount;
+    const float* vb = base + 2;
+    const float* vd = ddx + 2;
+    auto argb = [&](int k, F4 w, F4 i) { // varyings k .. k + 3 (r, g, b, a) as 0xAARRGGBB
+        const I4 r = toBytes((splat(vb[k]) + splat(vd[k]) * i) * w);
+        const I4 g = toBytes((splat(vb[k + 1]) + splat(vd[k + 1]) * i) * w);
+        const I4 b = toBytes((splat(vb[k + 2]) + splat(vd[k + 2]) * i) * w);
+        const I4 a = toBytes((splat(vb[k + 3]) + splat(vd[k + 3]) * i) * w);
+        return shiftLeft<24>(a) | shiftLeft<16>(r) | shiftLeft<8>(g) | b;
+    };
 
-    // The varyings and their steps, padded to whole groups of four.
-    const int groups = (vl.count + 3) / 4;
-    alignas(16) float vb[kMaxVaryings + 4], vd[kMaxVaryings + 4];
-    for (int k = 0; k < vl.count; ++k) {
-        vb[k] = base[2 + k];
-        vd[k] = ddx[2 + k];
-    }
-    for (int k = vl.count; k < 4 * groups; ++k) vb[k] = vd[k] = 0.0f;
-    { static std::atomic<long> tested{0}, spans{0}; static struct P { ~P() { if (getenv("ZZ_COUNT")) fprintf(stderr, "tested %ld spans %ld\n", tested.load(), spans.load()); } } p; tested += x1 - x0 + 1; spans++; }
-
-    for (int x = x0; x <= x1; ++x) {
-        const float i = static_cast<float>(x - x0);
-        uint32_t z = 0;
-        uint8_t* depthPixel = nullptr;
+    // Four pixels at a time: the float work in lanes, then the integer work pixel by pixel.
+    for (int group = x0; group <= x1; group += 4) {
+        const int count = x1 - group + 1 < 4 ? x1 - group + 1 : 4;
+        const F4 i = ramp(static_cast<float>(group - x0));
+        alignas(16) float zf[4];
+        uint32_t z[4] = {};
+        int live[4], liveCount = 0;
         if (pp.depthTest) {
-            depthPixel = depthRow + static_cast<size_t>(x) * depthBytes;
-            z = packDepth(depthFormat, base[0] + ddx[0] * i);
-            if (!passes(depthFunc, z, readDepth(depthFormat, depthPixel))) continue;
-        }
-        const float w = 1.0f / (base[1] + ddx[1] * i);
-        alignas(16) float v[kMaxVaryings + 4];
-#if PIPELINE_SSE2
-        const __m128 iv = _mm_set1_ps(i), wv = _mm_set1_ps(w);
-        for (int g = 0; g < groups; ++g)
-            _mm_store_ps(v + 4 * g,
-                         _mm_mul_ps(_mm_add_ps(_mm_load_ps(vb + 4 * g), _mm_mul_ps(_mm_load_ps(vd + 4 * g), iv)), wv));
-#else
-        for (int k = 0; k < 4 * groups; ++k) v[k] = (vb[k] + vd[k] * i) * w;
-#endif
-        // Arguments by ArgSource: current, diffuse, texture, factor, specular.
-        uint32_t in[5];
-        in[0] = in[1] = argbOf(v);
-        in[2] = 0xFFFFFFFFu;
-        in[3] = pp.factorArgb;
-        in[4] = specular ? argbOf(v + vl.specular) : 0;
-        for (int s = 0; s < stageCount; ++s) {
-            const StageState& stage = state.stages[s];
-            if (pp.samples[s]) {
-                const StageSampler& sampler = pp.samplers[s];
-                const int t = pp.texVarying[s];
-                const float u = v[t], tv = v[t + 1];
-                float lod = 0.0f;
-                if (sampler.needsLod) {
-                    const float dudx = (ddx[2 + t] - u * ddx[1]) * w, dvdx = (ddx[3 + t] - tv * ddx[1]) * w;
-                    const float dudy = (ddy[2 + t] - u * ddy[1]) * w, dvdy = (ddy[3 + t] - tv * ddy[1]) * w;
-                    const float ax = dudx * sampler.baseWidth, bx = dvdx * sampler.baseHeight;
-                    const float ay = dudy * sampler.baseWidth, by = dvdy * sampler.baseHeight;
-                    const float lx = ax * ax + bx * bx, ly = ay * ay + by * by;
-                    lod = 0.5f * log2Approx(lx > ly ? lx : ly) + sampler.lodBias;
-                }
-                in[2] = sampleStage(sampler, pp.sampleKinds[s], u, tv, lod);
-            } else {
-                in[2] = 0xFFFFFFFFu;
+            store(zf, splat(base[0]) + splat(ddx[0]) * i);
+            for (int j = 0; j < count; ++j) {
+                z[j] = packDepth(depthFormat, zf[j]);
+                if (passes(depthFunc, z[j], readDepth(depthFormat, depthRow + static_cast<size_t>(group + j) * depthBytes)))
+                    live[liveCount++] = j;
             }
-            const uint32_t rgb = operatePacked(stage.colorOp, in[static_cast<int>(stage.colorArg1.source)],
-                                               in[static_cast<int>(stage.colorArg2.source)]);
-            uint32_t alpha = in[0];
-            if (stage.alphaOp != TextureOp::Disable)
-                alpha = operatePacked(stage.alphaOp, in[static_cast<int>(stage.alphaArg1.source)],
-                                      in[static_cast<int>(stage.alphaArg2.source)]);
-            in[0] = (rgb & 0x00FFFFFFu) | (alpha & 0xFF000000u);
+            if (liveCount == 0) continue;
+        } else {
+            for (int j = 0; j < count; ++j) live[j] = j;
+            liveCount = count;
         }
-        uint32_t c = in[0];
-        if (addSpecular) c = (addPacked(c, in[4]) & 0x00FFFFFFu) | (c & 0xFF000000u);
+        const F4 w = splat(1.0f) / (splat(base[1]) + splat(ddx[1]) * i);
+        alignas(16) uint32_t diffuse[4], spec[4] = {}, fog256[4];
+        store(diffuse, argb(0, w, i));
+        if (specular) store(spec, argb(vl.specular, w, i));
         if (fog) {
-            const float f = v[vl.fog];
-            const uint32_t f256 = static_cast<uint32_t>((f > 0.0f ? (f < 1.0f ? f : 1.0f) : 0.0f) * 256.0f + 0.5f);
-            c = (lerpPacked(pp.fogArgb, c, f256) & 0x00FFFFFFu) | (c & 0xFF000000u);
+            const F4 f = (splat(vb[vl.fog]) + splat(vd[vl.fog]) * i) * w;
+            store(fog256, truncate(min(max(f, splat(0.0f)), splat(1.0f)) * splat(256.0f) + splat(0.5f)));
         }
-        if (alphaTest && !passes(alphaFunc, c >> 24, alphaRef)) continue;
-        if (pp.depthWrite) writeDepth(depthFormat, depthPixel, z);
-        if (blend) c = blendSourceAlpha(c, opaqueTarget ? colorRow[x] | 0xFF000000u : colorRow[x]);
-        colorRow[x] = opaqueTarget ? c | 0xFF000000u : c;
+        alignas(16) float su[8][4], sv[8][4], slod[8][4];
+        alignas(16) int32_t sx[8][4], sy[8][4], swhole[8][4], sf[8][4];
+        for (int s = 0; s < stageCount; ++s) {
+            if (!pp.samples[s]) continue;
+            const StageSampler& sampler = pp.samplers[s];
+            const int t = pp.texVarying[s];
+            const F4 u = (splat(vb[t]) + splat(vd[t]) * i) * w, v = (splat(vb[t + 1]) + splat(vd[t + 1]) * i) * w;
+            const SampleKind kind = pp.sampleKinds[s];
+            if (kind == SampleKind::PointWrapPow2) {
+                // Texel indices in lanes; the per-pixel part only clamps and fetches.
+                const SamplerLevel& level = sampler.levels[sampler.base];
+                store(sx[s], truncate(fraction(sanitize(u)) * splat(static_cast<float>(level.width))));
+                store(sy[s], truncate(fraction(sanitize(v)) * splat(static_cast<float>(level.height))));
+                continue;
+            }
+            if (kind == SampleKind::TrilinearWrapPow2) {
+                const F4 cu = sanitize(u), cv = sanitize(v);
+                store(su[s], cu);
+                store(sv[s], cv);
+                const SamplerLevel& top = sampler.levels[sampler.base];
+                store(sx[s], truncate(fraction(cu) * splat(static_cast<float>(top.width * 256))));
+                store(sy[s], truncate(fraction(cv) * splat(static_cast<float>(top.height * 256))));
+            } else {
+                store(su[s], u);
+                store(sv[s], v);
+            }
+            if (sampler.needsLod) {
+                const F4 dudx = (splat(ddx[2 + t]) - u * splat(ddx[1])) * w, dvdx = (splat(ddx[3 + t]) - v * splat(ddx[1])) * w;
+                const F4 dudy = (splat(ddy[2 + t]) - u * splat(ddy[1])) * w, dvdy = (splat(ddy[3 + t]) - v * splat(ddy[1])) * w;
+                const F4 bw = splat(sampler.baseWidth), bh = splat(sampler.baseHeight);
+                const F4 ax = dudx * bw, bx = dvdx * bh, ay = dudy * bw, by = dvdy * bh;
+                const F4 lx = ax * ax + bx * bx, ly = ay * ay + by * by;
+                const F4 lod = splat(0.5f) * log2Approx(max(lx, ly)) + splat(sampler.lodBias);
+                store(slod[s], lod);
+                if (kind == SampleKind::TrilinearWrapPow2) { // whole levels and the blend weight (used when lod > 0)
+                    const F4 clamped = min(lod, splat(30.0f));
+                    const I4 whole = truncate(clamped);
+                    store(swhole[s], whole);
+                    store(sf[s], truncate((clamped - toFloat(whole)) * splat(256.0f)));
+                }
+            } else {
+                store(slod[s], splat(0.0f));
+            }
+        }
+
+        for (int k = 0; k < liveCount; ++k) {
+            const int j = live[k];
+            const int x = group + j;
+            // Arguments by ArgSource: current, diffuse, texture, factor, specular.
+            uint32_t in[5] = {diffuse[j], diffuse[j], 0xFFFFFFFFu, pp.factorArgb, spec[j]};
+            for (int s = 0; s < stageCount; ++s) {
+                const StageState& stage = state.stages[s];
+                in[2] = 0xFFFFFFFFu;
+                if (pp.samples[s]) {
+                    const StageSampler& sampler = pp.samplers[s];
+                    switch (pp.sampleKinds[s]) {
+                    case SampleKind::PointWrapPow2: {
+                        const SamplerLevel& level = sampler.levels[sampler.base];
+                        int tx = sx[s][j], ty = sy[s][j];
+                        tx = tx < level.width ? (tx < 0 ? 0 : tx) : level.width - 1;
+                        ty = ty < level.height ? (ty < 0 ? 0 : ty) : level.height - 1;
+                        in[2] = level.texels[static_cast<size_t>(ty) * level.width + tx];
+                        break;
+                    }
+                    case SampleKind::TrilinearWrapPow2: {
+                        const int last = sampler.levelCount - 1, level = sampler.base + swhole[s][j];
+                        if (!(slod[s][j] > 0.0f))
+                            in[2] = detail::sampleLinear(sampler, sampler.levels[sampler.base], su[s][j], sv[s][j]);
+                        else if (level >= last)
+                            in[2] = detail::sampleLinear(sampler, sampler.levels[last], su[s][j], sv[s][j]);
+                        else
+                            in[2] = detail::trilinearFixed(sampler.levels[level], sampler.levels[level + 1], swhole[s][j],
+                                                           sx[s][j], sy[s][j], static_cast<uint32_t>(sf[s][j]));
+                        break;
+                    }
+                    default: in[2] = sampleStage(sampler, pp.sampleKinds[s], su[s][j], sv[s][j], slod[s][j]); break;
+                    }
+                }
+                const uint32_t rgb = operatePacked(stage.colorOp, in[static_cast<int>(stage.colorArg1.source)],
+                                                   in[static_cast<int>(stage.colorArg2.source)]);
+                uint32_t alpha = in[0];
+                if (stage.alphaOp != TextureOp::Disable)
+                    alpha = operatePacked(stage.alphaOp, in[static_cast<int>(stage.alphaArg1.source)],
+                                          in[static_cast<int>(stage.alphaArg2.source)]);
+                in[0] = (rgb & 0x00FFFFFFu) | (alpha & 0xFF000000u);
+            }
+            uint32_t c = in[0];
+            if (addSpecular) c = (addPacked(c, in[4]) & 0x00FFFFFFu) | (c & 0xFF000000u);
+            if (fog) c = (lerpPacked(pp.fogArgb, c, fog256[j]) & 0x00FFFFFFu) | (c & 0xFF000000u);
+            if (alphaTest && !passes(alphaFunc, c >> 24, alphaRef)) continue;
+            if (pp.depthWrite) writeDepth(depthFormat, depthRow + static_cast<size_t>(x) * depthBytes, z[j]);
+            if (blend) c = blendSourceAlpha(c, opaqueTarget ? colorRow[x] | 0xFF000000u : colorRow[x]);
+            colorRow[x] = opaqueTarget ? c | 0xFF000000u : c;
+        }
     }
 }
 

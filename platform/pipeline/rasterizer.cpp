@@ -7,7 +7,28 @@ namespace pipeline {
 
 namespace {
 
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); } // b > 0
+// The first X in [lo, hi + 1] with a X + c >= 0 (a > 0), as ceil(-c / a) clamped. A double quotient
+// lands within one of the answer, integer checks settle it: no 64-bit division per row.
+int64_t firstInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
+    const double estimate = std::ceil(static_cast<double>(-c) / static_cast<double>(a));
+    if (!(estimate + 1 > static_cast<double>(lo))) return lo;       // the answer is at most estimate + 1
+    if (!(estimate - 1 <= static_cast<double>(hi))) return hi + 1;  // and at least estimate - 1
+    int64_t k = static_cast<int64_t>(estimate);
+    while (a * k + c < 0) ++k;
+    while (k > lo && a * (k - 1) + c >= 0) --k;
+    return k;
+}
+
+// The last X in [lo - 1, hi] with a X + c >= 0 (a < 0), as floor(c / -a) clamped.
+int64_t lastInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
+    const double estimate = std::floor(static_cast<double>(c) / static_cast<double>(-a));
+    if (!(estimate - 1 < static_cast<double>(hi))) return hi;
+    if (!(estimate + 1 >= static_cast<double>(lo))) return lo - 1;
+    int64_t k = static_cast<int64_t>(estimate);
+    while (a * k + c < 0) --k;
+    while (k < hi && a * (k + 1) + c >= 0) ++k;
+    return k;
+}
 
 void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list,
                        const TriangleRecord& t, int top, int bottom) {
@@ -23,9 +44,9 @@ void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const P
             const int64_t c = t.b[e] * y + t.c[e]; // a X + c >= 0
             const int64_t a = t.a[e];
             if (a > 0)
-                left = std::max(left, -floorDiv(c, a)); // ceil(-c / a)
+                left = std::max(left, firstInside(a, c, t.minX, t.maxX));
             else if (a < 0)
-                right = std::min(right, floorDiv(c, -a));
+                right = std::min(right, lastInside(a, c, t.minX, t.maxX));
             else if (c < 0)
                 right = left - 1;
         }

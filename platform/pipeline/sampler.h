@@ -73,32 +73,44 @@ inline uint32_t lerpArgb(uint32_t a, uint32_t b, uint32_t f) { // f in 0..256
     return rb | ag;
 }
 
+
+// The four texels of a bilinear sample and the weights of the second column and row (0..256).
+struct FixedTaps {
+    uint32_t t00, t01, t10, t11, wx, wy;
+};
+inline FixedTaps fixedTaps(const SamplerLevel& level, int shift, int x256, int y256) {
+    const int x = (x256 >> shift) - 128, y = (y256 >> shift) - 128; // texel centres at k + 0.5
+    const int mx = level.width - 1, my = level.height - 1;
+    const int fx = x >> 8, fy = y >> 8;
+    const int x0 = fx & mx, x1 = (fx + 1) & mx;
+    const uint32_t* row0 = level.texels + static_cast<size_t>(fy & my) * level.width;
+    const uint32_t* row1 = level.texels + static_cast<size_t>((fy + 1) & my) * level.width;
+    return {row0[x0], row0[x1], row1[x0], row1[x1], static_cast<uint32_t>(x & 255), static_cast<uint32_t>(y & 255)};
+}
+
 #if PIPELINE_SSE2
-// Colours as four 16-bit channels; two colours per register (low and high half).
-inline __m128i unpackTwo(uint32_t a, uint32_t b) {
-    return _mm_unpacklo_epi8(_mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(a)), _mm_cvtsi32_si128(static_cast<int>(b))),
-                             _mm_setzero_si128());
+// The four channels of (a (256 - f) + b f) >> 8 as 32-bit lanes, from 16-bit pairs (a, b) per channel.
+inline __m128i pairWeights(uint32_t f) { return _mm_set1_epi32(static_cast<int>((256 - f) | f << 16)); }
+
+// Bilinear filter of the taps as four 32-bit channel lanes (b, g, r, a).
+inline __m128i bilinearLanes(const FixedTaps& t) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t.t00)), _mm_cvtsi32_si128(static_cast<int>(t.t01)));
+    const __m128i bottom = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t.t10)), _mm_cvtsi32_si128(static_cast<int>(t.t11)));
+    const __m128i wx = pairWeights(t.wx);
+    const __m128i h0 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(top, zero), wx), 8);
+    const __m128i h1 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(bottom, zero), wx), 8);
+    const __m128i rows = _mm_packs_epi32(h0, h1); // top channels, then bottom channels, 16-bit
+    return _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(rows, _mm_srli_si128(rows, 8)), pairWeights(t.wy)), 8);
 }
-inline __m128i lerpWeights(uint32_t f) { // 256 - f for the low half, f for the high half
-    return _mm_unpacklo_epi64(_mm_set1_epi16(static_cast<short>(256 - f)), _mm_set1_epi16(static_cast<short>(f)));
-}
-// (low (256 - f) + high f) >> 8 per channel, into the low half: lerpArgb exactly (no sum exceeds 65280).
-inline __m128i lerpHalves(__m128i pair, __m128i weights) {
-    const __m128i p = _mm_mullo_epi16(pair, weights);
-    return _mm_srli_epi16(_mm_add_epi16(p, _mm_srli_si128(p, 8)), 8);
-}
-inline __m128i bilinearWide(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t wx, uint32_t wy) {
-    const __m128i w = lerpWeights(wx);
-    const __m128i top = lerpHalves(unpackTwo(t00, t01), w), bottom = lerpHalves(unpackTwo(t10, t11), w);
-    return lerpHalves(_mm_unpacklo_epi64(top, bottom), lerpWeights(wy));
-}
-inline uint32_t packWide(__m128i v) { return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(v, v))); }
 #endif
 
 // lerpArgb(lerpArgb(t00, t01, wx), lerpArgb(t10, t11, wx), wy).
 inline uint32_t bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t wx, uint32_t wy) {
 #if PIPELINE_SSE2
-    return packWide(bilinearWide(t00, t01, t10, t11, wx, wy));
+    const __m128i r = bilinearLanes({t00, t01, t10, t11, wx, wy});
+    const __m128i p = _mm_packs_epi32(r, r);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(p, p)));
 #else
     return lerpArgb(lerpArgb(t00, t01, wx), lerpArgb(t10, t11, wx), wy);
 #endif
@@ -191,32 +203,21 @@ inline uint32_t sampleLinear(const StageSampler& s, const SamplerLevel& level, f
 
 // Bilinear on a power-of-two level with wrapping, from coordinates in 1/256 texel of level 0 (already
 // wrapped to 0 .. size * 256): integer-only, for trilinear filtering.
-struct FixedTaps {
-    uint32_t t00, t01, t10, t11, wx, wy;
-};
-inline FixedTaps fixedTaps(const SamplerLevel& level, int shift, int x256, int y256) {
-    const int x = (x256 >> shift) - 128, y = (y256 >> shift) - 128; // texel centres at k + 0.5
-    const int mx = level.width - 1, my = level.height - 1;
-    const int fx = x >> 8, fy = y >> 8;
-    const int x0 = fx & mx, x1 = (fx + 1) & mx;
-    const uint32_t* row0 = level.texels + static_cast<size_t>(fy & my) * level.width;
-    const uint32_t* row1 = level.texels + static_cast<size_t>((fy + 1) & my) * level.width;
-    return {row0[x0], row0[x1], row1[x0], row1[x1], static_cast<uint32_t>(x & 255), static_cast<uint32_t>(y & 255)};
-}
-
 inline uint32_t bilinearFixed(const SamplerLevel& level, int shift, int x256, int y256) {
     const FixedTaps t = fixedTaps(level, shift, x256, y256);
     return bilinear(t.t00, t.t01, t.t10, t.t11, t.wx, t.wy);
 }
+
 
 // lerpArgb(bilinearFixed(level k), bilinearFixed(level k + 1), f), level k at `shift`.
 inline uint32_t trilinearFixed(const SamplerLevel& near, const SamplerLevel& far, int shift, int x256, int y256,
                                uint32_t f) {
     const FixedTaps a = fixedTaps(near, shift, x256, y256), b = fixedTaps(far, shift + 1, x256, y256);
 #if PIPELINE_SSE2
-    const __m128i wa = bilinearWide(a.t00, a.t01, a.t10, a.t11, a.wx, a.wy);
-    const __m128i wb = bilinearWide(b.t00, b.t01, b.t10, b.t11, b.wx, b.wy);
-    return packWide(lerpHalves(_mm_unpacklo_epi64(wa, wb), lerpWeights(f)));
+    const __m128i levels = _mm_packs_epi32(bilinearLanes(a), bilinearLanes(b));
+    const __m128i r = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(levels, _mm_srli_si128(levels, 8)), pairWeights(f)), 8);
+    const __m128i p = _mm_packs_epi32(r, r);
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(p, p)));
 #else
     return lerpArgb(bilinear(a.t00, a.t01, a.t10, a.t11, a.wx, a.wy), bilinear(b.t00, b.t01, b.t10, b.t11, b.wx, b.wy), f);
 #endif

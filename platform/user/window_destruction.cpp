@@ -6,6 +6,7 @@
 #include "user/queue.h"
 #include "user/window_table.h"
 #include "user/window_objects.h"
+#include "user/window_report.h"
 
 namespace user {
 namespace {
@@ -14,6 +15,7 @@ void Destroy(HWND handle) {
     WindowTable& table = Windows();
     auto window = FindWindowObject(handle);
     if (!window || window->destroying) return;
+    NoteWindowDestroyed(*window);
     window->destroying = true;
     window->style &= ~WS_VISIBLE;
     if (table.focus == handle) table.focus = nullptr;

@@ -27,8 +27,8 @@ void ExpectLogHeaderOnly(const ShowcaseRun& run) {
 
 class HeadlessRun : public ::testing::Test {
 protected:
-    void Run(const std::vector<std::pair<std::string, std::string>>& settings) {
-        RunShowcase(m_run, kFrames, settings);
+    void Run(const std::vector<std::pair<std::string, std::string>>& settings, const std::string& captureFrames = "") {
+        RunShowcase(m_run, {.frames = kFrames, .captureFrames = captureFrames, .extra = settings});
         ASSERT_TRUE(m_run.failure.empty()) << m_run.failure;
         ASSERT_TRUE(m_run.reportRead) << "no readable report; program output:\n" << m_run.output;
         EXPECT_EQ(m_run.status, 0) << m_run.output;
@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(HeadlessRun, WithDirect3DRunsItsFramesInOneWindowedDevice) {
-    Run({{"MORVATH_DIRECT3D", "available"}});
+    Run({{"MORVATH_DIRECT3D", "available"}}, "1,30");
     EXPECT_EQ(NumberIn(Report(), "frames_presented"), kFrames);
     const JsonValue* boxes = Report().Find("message_boxes");
     ASSERT_NE(boxes, nullptr);
@@ -52,11 +52,25 @@ TEST_F(HeadlessRun, WithDirect3DRunsItsFramesInOneWindowedDevice) {
     ASSERT_EQ(device->kind, JsonValue::Kind::Object) << m_run.output;
     ASSERT_NE(device->Find("windowed"), nullptr);
     EXPECT_TRUE(device->Find("windowed")->boolean);
-    EXPECT_EQ(NumberIn(*device, "width"), 800.0);
-    EXPECT_EQ(NumberIn(*device, "height"), 600.0);
+    const ReportedDevice described = DeviceIn(Report());
+    EXPECT_EQ(described.type, "HAL");
+    EXPECT_EQ(described.width, 800);
+    EXPECT_EQ(described.height, 600);
+    EXPECT_EQ(described.format, "X8R8G8B8");
     // Every device choice of the showcase carries a depth buffer.
     ASSERT_NE(device->Find("depth_format"), nullptr);
     EXPECT_NE(device->Find("depth_format")->text, "none");
+    EXPECT_NE(device->Find("depth_format")->text, "");
+
+    // Nothing draws into the frames yet: what the window shows is cleared black, first to last.
+    for (int frame : {1, kFrames}) {
+        FrameImage image;
+        const std::string error = ReadCapturedFrame(m_run, frame, image);
+        ASSERT_TRUE(error.empty()) << error;
+        EXPECT_EQ(image.width, 800);
+        EXPECT_EQ(image.height, 600);
+        EXPECT_EQ(image.NonBlackPixels(), 0u) << "frame " << frame;
+    }
     ExpectLogHeaderOnly(m_run);
 }
 

@@ -205,6 +205,16 @@ TEST_F(WindowMessageTest, MinimizeAndRestorePauseOnceAndResetOnlyForANewSize) {
     EXPECT_EQ(app.m_backBufferDesc.Width, static_cast<UINT>(client.cx));
 }
 
+TEST_F(WindowMessageTest, ARepeatedMinimizeTakesNoSecondPause) {
+    ASSERT_TRUE(Start());
+    SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_EQ(g_pauseCount, 1);
+    SendMessageA(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+    EXPECT_EQ(g_pauseCount, 0);
+    EXPECT_TRUE(app.m_active);
+}
+
 TEST_F(WindowMessageTest, MaximizeFromMinimizedWithdrawsThePauseAndResets) {
     ASSERT_TRUE(Start());
     SendMessageA(window, WM_SIZE, SIZE_MINIMIZED, 0);

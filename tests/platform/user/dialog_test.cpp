@@ -360,6 +360,20 @@ TEST_F(Dialogs, ADialogTheScriptHasNothingMoreForIsCancelled) {
     EXPECT_EQ(machine::control::ScheduledInput().size(), 2u) << "the F2 press is left for the program";
 }
 
+TEST_F(Dialogs, DialogEventsAreReadFromTheScript) {
+    std::vector<machine::InputEvent> events;
+    std::string error;
+    ASSERT_TRUE(machine::control::ParseInputScript("4 dialog select 1004 640  by 480\n5 dialog key escape\n", events, error));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, machine::InputKind::Dialog);
+    EXPECT_EQ(events[0].dialogAction, machine::DialogAction::Select);
+    EXPECT_EQ(events[0].controlId, 1004);
+    EXPECT_EQ(events[0].itemText, "640 by 480");
+    EXPECT_EQ(events[1].virtualKey, static_cast<uint32_t>(VK_ESCAPE));
+    for (const char* bad : {"1 dialog key space", "1 dialog click", "1 dialog select 1004", "1 dialog press 1"})
+        EXPECT_FALSE(machine::control::ParseInputScript(bad, events, error)) << bad;
+}
+
 TEST_F(Dialogs, ADialogEventWithNoDialogOpenIsIgnored) {
     std::string error;
     ASSERT_TRUE(machine::control::LoadInputScript("0 dialog key escape\n", error)) << error;

@@ -80,6 +80,13 @@ unsigned DisplayModeChanges();
 // The machine's report shows these as "device" (the description, or null), "device_creations",
 // "device_resets" and "display_mode_changes", from the first Direct3DCreate9 on.
 
+// What the devices drew since the area's reset: the report's "draw_calls" shows the draws and
+// primitives per presented frame, averaged.
+struct DrawCounts {
+    uint64_t frames = 0, draws = 0, primitives = 0;
+};
+DrawCounts DrawCallCounts();
+
 // Names used by the log and the report.
 std::string FormatName(D3DFORMAT format);
 std::string DeviceTypeName(D3DDEVTYPE type);
