@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "gdi/fonts.h"
@@ -26,7 +27,8 @@ HGDIOBJ& DefaultFontSlot() {
 }  // namespace
 
 bool MatchFace(const LOGFONTA& logFont, MatchedFace& face) {
-    static const bool initialised = FcInit() == FcTrue;
+    // fontconfig's configuration is loaded once and given back at exit.
+    static const bool initialised = FcInit() == FcTrue && (std::atexit([] { FcFini(); }), true);
     if (!initialised) return false;
     char name[LF_FACESIZE + 1] = {};
     std::memcpy(name, logFont.lfFaceName, LF_FACESIZE);  // a name filling the array has no terminator

@@ -29,6 +29,8 @@ char32_t CodePoint(unsigned char c) { return c >= 0x80 && c < 0xA0 ? kWindows125
 
 // The cell height a zero height asks for (the default font's).
 constexpr int kDefaultCellHeight = 16;
+// Realised fonts kept for reuse.
+constexpr size_t kMaxCachedFonts = 64;
 // Sizes beyond this are refused rather than rendered (a glyph would need gigabytes).
 constexpr int kMaxPixelSize = 4096;
 
@@ -201,7 +203,11 @@ std::shared_ptr<RealisedFont> Realise(const LOGFONTA& logFont) {
     MatchedFace match;
     std::shared_ptr<RealisedFont> font;
     if (MatchFace(logFont, match)) font = Load(cache.freetype.library, logFont, match);
-    if (font) cache.fonts.emplace(key, font);
+    if (font) {
+        // A bounded cache: fonts in use stay alive through their callers' references.
+        if (cache.fonts.size() >= kMaxCachedFonts) cache.fonts.clear();
+        cache.fonts.emplace(key, font);
+    }
     return font;
 }
 

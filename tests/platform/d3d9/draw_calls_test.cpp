@@ -224,9 +224,13 @@ TEST_P(RefusedDraws, AnswerInvalidCallAndDrawNothing) {
     device_->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
     device_->SetIndices(ib);
     const bool outside = std::string(GetParam().name) == "OutsideAScene";
-    if (!outside) ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    if (!outside) {
+        ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    }
     EXPECT_EQ(GetParam().call(device_, vb, ib), D3DERR_INVALIDCALL);
-    if (!outside) ASSERT_EQ(device_->EndScene(), D3D_OK);
+    if (!outside) {
+        ASSERT_EQ(device_->EndScene(), D3D_OK);
+    }
     const std::vector<uint32_t> pixels = Pixels();
     EXPECT_EQ(Count(pixels, kBackground), pixels.size());
 }
@@ -351,13 +355,15 @@ TEST_F(DrawTest, NanAndDegenerateInputDrawNothingAndNeverFail) {
     Frame(kBackground, [&] {
         device_->SetFVF(test::kScreenFvf);
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, uv.data(), sizeof(ScreenVertex)), D3D_OK);
+    });
+    pixels = Pixels();
+    for (uint32_t pixel : pixels) ASSERT_TRUE(pixel == 0xFF00FF00u || pixel == kBackground) << std::hex << pixel;
+    Frame(kBackground, [&] {
         device_->SetFVF(test::kModelFvf);
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, model.data(), sizeof(test::ModelVertex)), D3D_OK);
         device_->SetTransform(D3DTS_VIEW, &singular);
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, model.data(), sizeof(test::ModelVertex)), D3D_OK);
     });
-    pixels = Pixels();
-    for (uint32_t pixel : pixels) ASSERT_TRUE(pixel == 0xFF00FF00u || pixel == kBackground) << std::hex << pixel;
 }
 
 TEST_F(DrawTest, TheDefaultStateDrawsLitBlackAndPretransformedInTheVertexColour) {
