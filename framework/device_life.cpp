@@ -2,6 +2,7 @@
 // client-size changes and shutdown, with the derived class's resource operations at fixed points.
 #include "host_app.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app_timer.h"
@@ -87,8 +88,13 @@ void CD3DHostApp::BuildDeviceStatsText(const AdapterRecord* adapter, D3DDEVTYPE 
         std::strcat(m_deviceStatsText, ": ");
         char description[512];
         AnsiToText(description, adapter->m_identifier.Description, sizeof description);
-        const size_t room = kDeviceStatsLimit - std::strlen(m_deviceStatsText);
-        std::strncat(m_deviceStatsText, description, room);
+        // Cut the whole text at its limit.
+        const size_t used = std::strlen(m_deviceStatsText);
+        const size_t limit = static_cast<size_t>(kDeviceStatsLimit);
+        const size_t room = used < limit ? limit - used : 0;
+        const size_t count = std::min(room, std::strlen(description));
+        std::memcpy(m_deviceStatsText + used, description, count);
+        m_deviceStatsText[used + count] = 0;
     }
 }
 

@@ -22,8 +22,12 @@ bool FileOpens(const char* path) {
 }
 
 void CopyBounded(char* destination, const char* source, int capacity) {
-    std::strncpy(destination, source, static_cast<size_t>(capacity));
-    destination[capacity - 1] = 0;
+    // As strncpy: at most capacity characters, the rest padded with zeros; then always terminated.
+    const size_t size = static_cast<size_t>(capacity);
+    const size_t count = strnlen(source, size);
+    std::memcpy(destination, source, count);
+    std::memset(destination + count, 0, size - count);
+    destination[size - 1] = 0;
 }
 
 }  // namespace

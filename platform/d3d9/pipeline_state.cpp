@@ -176,11 +176,13 @@ bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v) {
     v.globalAmbient = pipeline::argbToColor(rs.Get(D3DRS_AMBIENT));
     v.material = {ColorOf(state.material.Diffuse), ColorOf(state.material.Ambient),
                   ColorOf(state.material.Specular), ColorOf(state.material.Emissive), state.material.Power};
-    size_t count = 0;
-    for (const auto& [index, slot] : state.lights) {
-        if (!slot.enabled) continue;
-        if (count == v.lights.size()) return !v.lighting;  // more lights on than the device draws
-        v.lights[count++] = LightOf(slot.light);
+    if (v.lighting) {
+        size_t count = 0;
+        for (const auto& [index, slot] : state.lights) {
+            if (!slot.enabled) continue;
+            if (count == v.lights.size()) return false;  // more lights on than the device draws
+            v.lights[count++] = LightOf(slot.light);
+        }
     }
     if (rs.Get(D3DRS_FOGENABLE)) {
         if (rs.Get(D3DRS_FOGTABLEMODE) != D3DFOG_NONE) return false;  // per-pixel fog

@@ -97,20 +97,31 @@ std::shared_ptr<RealisedFont> RealisedFontOf(const DeviceContext& dc) {
     return realised;
 }
 
-HGDIOBJ SelectFontInto(DeviceContext& dc, HDC hdc, HGDIOBJ handle, Font& font) {
-    HGDIOBJ previous = FindObjectAs<Font>(dc.font) ? dc.font : DefaultFont();
-    dc.font = handle;
-    if (std::find(font.selectedInto.begin(), font.selectedInto.end(), hdc) == font.selectedInto.end())
-        font.selectedInto.push_back(hdc);
-    return previous;
-}
+namespace {
 
-bool FontInUse(HGDIOBJ handle, Font& font) {
-    // Forget the contexts that are gone or hold another font now.
+// Forgets the contexts that are gone or hold another font now.
+void ForgetStaleContexts(HGDIOBJ handle, Font& font) {
     std::erase_if(font.selectedInto, [handle](HDC hdc) {
         auto dc = FindObjectAs<DeviceContext>(hdc);
         return !dc || dc->font != handle;
     });
+}
+
+}  // namespace
+
+HGDIOBJ SelectFontInto(DeviceContext& dc, HDC hdc, HGDIOBJ handle, Font& font) {
+    HGDIOBJ previous = FindObjectAs<Font>(dc.font) ? dc.font : DefaultFont();
+    dc.font = handle;
+    if (!font.stock) {  // stock fonts are never deleted: nothing to track
+        ForgetStaleContexts(handle, font);
+        if (std::find(font.selectedInto.begin(), font.selectedInto.end(), hdc) == font.selectedInto.end())
+            font.selectedInto.push_back(hdc);
+    }
+    return previous;
+}
+
+bool FontInUse(HGDIOBJ handle, Font& font) {
+    ForgetStaleContexts(handle, font);
     return !font.selectedInto.empty();
 }
 

@@ -30,7 +30,9 @@ Bitmap* Target(const DeviceContext& dc) {
 
 uint32_t Blend(uint32_t pixel, COLORREF color, unsigned coverage) {
     const unsigned inverse = 255 - coverage;
-    auto mix = [&](unsigned source, unsigned destination) { return (source * coverage + destination * inverse + 127) / 255; };
+    auto mix = [&](unsigned source, unsigned destination) {
+        return (source * coverage + destination * inverse + 127) / 255;
+    };
     const unsigned r = mix(GetRValue(color), (pixel >> 16) & 0xFF);
     const unsigned g = mix(GetGValue(color), (pixel >> 8) & 0xFF);
     const unsigned b = mix(GetBValue(color), pixel & 0xFF);
@@ -91,9 +93,10 @@ bool DrawRun(DeviceContext& dc, int x, int y, UINT align, UINT options, const RE
 
     if (clip.Empty()) return true;
     if (dc.backgroundMode == OPAQUE)
-        FillRect(*target, clip,
-                 RECT{clamp(left), clamp(baseline - metrics.ascent), clamp(left + width), clamp(baseline + metrics.descent)},
-                 dc.backgroundColor);
+        FillRect(
+            *target, clip,
+            RECT{clamp(left), clamp(baseline - metrics.ascent), clamp(left + width), clamp(baseline + metrics.descent)},
+            dc.backgroundColor);
     long long pen = left;
     for (int i = 0; i < count; ++i) {
         const GlyphBitmap& glyph = font->Glyph(static_cast<unsigned char>(text[i]));
@@ -172,7 +175,8 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
     }
     auto font = gdi::RealisedFontOf(*dc);
     if (!font) return 0;
-    const std::string text = cchText == -1 ? std::string(lpchText) : std::string(lpchText ? lpchText : "", static_cast<size_t>(cchText));
+    const std::string text =
+        cchText == -1 ? std::string(lpchText) : std::string(lpchText ? lpchText : "", static_cast<size_t>(cchText));
     std::vector<std::string> lines;
     if (format & DT_SINGLELINE) {
         lines.push_back(text);
@@ -204,14 +208,16 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
         long long x = lprc->left;
         if (format & DT_CENTER) x = lprc->left + (static_cast<long long>(lprc->right) - lprc->left - width) / 2;
         else if (format & DT_RIGHT) x = static_cast<long long>(lprc->right) - width;
-        auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT32_MIN / 2, INT32_MAX / 2)); };
-        if (!gdi::DrawRun(*dc, clamp(x), clamp(y), TA_TOP | TA_LEFT, 0, nullptr, line.data(), static_cast<int>(line.size()),
-                          nullptr, clip))
+        auto clamp = [](long long v) {
+            return static_cast<int>(std::clamp<long long>(v, INT32_MIN / 2, INT32_MAX / 2));
+        };
+        if (!gdi::DrawRun(*dc, clamp(x), clamp(y), TA_TOP | TA_LEFT, 0, nullptr, line.data(),
+                          static_cast<int>(line.size()), nullptr, clip))
             return 0;
         y += lineHeight;
     }
     // With DT_VCENTER or DT_BOTTOM the answer reaches from the rectangle's top to the text's bottom.
-    const long long answer = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top - lprc->top + textHeight
-                                                                                                : textHeight;
+    const long long answer =
+        (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top - lprc->top + textHeight : textHeight;
     return static_cast<int>(std::clamp<long long>(answer, 0, INT32_MAX));
 }

@@ -72,16 +72,17 @@ private:
         glyph.coverage.assign(static_cast<size_t>(glyph.width) * glyph.height, 0);
         for (int y = 0; y < glyph.height; ++y) {
             // A negative pitch means the rows run bottom-up from the end of the buffer.
-            const unsigned char* row = bitmap.pitch >= 0
-                                           ? bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch
-                                           : bitmap.buffer + static_cast<ptrdiff_t>(glyph.height - 1 - y) * -bitmap.pitch;
+            const unsigned char* row =
+                bitmap.pitch >= 0 ? bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch
+                                  : bitmap.buffer + static_cast<ptrdiff_t>(glyph.height - 1 - y) * -bitmap.pitch;
             uint8_t* out = &glyph.coverage[static_cast<size_t>(y) * glyph.width];
             for (int x = 0; x < glyph.width; ++x) {
                 if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO)
                     out[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? 255 : 0;
                 else if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
-                    out[x] = bitmap.num_grays == 256 ? row[x]
-                                                     : static_cast<uint8_t>(row[x] * 255 / std::max(1, bitmap.num_grays - 1));
+                    out[x] = bitmap.num_grays == 256
+                                 ? row[x]
+                                 : static_cast<uint8_t>(row[x] * 255 / std::max(1, bitmap.num_grays - 1));
             }
         }
         return glyph;
@@ -155,7 +156,8 @@ std::shared_ptr<RealisedFont> Load(FT_Library library, const LOGFONTA& logFont, 
         metrics.descent = cell - metrics.ascent;
     }
     const double scale = pixelsPerEm / unitsPerEm;
-    if (pixelsPerEm > kMaxPixelSize || FT_Set_Char_Size(face, 0, std::max<FT_F26Dot6>(1, std::lround(pixelsPerEm * 64)), 72, 72) != 0) {
+    if (pixelsPerEm > kMaxPixelSize ||
+        FT_Set_Char_Size(face, 0, std::max<FT_F26Dot6>(1, std::lround(pixelsPerEm * 64)), 72, 72) != 0) {
         FT_Done_Face(face);
         return nullptr;
     }

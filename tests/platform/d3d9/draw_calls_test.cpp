@@ -73,6 +73,42 @@ TEST_F(DrawTest, ResetAndReleaseAfterQueuedDrawsAreSafe) {
     // The device goes with work still queued (the sanitizer build checks nothing is touched after).
 }
 
+TEST_F(DrawTest, WritingABufferOrATextureAfterAQueuedDrawLeavesThatDrawAlone) {
+    Threads threads(4);
+    IDirect3DVertexBuffer9* vb = nullptr;
+    ASSERT_EQ(device_->CreateVertexBuffer(4 * sizeof(ScreenVertex), D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY, 0,
+                                          D3DPOOL_DEFAULT, &vb, nullptr),
+              D3D_OK);
+    owned_.push_back(vb);
+    IDirect3DTexture9* texture = MakeTexture(2, 2, 1, [](UINT, UINT, UINT) { return 0xFFFF0000u; });
+    auto fill = [&](float x0, float x1) {
+        void* p = nullptr;
+        ASSERT_EQ(vb->Lock(0, 0, &p, D3DLOCK_DISCARD), D3D_OK);
+        const std::vector<ScreenVertex> quad = test::ScreenQuad(x0, 0, x1, 64);
+        std::memcpy(p, quad.data(), 4 * sizeof(ScreenVertex));
+        vb->Unlock();
+    };
+    fill(0, 32);
+    ASSERT_EQ(device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBackground, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(device_->BeginScene(), D3D_OK);
+    device_->SetFVF(test::kScreenFvf);
+    device_->SetStreamSource(0, vb, 0, sizeof(ScreenVertex));
+    device_->SetTexture(0, texture);
+    ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    fill(32, 64);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = 0xFF0000FFu;
+    texture->UnlockRect(0);
+    ASSERT_EQ(device_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    ASSERT_EQ(device_->EndScene(), D3D_OK);
+    EXPECT_EQ(Pixel(10, 10), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(50, 10), 0xFF0000FFu);
+    device_->SetStreamSource(0, nullptr, 0, 0);
+}
+
 TEST_F(DrawTest, OneThreadAndManyDrawTheSamePixels) {
     std::vector<ColoredVertex> fan = {{0, 0, 0.5f, 0xFFFFFFFF}};
     for (int i = 0; i <= 24; ++i) {
@@ -199,6 +235,8 @@ struct BadDraw {
     std::function<HRESULT(IDirect3DDevice9*, IDirect3DVertexBuffer9*, IDirect3DIndexBuffer9*)> call;
 };
 
+void PrintTo(const BadDraw& c, std::ostream* out) { *out << c.name; }
+
 class RefusedDraws : public DrawTest, public ::testing::WithParamInterface<BadDraw> {};
 
 // A vertex buffer of 4 screen vertices and an index buffer of 6 16-bit indices are bound; the draws
@@ -250,6 +288,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadDraw{"NoVertexFormat",
                 [](auto d, auto, auto) {
                     d->SetFVF(0);
+                    return d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+                }},
+        BadDraw{"OneDimensionalTextureCoordinates",
+                [](auto d, auto, auto) {
+                    d->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE1(0));
+                    return d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+                }},
+        BadDraw{"AHomogeneousPosition",
+                [](auto d, auto, auto) {
+                    d->SetFVF(D3DFVF_XYZW | D3DFVF_DIFFUSE);
                     return d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
                 }},
         BadDraw{"StrideBelowTheFormat",
@@ -313,6 +361,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadDraw{"ATemporaryRegisterArgument",
                 [](auto d, auto, auto) {
                     d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEMP);
+                    return d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+                }},
+        BadDraw{"NineLightsOn",
+                [](auto d, auto, auto) {
+                    for (DWORD i = 0; i < 9; ++i) d->LightEnable(i, TRUE);
                     return d->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
                 }},
         BadDraw{"TextureTransforms", [](auto d, auto, auto) {

@@ -100,6 +100,8 @@ struct FilterCase {
     bool floor;
 };
 
+void PrintTo(const FilterCase& c, std::ostream* out) { *out << c.name; }
+
 class Filtering : public DrawTest, public ::testing::WithParamInterface<FilterCase> {};
 
 TEST_P(Filtering, MatchesTheReference) {
@@ -191,6 +193,8 @@ struct CullCase {
     DWORD cull, fill;
 };
 
+void PrintTo(const CullCase& c, std::ostream* out) { *out << c.name; }
+
 class CullAndFill : public DrawTest, public ::testing::WithParamInterface<CullCase> {};
 
 TEST_P(CullAndFill, MatchesTheReference) {
@@ -243,9 +247,9 @@ TEST_F(DrawTest, ATriangleCrossingTheNearPlaneIsClipped) {
     SetCamera(device_, 0, 0, -2, 0, 0, 0);
     device_->SetRenderState(D3DRS_LIGHTING, FALSE);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    // One corner lies behind the eye: the part nearer than the near plane is cut away.
+    // A floor: the far edge ahead, the third corner behind the eye.
     const std::vector<ColoredVertex> triangle = {
-        {-1.5f, -0.3f, 0, 0xFFFF0000}, {1.5f, -0.3f, 0, 0xFF00FF00}, {0, 0.3f, -3, 0xFF0000FF}};
+        {-3, -1, 4, 0xFFFF0000}, {3, -1, 4, 0xFF00FF00}, {0, -1, -4, 0xFF0000FF}};
     Frame(0xFF000000, [&] {
         device_->SetFVF(test::kColoredFvf);
         ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle.data(), sizeof(ColoredVertex)), D3D_OK);

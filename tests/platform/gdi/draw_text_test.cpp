@@ -57,7 +57,7 @@ TEST_F(DrawText, CentresASingleLineInAWindow) {
     for (uint32_t p : frame.pixels) black = black || p == 0;
     EXPECT_TRUE(black);
     std::string error;
-    EXPECT_TRUE(machine::WritePng(frame, "gdi_loading_text.png", error)) << error;
+    EXPECT_TRUE(machine::WritePng(frame, test::OutputPath("gdi_loading_text.png"), error)) << error;
 }
 
 TEST_F(DrawText, KeepsToTheRectangleAndTakesPrefixesOut) {

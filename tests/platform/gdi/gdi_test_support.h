@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -72,10 +73,11 @@ protected:
         return dib;
     }
 
-    HFONT UseFont(int height, int weight = FW_NORMAL, const char* face = "DejaVu Sans", DWORD quality = ANTIALIASED_QUALITY,
-                  bool italic = false, bool underline = false, bool strikeOut = false) {
-        HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, quality, VARIABLE_PITCH, face);
+    HFONT UseFont(int height, int weight = FW_NORMAL, const char* face = "DejaVu Sans",
+                  DWORD quality = ANTIALIASED_QUALITY, bool italic = false, bool underline = false,
+                  bool strikeOut = false) {
+        HFONT font = CreateFontA(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality, VARIABLE_PITCH, face);
         EXPECT_NE(font, nullptr);
         HGDIOBJ previous = SelectObject(dc_, font);
         if (!oldFont_) oldFont_ = previous;
@@ -106,6 +108,13 @@ inline RECT Ink(const Dib& dib) {
                 box.bottom = std::max<LONG>(box.bottom, y + 1);
             }
     return box;
+}
+
+// A path next to the test program (in the build folder, wherever the program is started from).
+inline std::string OutputPath(const std::string& name) {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? name : (program.parent_path() / name).string();
 }
 
 }  // namespace test

@@ -172,7 +172,7 @@ TEST_F(TextOutput, BadCallsFail) {
     EXPECT_TRUE(TextOutA(dc_, 0, 0, "a", 1));
 }
 
-// A HUD-like line for eyeballing: "gdi_text_line.png" in the test's folder.
+// A HUD-like line for eyeballing: "gdi_text_line.png" next to the test program.
 TEST_F(TextOutput, WritesARenderedLine) {
     test::Dib dib = UseDib(480, 44);
     UseFont(-13, FW_BOLD, "Verdana");
@@ -186,7 +186,7 @@ TEST_F(TextOutput, WritesARenderedLine) {
     for (int y = 0; y < 44; ++y)
         for (int x = 0; x < 480; ++x) frame.pixels.push_back(dib.At(x, y));
     std::string error;
-    EXPECT_TRUE(machine::WritePng(frame, "gdi_text_line.png", error)) << error;
+    EXPECT_TRUE(machine::WritePng(frame, test::OutputPath("gdi_text_line.png"), error)) << error;
 }
 
 }  // namespace

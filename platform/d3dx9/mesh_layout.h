@@ -1,0 +1,35 @@
+// Where each component of a flexible vertex format sits inside one vertex, and the internal pieces
+// the mesh functions share.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "d3dx9.h"
+
+namespace d3dx9 {
+
+struct VertexLayout {
+    UINT stride = 0;  // 0: not a usable format
+    UINT positionSize = 0;
+    int normal = -1, pointSize = -1, diffuse = -1, specular = -1;  // byte offsets, -1 when absent
+    UINT texSets = 0;
+    int texOffset[8] = {};
+    UINT texSize[8] = {};
+};
+
+VertexLayout LayoutOfFvf(DWORD fvf);
+
+// Copies one vertex from one layout into another: the components both hold (positions as far as
+// both reach, texture sets up to the smaller size); the rest of the destination is left as it was.
+void ConvertVertex(const uint8_t* from, const VertexLayout& fromLayout, uint8_t* to, const VertexLayout& toLayout);
+
+// Three DWORDs per face: the face across each edge (k, k+1), or 0xFFFFFFFF.
+std::vector<DWORD> ComputeAdjacency(const std::vector<uint32_t>& indices);
+
+// Reads or writes a mesh's indices and attributes as plain arrays, whatever the index width.
+HRESULT ReadIndices(ID3DXMesh* mesh, std::vector<uint32_t>& indices);
+HRESULT WriteIndices(ID3DXMesh* mesh, const std::vector<uint32_t>& indices);
+HRESULT WriteAttributes(ID3DXMesh* mesh, const std::vector<DWORD>& attributes);
+
+}  // namespace d3dx9

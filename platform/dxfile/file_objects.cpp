@@ -1,0 +1,272 @@
+// The parser's COM objects. The file object holds the registered templates; an enumeration holds one
+// parsed document, and every data object or reference handed out keeps that document alive.
+#include <atomic>
+#include <cstring>
+#include <fstream>
+#include <new>
+
+#include "dxfile/document.h"
+#include "kernel/paths.h"
+#include "windows.h"
+
+namespace dxfile {
+namespace {
+
+template <typename Interface>
+class RefCounted : public Interface {
+public:
+    ULONG AddRef() override { return ++references_; }
+    ULONG Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+    virtual ~RefCounted() = default;
+
+private:
+    std::atomic<ULONG> references_{1};
+};
+
+HRESULT CopyName(const std::string& name, LPSTR buffer, LPDWORD size) {
+    if (!size) return DXFILEERR_BADVALUE;
+    const DWORD needed = DWORD(name.size() + 1);
+    if (!buffer) {
+        *size = needed;
+        return S_OK;
+    }
+    if (*size < needed) return DXFILEERR_BADVALUE;
+    std::memcpy(buffer, name.c_str(), needed);
+    *size = needed;
+    return S_OK;
+}
+
+HRESULT MakeData(const std::shared_ptr<const Document>& doc, std::shared_ptr<DataObject> object,
+                 IDirectXFileData** out);
+
+class DataReference final : public RefCounted<IDirectXFileDataReference> {
+public:
+    DataReference(std::shared_ptr<const Document> doc, const Child& child) : doc_(std::move(doc)), child_(child) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileObject) ||
+            IsEqualIID(riid, IID_IDirectXFileDataReference)) {
+            *ppv = static_cast<IDirectXFileDataReference*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT GetName(LPSTR buffer, LPDWORD size) override { return CopyName(child_.referenceName, buffer, size); }
+    HRESULT GetId(LPGUID guid) override {
+        if (!guid) return DXFILEERR_BADVALUE;
+        *guid = child_.referenceId;
+        return S_OK;
+    }
+    HRESULT Resolve(IDirectXFileData** out) override {
+        if (!out) return DXFILEERR_BADVALUE;
+        std::shared_ptr<DataObject> target = doc_->Resolve(child_);
+        if (!target) return DXFILEERR_BADDATAREFERENCE;
+        return MakeData(doc_, std::move(target), out);
+    }
+
+private:
+    std::shared_ptr<const Document> doc_;
+    Child child_;
+};
+
+class FileData final : public RefCounted<IDirectXFileData> {
+public:
+    FileData(std::shared_ptr<const Document> doc, std::shared_ptr<DataObject> object)
+        : doc_(std::move(doc)), object_(std::move(object)) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileObject) ||
+            IsEqualIID(riid, IID_IDirectXFileData)) {
+            *ppv = static_cast<IDirectXFileData*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT GetName(LPSTR buffer, LPDWORD size) override { return CopyName(object_->name, buffer, size); }
+    HRESULT GetId(LPGUID guid) override {
+        if (!guid) return DXFILEERR_BADVALUE;
+        *guid = object_->id;
+        return S_OK;
+    }
+    HRESULT GetData(LPCSTR member, DWORD* size, void** data) override {
+        if (!size || !data) return DXFILEERR_BADVALUE;
+        size_t offset = 0;
+        size_t bytes = object_->data.size();
+        if (member) {
+            auto it = object_->members.find(member);
+            if (it == object_->members.end()) return DXFILEERR_NOTFOUND;
+            offset = it->second.offset;
+            bytes = it->second.size;
+        }
+        *size = DWORD(bytes);
+        *data = bytes ? object_->data.data() + offset : nullptr;
+        return S_OK;
+    }
+    HRESULT GetType(const GUID** type) override {
+        if (!type) return DXFILEERR_BADVALUE;
+        *type = &object_->type->id;
+        return S_OK;
+    }
+    HRESULT GetNextObject(IDirectXFileObject** out) override {
+        if (!out) return DXFILEERR_BADVALUE;
+        if (next_ >= object_->children.size()) return DXFILEERR_NOMOREOBJECTS;
+        const Child& child = object_->children[next_];
+        IDirectXFileObject* made = nullptr;
+        if (child.isReference) {
+            made = new (std::nothrow) DataReference(doc_, child);
+        } else {
+            made = new (std::nothrow) FileData(doc_, child.object);
+        }
+        if (!made) return DXFILEERR_BADALLOC;
+        ++next_;
+        *out = made;
+        return S_OK;
+    }
+
+private:
+    std::shared_ptr<const Document> doc_;
+    std::shared_ptr<DataObject> object_;
+    size_t next_ = 0;
+};
+
+HRESULT MakeData(const std::shared_ptr<const Document>& doc, std::shared_ptr<DataObject> object,
+                 IDirectXFileData** out) {
+    auto* data = new (std::nothrow) FileData(doc, std::move(object));
+    if (!data) return DXFILEERR_BADALLOC;
+    *out = data;
+    return S_OK;
+}
+
+class EnumObject final : public RefCounted<IDirectXFileEnumObject> {
+public:
+    explicit EnumObject(std::shared_ptr<const Document> doc) : doc_(std::move(doc)) {}
+
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileEnumObject)) {
+            *ppv = static_cast<IDirectXFileEnumObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT GetNextDataObject(IDirectXFileData** out) override {
+        if (!out) return DXFILEERR_BADVALUE;
+        if (next_ >= doc_->topLevel.size())
+            return FAILED(doc_->error) ? doc_->error : DXFILEERR_NOMOREOBJECTS;
+        HRESULT hr = MakeData(doc_, doc_->topLevel[next_], out);
+        if (SUCCEEDED(hr)) ++next_;
+        return hr;
+    }
+    HRESULT GetDataObjectById(REFGUID id, IDirectXFileData** out) override {
+        if (!out) return DXFILEERR_BADVALUE;
+        for (const auto& o : doc_->topLevel)
+            if (IsEqualGUID(o->id, id)) return MakeData(doc_, o, out);
+        return DXFILEERR_NOTFOUND;
+    }
+    HRESULT GetDataObjectByName(LPCSTR name, IDirectXFileData** out) override {
+        if (!out || !name) return DXFILEERR_BADVALUE;
+        for (const auto& o : doc_->topLevel)
+            if (o->name == name) return MakeData(doc_, o, out);
+        return DXFILEERR_NOTFOUND;
+    }
+
+private:
+    std::shared_ptr<const Document> doc_;
+    size_t next_ = 0;
+};
+
+class DirectXFile final : public RefCounted<IDirectXFile> {
+public:
+    HRESULT QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFile)) {
+            *ppv = static_cast<IDirectXFile*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    HRESULT CreateEnumObject(LPVOID source, DXFILELOADOPTIONS options, IDirectXFileEnumObject** out) override {
+        if (!out) return DXFILEERR_BADVALUE;
+        *out = nullptr;
+        std::vector<uint8_t> bytes;
+        if (HRESULT hr = ReadSource(source, options, bytes); FAILED(hr)) return hr;
+        try {
+            auto doc = std::make_shared<Document>();
+            doc->known = templates_;
+            if (HRESULT hr = ParseDocument(bytes.data(), bytes.size(), *doc); FAILED(hr)) return hr;
+            auto* e = new EnumObject(std::move(doc));
+            *out = e;
+        } catch (const std::bad_alloc&) {
+            return DXFILEERR_BADALLOC;
+        }
+        return S_OK;
+    }
+    HRESULT RegisterTemplates(LPVOID data, DWORD size) override {
+        if (!data) return DXFILEERR_BADVALUE;
+        return ParseTemplates(static_cast<const uint8_t*>(data), size, *templates_);
+    }
+
+private:
+    std::shared_ptr<TemplateSet> templates_ = std::make_shared<TemplateSet>();
+};
+
+}  // namespace
+
+HRESULT ReadSource(LPVOID source, DXFILELOADOPTIONS options, std::vector<uint8_t>& bytes) {
+    if (!source) return DXFILEERR_BADVALUE;
+    try {
+        if (options == DXFILELOAD_FROMFILE) {
+            const kernel::ResolvedPath path = kernel::ResolvePath(static_cast<const char*>(source));
+            if (!path.Exists()) return DXFILEERR_FILENOTFOUND;
+            std::ifstream in(path.path, std::ios::binary);
+            if (!in) return DXFILEERR_FILENOTFOUND;
+            in.seekg(0, std::ios::end);
+            const std::streamoff length = in.tellg();
+            if (length < 0) return DXFILEERR_BADFILE;
+            if (uint64_t(length) > kMaxFileBytes) return DXFILEERR_BADFILE;
+            in.seekg(0);
+            bytes.resize(size_t(length));
+            if (length > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), length)) return DXFILEERR_BADFILE;
+            return S_OK;
+        }
+        if (options == DXFILELOAD_FROMRESOURCE) {
+            const auto* r = static_cast<const DXFILELOADRESOURCE*>(source);
+            HRSRC info = FindResourceA(r->hModule, r->lpName, r->lpType);
+            if (!info) return DXFILEERR_RESOURCENOTFOUND;
+            HGLOBAL loaded = LoadResource(r->hModule, info);
+            const void* p = loaded ? LockResource(loaded) : nullptr;
+            const DWORD length = SizeofResource(r->hModule, info);
+            if (!p && length) return DXFILEERR_BADRESOURCE;
+            if (length > kMaxFileBytes) return DXFILEERR_BADRESOURCE;
+            const auto* b = static_cast<const uint8_t*>(p);
+            bytes.assign(b, b + length);
+            return S_OK;
+        }
+    } catch (const std::bad_alloc&) {
+        return DXFILEERR_BADALLOC;
+    }
+    return DXFILEERR_BADVALUE;
+}
+
+}  // namespace dxfile
+
+HRESULT WINAPI DirectXFileCreate(LPDIRECTXFILE* out) {
+    if (!out) return DXFILEERR_BADVALUE;
+    auto* file = new (std::nothrow) dxfile::DirectXFile();
+    *out = file;
+    return file ? S_OK : DXFILEERR_BADALLOC;
+}
