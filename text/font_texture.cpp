@@ -1,5 +1,6 @@
 // The glyph texture: codes 32 to 126 of the GDI font laid out in rows on a 32-bit canvas, then copied
 // into an A4R4G4B4 texture as white with the coverage as alpha.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
