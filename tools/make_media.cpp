@@ -4,6 +4,7 @@
 
 #include "blank_cursor.h"
 #include "media_file.h"
+#include "mesh_media.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -13,5 +14,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argv[1];
     bool written = true;
     written = WriteMediaFile(folder, "blank.cur", BlankCursorFile()) && written;
+    written = WriteMediaFile(folder, "media/cube.x", CubeFile()) && written;
+    written = WriteMediaFile(folder, "media/sphere.x", SphereFile()) && written;
     return written ? 0 : 1;
 }

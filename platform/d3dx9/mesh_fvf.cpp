@@ -9,15 +9,32 @@ namespace d3dx9 {
 VertexLayout LayoutOfFvf(DWORD fvf) {
     VertexLayout l;
     switch (fvf & D3DFVF_POSITION_MASK) {
-        case D3DFVF_XYZ: l.positionSize = 12; break;
-        case D3DFVF_XYZRHW: l.positionSize = 16; break;
-        case D3DFVF_XYZW: l.positionSize = 16; break;
-        case D3DFVF_XYZB1: l.positionSize = 16; break;
-        case D3DFVF_XYZB2: l.positionSize = 20; break;
-        case D3DFVF_XYZB3: l.positionSize = 24; break;
-        case D3DFVF_XYZB4: l.positionSize = 28; break;
-        case D3DFVF_XYZB5: l.positionSize = 32; break;
-        default: return l;
+        case D3DFVF_XYZ:
+            l.positionSize = 12;
+            break;
+        case D3DFVF_XYZRHW:
+            l.positionSize = 16;
+            break;
+        case D3DFVF_XYZW:
+            l.positionSize = 16;
+            break;
+        case D3DFVF_XYZB1:
+            l.positionSize = 16;
+            break;
+        case D3DFVF_XYZB2:
+            l.positionSize = 20;
+            break;
+        case D3DFVF_XYZB3:
+            l.positionSize = 24;
+            break;
+        case D3DFVF_XYZB4:
+            l.positionSize = 28;
+            break;
+        case D3DFVF_XYZB5:
+            l.positionSize = 32;
+            break;
+        default:
+            return l;
     }
     UINT at = l.positionSize;
     if (fvf & D3DFVF_NORMAL) l.normal = int(at), at += 12;

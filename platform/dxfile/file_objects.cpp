@@ -163,8 +163,7 @@ public:
     }
     HRESULT GetNextDataObject(IDirectXFileData** out) override {
         if (!out) return DXFILEERR_BADVALUE;
-        if (next_ >= doc_->topLevel.size())
-            return FAILED(doc_->error) ? doc_->error : DXFILEERR_NOMOREOBJECTS;
+        if (next_ >= doc_->topLevel.size()) return FAILED(doc_->error) ? doc_->error : DXFILEERR_NOMOREOBJECTS;
         HRESULT hr = MakeData(doc_, doc_->topLevel[next_], out);
         if (SUCCEEDED(hr)) ++next_;
         return hr;

@@ -33,9 +33,8 @@ std::shared_ptr<DataObject> Document::Resolve(const Child& reference) const {
     std::shared_ptr<DataObject> found;
     // Depth-first in file order; the first match wins.
     auto visit = [&](auto&& self, const std::shared_ptr<DataObject>& o) -> bool {
-        const bool match = reference.referenceName.empty()
-                               ? IsEqualGUID(o->id, reference.referenceId)
-                               : o->name == reference.referenceName;
+        const bool match = reference.referenceName.empty() ? IsEqualGUID(o->id, reference.referenceId)
+                                                           : o->name == reference.referenceName;
         if (match) {
             found = o;
             return true;
@@ -252,8 +251,10 @@ private:
 
     static bool ChildAllowed(const Template& parent, const Template& child) {
         switch (parent.children) {
-            case Template::Children::Open: return true;
-            case Template::Children::Closed: return false;
+            case Template::Children::Open:
+                return true;
+            case Template::Children::Closed:
+                return false;
             case Template::Children::Restricted:
                 for (const GUID& g : parent.allowed)
                     if (IsEqualGUID(g, child.id)) return true;
@@ -332,9 +333,15 @@ private:
         if (errno != 0 || v > limit) return DXFILEERR_BADVALUE;
         *integer = v;
         switch (p) {
-            case Primitive::Dword: Append<uint32_t>(object, uint32_t(v)); break;
-            case Primitive::Word: Append<uint16_t>(object, uint16_t(v)); break;
-            default: Append<uint8_t>(object, uint8_t(v)); break;
+            case Primitive::Dword:
+                Append<uint32_t>(object, uint32_t(v));
+                break;
+            case Primitive::Word:
+                Append<uint16_t>(object, uint16_t(v));
+                break;
+            default:
+                Append<uint8_t>(object, uint8_t(v));
+                break;
         }
         return S_OK;
     }

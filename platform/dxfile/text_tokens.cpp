@@ -86,13 +86,20 @@ Token TokenReader::Read() {
         return t;
     };
     switch (c) {
-        case '{': return single(TokenKind::LBrace);
-        case '}': return single(TokenKind::RBrace);
-        case '[': return single(TokenKind::LBracket);
-        case ']': return single(TokenKind::RBracket);
-        case ';': return single(TokenKind::Semicolon);
-        case ',': return single(TokenKind::Comma);
-        default: break;
+        case '{':
+            return single(TokenKind::LBrace);
+        case '}':
+            return single(TokenKind::RBrace);
+        case '[':
+            return single(TokenKind::LBracket);
+        case ']':
+            return single(TokenKind::RBracket);
+        case ';':
+            return single(TokenKind::Semicolon);
+        case ',':
+            return single(TokenKind::Comma);
+        default:
+            break;
     }
     t.kind = TokenKind::Error;
     if (c == '.' && end_ - p_ >= 3 && p_[1] == '.' && p_[2] == '.') {

@@ -10,8 +10,22 @@
 
 namespace dxfile {
 
-enum class TokenKind { End, Error, Name, Integer, Float, String, Guid, LBrace, RBrace, LBracket, RBracket, Semicolon,
-                       Comma, Ellipsis };
+enum class TokenKind {
+    End,
+    Error,
+    Name,
+    Integer,
+    Float,
+    String,
+    Guid,
+    LBrace,
+    RBrace,
+    LBracket,
+    RBracket,
+    Semicolon,
+    Comma,
+    Ellipsis
+};
 
 struct Token {
     TokenKind kind = TokenKind::End;

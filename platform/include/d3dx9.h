@@ -205,3 +205,48 @@ HRESULT WINAPI D3DXComputeBoundingSphere(const D3DXVECTOR3* pFirstPosition, DWOR
 HRESULT WINAPI D3DXComputeNormals(LPD3DXBASEMESH pMesh, const DWORD* pAdjacency);
 // The size in bytes of one vertex of the FVF; 0 for a format without a valid position.
 UINT WINAPI D3DXGetFVFVertexSize(DWORD FVF);
+
+// ---- Fonts and text meshes -------------------------------------------------------------------------
+DEFINE_GUID(IID_ID3DXFont, 0xd79dbb70, 0x5f21, 0x4d36, 0xbb, 0xc2, 0xff, 0x52, 0x5c, 0x21, 0x3c, 0xdc);
+
+// A font made for a device at a size and weight; it holds a reference to the device until released.
+struct ID3DXFont : public IUnknown {
+    virtual HRESULT GetDevice(IDirect3DDevice9** ppDevice) = 0;
+    // Lets go of what a reset loses, and makes it again after the reset.
+    virtual HRESULT OnLostDevice() = 0;
+    virtual HRESULT OnResetDevice() = 0;
+};
+
+// The face is matched the way GDI matches it (a missing face is substituted); a null face is the
+// default face. D3DERR_INVALIDCALL for a null device or out pointer.
+HRESULT WINAPI D3DXCreateFontA(IDirect3DDevice9* pDevice, INT Height, UINT Width, UINT Weight, UINT MipLevels,
+                               BOOL Italic, DWORD CharSet, DWORD OutputPrecision, DWORD Quality,
+                               DWORD PitchAndFamily, LPCSTR pFaceName, LPD3DXFONT* ppFont);
+
+#ifndef MORVATH_GLYPHMETRICSFLOAT_DEFINED
+#define MORVATH_GLYPHMETRICSFLOAT_DEFINED
+typedef struct _POINTFLOAT {
+    FLOAT x;
+    FLOAT y;
+} POINTFLOAT, *PPOINTFLOAT, *LPPOINTFLOAT;
+// One character of a text mesh, in the mesh's units: its outline's box, the box's top-left corner
+// relative to the character's origin, and how far the origin moves on.
+typedef struct _GLYPHMETRICSFLOAT {
+    FLOAT gmfBlackBoxX;
+    FLOAT gmfBlackBoxY;
+    POINTFLOAT gmfptGlyphOrigin;
+    FLOAT gmfCellIncX;
+    FLOAT gmfCellIncY;
+} GLYPHMETRICSFLOAT, *PGLYPHMETRICSFLOAT, *LPGLYPHMETRICSFLOAT;
+#endif
+
+// A solid mesh of the text in the font selected into the context (D3DFVF_XYZ | D3DFVF_NORMAL, managed
+// pool). Units: the font's em square is 1; the first character's origin is at (0, 0), x to the right,
+// y up, the baseline at y = 0. The front faces lie at z = 0 facing -z, the back faces at z = Extrusion
+// facing +z, the sides join them. Outlines are flattened so that no point strays more than Deviation
+// from the curve (0: one design unit of the face). Adjacency (when asked): three DWORDs per face, the
+// faces that share each edge's positions. Glyph metrics (when given): one entry per character.
+// D3DERR_INVALIDCALL for a null device, context, text or out pointer, a negative deviation or
+// extrusion, or text with nothing to show; out pointers are written only on success.
+HRESULT WINAPI D3DXCreateTextA(IDirect3DDevice9* pDevice, HDC hDC, LPCSTR pText, FLOAT Deviation, FLOAT Extrusion,
+                               LPD3DXMESH* ppMesh, LPD3DXBUFFER* ppAdjacency, LPGLYPHMETRICSFLOAT pGlyphMetrics);

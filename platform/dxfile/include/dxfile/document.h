@@ -14,7 +14,7 @@
 namespace dxfile {
 
 // Limits that keep a malformed or hostile file from exhausting the machine.
-constexpr size_t kMaxFileBytes = size_t(1) << 28;       // 256 MiB of text
+constexpr size_t kMaxFileBytes = size_t(1) << 28;        // 256 MiB of text
 constexpr int kMaxNesting = 64;                          // objects inside objects, members inside members
 constexpr uint64_t kMaxObjectBytes = uint64_t(1) << 28;  // packed data of one object
 constexpr uint64_t kMaxArrayElements = uint64_t(1) << 24;
@@ -75,9 +75,9 @@ struct DataObject {
     const Template* type = nullptr;
     std::string name;
     GUID id{};
-    std::vector<uint8_t> data;                    // packed members
-    std::map<std::string, MemberSpan> members;    // top-level members in the packed data
-    std::vector<std::unique_ptr<char[]>> strings; // text the packed string pointers point at
+    std::vector<uint8_t> data;                     // packed members
+    std::map<std::string, MemberSpan> members;     // top-level members in the packed data
+    std::vector<std::unique_ptr<char[]>> strings;  // text the packed string pointers point at
     std::vector<Child> children;
 };
 
