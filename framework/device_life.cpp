@@ -11,6 +11,16 @@
 #include "settings_dialog.h"
 
 namespace {
+
+// Without per-frame advancing, a new device or new settings arm one step that shows the scene as of
+// now, with no time elapsed.
+void ArmSingleStep(bool advanceEachFrame, bool& advanceOnce) {
+    if (advanceEachFrame) return;
+    advanceOnce = true;
+    AppTimer(TimerOp::Resume);
+    AppTimer(TimerOp::Freeze);
+}
+
 const DWORD kFullscreenStyle = WS_POPUP | WS_SYSMENU | WS_VISIBLE;
 const int kDeviceStatsLimit = 89;  // characters of m_deviceStatsText, without the terminator
 
@@ -204,12 +214,7 @@ HRESULT CD3DHostApp::ResetDevice() {
     }
     m_deviceObjectsRestored = true;
 
-    // Without per-frame advancing, one step shows the scene as of now, with no time elapsed.
-    if (!m_advanceEachFrame) {
-        m_advanceOnce = true;
-        AppTimer(TimerOp::Resume);
-        AppTimer(TimerOp::Freeze);
-    }
+    ArmSingleStep(m_advanceEachFrame, m_advanceOnce);
     return S_OK;
 }
 
@@ -297,11 +302,7 @@ HRESULT CD3DHostApp::RunSettingsDialog() {
         return ReportError(DeviceChangeReportCode(hr), ReportKind::Fatal);
     }
 
-    if (!m_advanceEachFrame) {
-        m_advanceOnce = true;
-        AppTimer(TimerOp::Resume);
-        AppTimer(TimerOp::Freeze);
-    }
+    ArmSingleStep(m_advanceEachFrame, m_advanceOnce);
     return S_OK;
 }
 

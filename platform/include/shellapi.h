@@ -2,22 +2,8 @@
 #pragma once
 
 #include "windef.h"
+#include "winuser.h"  // the SW_ show commands
 
-#ifndef SW_SHOW
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
-#define SW_SHOWMINIMIZED 2
-#define SW_SHOWMAXIMIZED 3
-#define SW_MAXIMIZE 3
-#define SW_SHOWNOACTIVATE 4
-#define SW_SHOW 5
-#define SW_MINIMIZE 6
-#define SW_SHOWMINNOACTIVE 7
-#define SW_SHOWNA 8
-#define SW_RESTORE 9
-#define SW_SHOWDEFAULT 10
-#endif
 
 // ShellExecuteA results of 32 or less are errors.
 #define SE_ERR_FNF 2
