@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <iterator>
+#include <memory>
 
 #include "pipeline/clipper.h"
 #include "pipeline/draw_queue.h"
@@ -14,21 +16,26 @@ namespace pipeline {
 
 namespace {
 
-constexpr int kVerticesPerTask = 2048;
 constexpr int kPrimitivesPerTask = 2048;
 constexpr int kMaxSetupTasks = 64;
 
 std::atomic<int> globalThreads{0};
 
-// Buffers reused from draw to draw.
-struct Scratch {
-    std::vector<ClipVertex> clip;
-    std::vector<ScreenVertex> screen;
+// Processed vertices of the set-up task running on this thread, by draw-local index. Each task
+// transforms the vertices its primitives use as it meets them, so the vertices it reads were
+// written by its own thread (a separate vertex pass spread them over every core's cache). A vertex
+// shared by two tasks is processed by both, with the same result.
+struct VertexCache {
+    static constexpr int kSlots = 1024; // direct-mapped: local index modulo kSlots
+    int tag[kSlots];
+    ClipVertex clip[kSlots];
+    ScreenVertex screen[kSlots];
+    void clear() { std::fill(std::begin(tag), std::end(tag), -1); }
 };
 
-Scratch& scratch() {
-    thread_local Scratch s;
-    return s;
+VertexCache& vertexCache() {
+    thread_local std::unique_ptr<VertexCache> cache = std::make_unique<VertexCache>();
+    return *cache;
 }
 
 int resolveThreads(const DrawCall& call) {
@@ -106,9 +113,19 @@ struct DrawJob {
     const PixelState* state;
     int varyingCount;
     int colorCount; // varyings copied from the first vertex when flat shading
-    ClipVertex* clip;
-    ScreenVertex* screen;
 };
+
+// The cache slot holding processed vertex `local`, processing it first if needed.
+int fetchVertex(const DrawJob& job, VertexCache& cache, int local) {
+    const int slot = local & (VertexCache::kSlots - 1);
+    if (cache.tag[slot] == local) return slot;
+    ClipVertex& clip = cache.clip[slot];
+    processVertices(*job.vertex, job.assembly.first + local, 1, &clip);
+    if (clip.clipCodes == 0 && !toScreen(job.vertex->clip, clip, job.varyingCount, cache.screen[slot]))
+        clip.clipCodes = kClipBad;
+    cache.tag[slot] = local;
+    return slot;
+}
 
 // A copy of v with the flat colours of `first`.
 ClipVertex withColors(const ClipVertex& v, const ClipVertex& first, int colors) {
@@ -162,17 +179,41 @@ void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out)
     const ClipSpace& space = job.vertex->clip;
     const int n = job.varyingCount;
     const bool flat = job.state->shade == ShadeMode::Flat;
+    VertexCache& cache = vertexCache();
+    cache.clear(); // the stream may have changed since this thread's last task
+    ClipVertex clipCopies[3];
+    ScreenVertex screenCopies[3];
     for (int k = begin; k < end; ++k) {
         int idx[3] = {-1, -1, -1};
         const int count = job.assembly.vertices(k, idx);
         if (idx[0] < 0 || (count > 1 && idx[1] < 0) || (count > 2 && idx[2] < 0)) continue;
-        const ClipVertex& first = job.clip[idx[0]];
+        const ClipVertex* clip[3] = {};
+        const ScreenVertex* screen[3] = {};
+        int slots[3];
+        for (int i = 0; i < count; ++i) slots[i] = fetchVertex(job, cache, idx[i]);
+        for (int i = 0; i < count; ++i) {
+            clip[i] = &cache.clip[slots[i]];
+            screen[i] = &cache.screen[slots[i]];
+        }
+        // Two vertices on one slot: the later fetch replaced the earlier one, so it is fetched again
+        // and both are kept aside.
+        bool shared = false;
+        for (int i = 1; i < count; ++i) shared = shared || slots[i] == slots[0] || slots[i] == slots[i - 1];
+        if (shared)
+            for (int i = 0; i < count; ++i) {
+                const int slot = fetchVertex(job, cache, idx[i]);
+                clipCopies[i] = cache.clip[slot];
+                screenCopies[i] = cache.screen[slot];
+                clip[i] = &clipCopies[i];
+                screen[i] = &screenCopies[i];
+            }
+        const ClipVertex& first = *clip[0];
         if (count == 1) {
-            if (first.clipCodes == 0) setupPoint(job.setup, job.screen[idx[0]], out);
+            if (first.clipCodes == 0) setupPoint(job.setup, *screen[0], out);
             continue;
         }
         ClipVertex flatCopies[2];
-        const ClipVertex* v[3] = {&first, &job.clip[idx[1]], count > 2 ? &job.clip[idx[2]] : nullptr};
+        const ClipVertex* v[3] = {&first, clip[1], count > 2 ? clip[2] : nullptr};
         if (flat)
             for (int i = 1; i < count; ++i) {
                 flatCopies[i - 1] = withColors(*v[i], first, job.colorCount);
@@ -187,7 +228,7 @@ void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out)
         }
         const uint32_t codes = v[0]->clipCodes | v[1]->clipCodes | v[2]->clipCodes;
         if (codes == 0 && !flat) {
-            const ScreenVertex* direct[3] = {&job.screen[idx[0]], &job.screen[idx[1]], &job.screen[idx[2]]};
+            const ScreenVertex* direct[3] = {screen[0], screen[1], screen[2]};
             emitTriangle(job, v, direct, out);
         } else if (codes == 0) {
             ScreenVertex s[3];
@@ -283,23 +324,6 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     // Decodes textures: before any worker.
     prepared.pixels = preparePixels(prepared.state, varyings, target, deferred ? &prepared.textures : nullptr);
 
-    Scratch& s = scratch();
-    if (s.clip.size() < static_cast<size_t>(assembly.count)) {
-        s.clip.resize(assembly.count);
-        s.screen.resize(assembly.count);
-    }
-    ClipVertex* clip = s.clip.data();
-    ScreenVertex* screen = s.screen.data();
-    const int vertexTasks = (assembly.count + kVerticesPerTask - 1) / kVerticesPerTask;
-    auto processTask = [&](int task) {
-        const int begin = task * kVerticesPerTask, count = std::min(kVerticesPerTask, assembly.count - begin);
-        processVertices(vertexSetup, assembly.first + begin, count, clip + begin);
-        for (int i = begin; i < begin + count; ++i)
-            if (clip[i].clipCodes == 0 && !toScreen(vertexSetup.clip, clip[i], varyings.count, screen[i]))
-                clip[i].clipCodes = kClipBad;
-    };
-    pool.run(vertexTasks, threads, processTask);
-
     DrawJob job;
     job.vertex = &vertexSetup;
     job.pixels = &prepared.pixels;
@@ -317,8 +341,6 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     job.state = &prepared.state;
     job.varyingCount = varyings.count;
     job.colorCount = varyings.specular >= 0 ? varyings.specular + 4 : 4;
-    job.clip = clip;
-    job.screen = screen;
 
     const int setupTasks = std::min(kMaxSetupTasks, (primitives + kPrimitivesPerTask - 1) / kPrimitivesPerTask);
     if (prepared.lists.size() < static_cast<size_t>(setupTasks)) prepared.lists.resize(setupTasks);

@@ -7,6 +7,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #define PIPELINE_LANES_SSE2 1
+#if defined(__SSE4_1__)
+#include <smmintrin.h>
+#endif
 #endif
 
 namespace pipeline::lanes {
@@ -40,6 +43,8 @@ inline I4 operator&(I4 a, I4 b) { return {_mm_and_si128(a.v, b.v)}; }
 inline I4 operator|(I4 a, I4 b) { return {_mm_or_si128(a.v, b.v)}; }
 template <int n> I4 shiftLeft(I4 a) { return {_mm_slli_epi32(a.v, n)}; }
 template <int n> I4 shiftRightLogical(I4 a) { return {_mm_srli_epi32(a.v, n)}; }
+inline I4 shiftLeftBy(I4 a, int n) { return {_mm_sll_epi32(a.v, _mm_cvtsi32_si128(n))}; }
+inline I4 shiftRightBy(I4 a, int n) { return {_mm_sra_epi32(a.v, _mm_cvtsi32_si128(n))}; } // arithmetic
 inline void store(float* p, F4 a) { _mm_storeu_ps(p, a.v); }
 inline void store(int32_t* p, I4 a) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), a.v); }
 inline void store(uint32_t* p, I4 a) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), a.v); }
@@ -83,6 +88,8 @@ inline I4 operator&(I4 a, I4 b) { return each<I4>([&](int i) { return a.v[i] & b
 inline I4 operator|(I4 a, I4 b) { return each<I4>([&](int i) { return a.v[i] | b.v[i]; }); }
 template <int n> I4 shiftLeft(I4 a) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) << n); }); }
 template <int n> I4 shiftRightLogical(I4 a) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) >> n); }); }
+inline I4 shiftLeftBy(I4 a, int n) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) << n); }); }
+inline I4 shiftRightBy(I4 a, int n) { return each<I4>([&](int i) { return a.v[i] >> n; }); }
 inline void store(float* p, F4 a) { std::memcpy(p, a.v, 16); }
 inline void store(int32_t* p, I4 a) { std::memcpy(p, a.v, 16); }
 inline void store(uint32_t* p, I4 a) { std::memcpy(p, a.v, 16); }
@@ -97,8 +104,19 @@ inline I4 floorInt(F4 x) {
     const I4 i = truncate(x);
     return i + lessMask(x, toFloat(i));
 }
+#if PIPELINE_LANES_SSE2
+inline F4 sanitize(F4 u) { // |u| < 1e6 ? u : 0, NaN failing the test
+    const __m128 magnitude = _mm_andnot_ps(_mm_set1_ps(-0.0f), u.v);
+    return {_mm_and_ps(_mm_cmplt_ps(magnitude, _mm_set1_ps(1e6f)), u.v)};
+}
+#else
 inline F4 sanitize(F4 u) { return less(u, splat(1e6f), less(splat(-1e6f), u, u, splat(0.0f)), splat(0.0f)); }
+#endif
+#if defined(__SSE4_1__)
+inline F4 fraction(F4 u) { return {_mm_sub_ps(u.v, _mm_floor_ps(u.v))}; } // the same for |u| < 2^31
+#else
 inline F4 fraction(F4 u) { return u - toFloat(floorInt(u)); }
+#endif
 
 // fastLog2 lane by lane (see sampler.h), without branches.
 inline F4 log2Approx(F4 x) {

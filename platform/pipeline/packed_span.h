@@ -8,8 +8,8 @@ namespace pipeline {
 // How a stage samples, chosen once per draw.
 SampleKind sampleKindOf(const StageSampler& sampler);
 
-// shadeSpan for a pipeline whose `packed` is set.
-void shadeSpanPacked(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx,
-                     const float* ddy);
+// shadeRows for a pipeline whose `packed` is set.
+void shadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
+                     const float* ddy, float refX, float refY);
 
 } // namespace pipeline

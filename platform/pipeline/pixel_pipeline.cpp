@@ -58,12 +58,14 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
     pp.colorFormat = target.color.format;
     pp.color = target.color.data;
     pp.colorPitch = target.color.pitch;
+    pp.colorWidth = target.color.width;
     pp.writeBits = channelBits(pp.colorFormat, state.colorWriteMask);
     const DepthSurface& d = target.depth;
     if (state.depth.enable && d.data && d.format != DepthFormat::None) {
         pp.depthFormat = d.format;
         pp.depth = d.data;
         pp.depthPitch = d.pitch;
+        pp.depthWidth = d.width;
         pp.depthTest = true;
         pp.depthWrite = state.depth.write;
     }
@@ -73,9 +75,31 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
     return pp;
 }
 
+namespace {
+bool usesPackedPath(const PixelPipeline& pp) {
+    return pp.packed && (reinterpret_cast<uintptr_t>(pp.color) & 3) == 0 && (pp.colorPitch & 3) == 0;
+}
+} // namespace
+
+void shadeRows(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
+               const float* ddy, float refX, float refY) {
+    if (usesPackedPath(pp)) {
+        shadeRowsPacked(pp, rows, rowCount, plane, ddx, ddy, refX, refY);
+        return;
+    }
+    const int n = pp.varyings.count + 2;
+    float base[kMaxInterpolants];
+    for (int r = 0; r < rowCount; ++r) {
+        const float fx = static_cast<float>(rows[r].left) - refX, fy = static_cast<float>(rows[r].y) - refY;
+        for (int k = 0; k < n; ++k) base[k] = plane[k] + ddx[k] * fx + ddy[k] * fy;
+        shadeSpan(pp, rows[r].y, rows[r].left, rows[r].right, base, ddx, ddy);
+    }
+}
+
 void shadeSpan(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx, const float* ddy) {
-    if (pp.packed && (reinterpret_cast<uintptr_t>(pp.color) & 3) == 0 && (pp.colorPitch & 3) == 0) {
-        shadeSpanPacked(pp, y, x0, x1, base, ddx, ddy);
+    if (usesPackedPath(pp)) {
+        const SpanRow row{y, x0, x1};
+        shadeRowsPacked(pp, &row, 1, base, ddx, ddy, static_cast<float>(x0), static_cast<float>(y));
         return;
     }
     const PixelState& state = *pp.state;

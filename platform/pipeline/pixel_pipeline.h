@@ -22,6 +22,7 @@ struct PixelPipeline {
     ColorFormat colorFormat = ColorFormat::X8R8G8B8;
     uint8_t* color = nullptr;
     int colorPitch = 0;
+    int colorWidth = 0, depthWidth = 0; // pixels per row: groups of four read and write whole within them
     uint32_t writeBits = 0;             // raw bits the colour-write mask lets through
     DepthFormat depthFormat = DepthFormat::None;
     uint8_t* depth = nullptr;
@@ -40,6 +41,15 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
 
 // Interpolants of a fragment: [0] depth, [1] q = 1/w, [2 + k] varying k times q.
 constexpr int kMaxInterpolants = kMaxVaryings + 2;
+
+// Pixels left..right (inclusive) of row y.
+struct SpanRow {
+    int y, left, right;
+};
+
+// Shades rows of one primitive whose interpolants at pixel (x, y) are plane + ddx (x - refX) + ddy (y - refY).
+void shadeRows(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
+               const float* ddy, float refX, float refY);
 
 // Shades pixels x0..x1 (inclusive) of row y. base holds the interpolants at x0, ddx their change per
 // pixel along the row, ddy per row (used for mip selection only).

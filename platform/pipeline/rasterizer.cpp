@@ -37,7 +37,10 @@ void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const P
     const float* ddx = plane + n;
     const float* ddy = plane + 2 * n;
     const int y0 = std::max(t.minY, top), y1 = std::min(t.maxY, bottom - 1);
-    float base[kMaxInterpolants];
+    // Rows go to the pixel stage in batches, so it prepares a triangle's constants once per batch.
+    constexpr int kBatch = 32;
+    SpanRow rows[kBatch];
+    int rowCount = 0;
     for (int y = y0; y <= y1; ++y) {
         int64_t left = t.minX, right = t.maxX;
         for (int e = 0; e < 3; ++e) {
@@ -51,10 +54,13 @@ void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const P
                 right = left - 1;
         }
         if (left > right) continue;
-        const float fx = static_cast<float>(left) - t.refX, fy = static_cast<float>(y) - t.refY;
-        for (int k = 0; k < n; ++k) base[k] = plane[k] + ddx[k] * fx + ddy[k] * fy;
-        shadeSpan(pp, y, static_cast<int>(left), static_cast<int>(right), base, ddx, ddy);
+        rows[rowCount++] = {y, static_cast<int>(left), static_cast<int>(right)};
+        if (rowCount == kBatch) {
+            shadeRows(pp, rows, rowCount, plane, ddx, ddy, t.refX, t.refY);
+            rowCount = 0;
+        }
     }
+    if (rowCount > 0) shadeRows(pp, rows, rowCount, plane, ddx, ddy, t.refX, t.refY);
 }
 
 void rasterizeLine(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, const LineRecord& l,

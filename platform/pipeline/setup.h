@@ -46,7 +46,7 @@ struct PointRecord {
 };
 
 // The primitives one set-up task produced, in submission order, with per-band index lists.
-struct PrimitiveList {
+struct alignas(64) PrimitiveList { // aligned: set-up tasks fill neighbouring lists at once
     std::vector<TriangleRecord> triangles;
     std::vector<LineRecord> lines;
     std::vector<PointRecord> points;
