@@ -134,30 +134,20 @@ ClipVertex withColors(const ClipVertex& v, const ClipVertex& first, int colors) 
     return r;
 }
 
-void emitTriangle(const DrawJob& job, const ClipVertex* const tri[3], const ScreenVertex* const direct[3],
-                  PrimitiveList& out) {
+// Sets up a triangle's screen polygon (three vertices, or more after clipping) as the fill mode asks.
+void emitPolygon(const DrawJob& job, const ClipVertex* const tri[3], const ScreenVertex* const polygon[], int count,
+                 PrimitiveList& out) {
     const ClipSpace& space = job.vertex->clip;
     const int n = job.varyingCount;
     const FillMode fill = job.state->fill;
-    ScreenVertex polygon[kMaxClipPolygon];
-    int count = 0;
-    if (direct) {
-        for (int i = 0; i < 3; ++i) polygon[i] = *direct[i];
-        count = 3;
-    } else {
-        ClipVertex clipped[kMaxClipPolygon];
-        const int clippedCount = clipTriangle(space, n, *tri[0], *tri[1], *tri[2], clipped);
-        for (int i = 0; i < clippedCount; ++i)
-            if (!toScreen(space, clipped[i], n, polygon[count++])) return;
-    }
     if (count < 3) return;
     if (fill == FillMode::Solid) {
-        for (int i = 1; i + 1 < count; ++i) setupTriangle(job.setup, polygon[0], polygon[i], polygon[i + 1], out);
+        for (int i = 1; i + 1 < count; ++i) setupTriangle(job.setup, *polygon[0], *polygon[i], *polygon[i + 1], out);
         return;
     }
     // Wire-frame and point fill: cull on the whole polygon, then draw the original edges or vertices.
     int64_t area = 0;
-    for (int i = 1; i + 1 < count; ++i) area += signedArea(polygon[0], polygon[i], polygon[i + 1]);
+    for (int i = 1; i + 1 < count; ++i) area += signedArea(*polygon[0], *polygon[i], *polygon[i + 1]);
     const CullMode cull = job.state->cull;
     if (area == 0 || (cull == CullMode::Clockwise && area > 0) || (cull == CullMode::CounterClockwise && area < 0))
         return;
@@ -173,6 +163,21 @@ void emitTriangle(const DrawJob& job, const ClipVertex* const tri[3], const Scre
         if (clipLine(space, n, a, *tri[(i + 1) % 3], ca, cb) && toScreen(space, ca, n, sa) && toScreen(space, cb, n, sb))
             setupLine(job.setup, sa, sb, out);
     }
+}
+
+// A triangle with a vertex outside a clip plane: clipped, then set up.
+void emitClippedTriangle(const DrawJob& job, const ClipVertex* const tri[3], PrimitiveList& out) {
+    const ClipSpace& space = job.vertex->clip;
+    const int n = job.varyingCount;
+    ClipVertex clipped[kMaxClipPolygon];
+    ScreenVertex screen[kMaxClipPolygon];
+    const ScreenVertex* polygon[kMaxClipPolygon];
+    const int count = clipTriangle(space, n, *tri[0], *tri[1], *tri[2], clipped);
+    for (int i = 0; i < count; ++i) {
+        if (!toScreen(space, clipped[i], n, screen[i])) return;
+        polygon[i] = &screen[i];
+    }
+    emitPolygon(job, tri, polygon, count, out);
 }
 
 void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out) {
@@ -228,16 +233,15 @@ void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out)
         }
         const uint32_t codes = v[0]->clipCodes | v[1]->clipCodes | v[2]->clipCodes;
         if (codes == 0 && !flat) {
-            const ScreenVertex* direct[3] = {screen[0], screen[1], screen[2]};
-            emitTriangle(job, v, direct, out);
+            emitPolygon(job, v, screen, 3, out);
         } else if (codes == 0) {
             ScreenVertex s[3];
             bool ok = true;
             for (int i = 0; i < 3; ++i) ok = ok && toScreen(space, *v[i], n, s[i]);
             const ScreenVertex* direct[3] = {&s[0], &s[1], &s[2]};
-            if (ok) emitTriangle(job, v, direct, out);
+            if (ok) emitPolygon(job, v, direct, 3, out);
         } else {
-            emitTriangle(job, v, nullptr, out);
+            emitClippedTriangle(job, v, out);
         }
     }
 }

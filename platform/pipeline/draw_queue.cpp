@@ -51,8 +51,8 @@ bool DrawQueue::full() const {
 }
 
 PreparedDraw& DrawQueue::nextDraw() {
-    if (drawCount_ == static_cast<int>(draws_.size())) draws_.push_back(std::make_unique<PreparedDraw>());
-    return *draws_[drawCount_];
+    if (drawCount_ == static_cast<int>(draws().size())) draws().push_back(std::make_unique<PreparedDraw>());
+    return *draws()[drawCount_];
 }
 
 void DrawQueue::noteTarget(const RenderTarget& target, int threads) {
@@ -67,7 +67,7 @@ void DrawQueue::noteTarget(const RenderTarget& target, int threads) {
 
 void DrawQueue::addDraw(const RenderTarget& target, int threads) {
     noteTarget(target, threads);
-    const PreparedDraw& d = *draws_[drawCount_];
+    const PreparedDraw& d = *draws()[drawCount_];
     commands_.push_back({false, drawCount_++});
     rows_ = std::max(rows_, d.lastRow + 1);
     for (int i = 0; i < d.listCount; ++i)
@@ -90,14 +90,15 @@ void DrawQueue::run() {
             if (c.isClear)
                 clearRows(clears_[c.index], top, bottom);
             else
-                draws_[c.index]->rasterizeRows(b, top, bottom);
+                draws()[c.index]->rasterizeRows(b, top, bottom);
         }
     };
     WorkerPool::instance().run(bands, threads_, band);
     commands_.clear();
     clears_.clear();
-    for (int i = 0; i < drawCount_; ++i) draws_[i]->textures.clear(); // let go of the texels sampled
+    for (int i = 0; i < drawCount_; ++i) draws()[i]->textures.clear(); // let go of the texels sampled
     drawCount_ = 0;
+    set_ ^= 1;
     primitives_ = 0;
     rows_ = 0;
 }

@@ -73,8 +73,12 @@ private:
     void noteTarget(const RenderTarget& target, int threads);
 
     std::vector<Command> commands_;
-    std::vector<std::unique_ptr<PreparedDraw>> draws_; // [0, drawCount_) queued
-    int drawCount_ = 0;
+    // Two sets of draw objects, used by turns from flush to flush: set-up writes its records where the
+    // flush before last left them, not where other cores have just read them.
+    std::vector<std::unique_ptr<PreparedDraw>> sets_[2];
+    int set_ = 0;
+    std::vector<std::unique_ptr<PreparedDraw>>& draws() { return sets_[set_]; }
+    int drawCount_ = 0; // draws()[0, drawCount_) queued
     std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;

@@ -39,8 +39,6 @@ bool readsTexture(const StageState& stage);
 PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target,
                             std::vector<std::shared_ptr<const DecodedLevel>>* keep = nullptr);
 
-// Interpolants of a fragment: [0] depth, [1] q = 1/w, [2 + k] varying k times q.
-constexpr int kMaxInterpolants = kMaxVaryings + 2;
 
 // Pixels left..right (inclusive) of row y.
 struct SpanRow {

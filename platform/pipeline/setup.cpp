@@ -15,9 +15,7 @@ void addToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom,
 }
 
 void appendValues(const ScreenVertex& v, int interpolants, std::vector<float>& data) {
-    data.push_back(v.z);
-    data.push_back(v.q);
-    data.insert(data.end(), v.v, v.v + (interpolants - 2));
+    data.insert(data.end(), v.values, v.values + interpolants);
 }
 
 } // namespace
@@ -37,15 +35,16 @@ bool toScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, Sc
     const float q = 1.0f / in.pos.w;
     out.x = space.offsetX + space.scaleX * (in.pos.x * q);
     out.y = space.offsetY + space.scaleY * (in.pos.y * q);
-    out.z = space.offsetZ + space.scaleZ * (in.pos.z * q);
-    out.q = q;
+    const float z = space.offsetZ + space.scaleZ * (in.pos.z * q);
+    out.values[0] = z;
+    out.values[1] = q;
     // Clipping keeps positions inside the guard band; anything else is refused rather than snapped.
     constexpr float kLimit = 1 << 20;
-    if (!(std::fabs(out.x) < kLimit && std::fabs(out.y) < kLimit && std::isfinite(out.z) && std::isfinite(q)))
+    if (!(std::fabs(out.x) < kLimit && std::fabs(out.y) < kLimit && std::isfinite(z) && std::isfinite(q)))
         return false;
     out.fx = std::llround(static_cast<double>(out.x) * kSubPixel);
     out.fy = std::llround(static_cast<double>(out.y) * kSubPixel);
-    for (int i = 0; i < varyingCount; ++i) out.v[i] = in.v[i] * q;
+    for (int i = 0; i < varyingCount; ++i) out.values[2 + i] = in.v[i] * q;
     return true;
 }
 
@@ -63,14 +62,17 @@ bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenV
     const ScreenVertex& c = area > 0 ? c0 : b0;
     const ScreenVertex* v[3] = {&a, &b, &c};
 
-    TriangleRecord t;
+    TriangleRecord& t = out.triangles.emplace_back(); // filled in place: no copy of a half-written record
     const int64_t minFx = std::min({a.fx, b.fx, c.fx}), maxFx = std::max({a.fx, b.fx, c.fx});
     const int64_t minFy = std::min({a.fy, b.fy, c.fy}), maxFy = std::max({a.fy, b.fy, c.fy});
     t.minX = static_cast<int>(std::max<int64_t>(-floorDiv(-minFx, kSubPixel), ctx.area.left));
     t.maxX = static_cast<int>(std::min<int64_t>(floorDiv(maxFx, kSubPixel), ctx.area.right - 1));
     t.minY = static_cast<int>(std::max<int64_t>(-floorDiv(-minFy, kSubPixel), ctx.area.top));
     t.maxY = static_cast<int>(std::min<int64_t>(floorDiv(maxFy, kSubPixel), ctx.area.bottom - 1));
-    if (t.minX > t.maxX || t.minY > t.maxY) return false;
+    if (t.minX > t.maxX || t.minY > t.maxY) {
+        out.triangles.pop_back();
+        return false;
+    }
 
     for (int e = 0; e < 3; ++e) {
         const ScreenVertex& p = *v[e];
@@ -93,17 +95,14 @@ bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenV
     t.planes = static_cast<uint32_t>(out.data.size());
     out.data.resize(out.data.size() + 3 * static_cast<size_t>(n));
     float* plane = out.data.data() + t.planes;
+    const float *va = a.values, *vb = b.values, *vc = c.values;
     for (int k = 0; k < n; ++k) {
-        const float va = k == 0 ? a.z : (k == 1 ? a.q : a.v[k - 2]);
-        const float vb = k == 0 ? b.z : (k == 1 ? b.q : b.v[k - 2]);
-        const float vc = k == 0 ? c.z : (k == 1 ? c.q : c.v[k - 2]);
-        const double da1 = static_cast<double>(vb) - va, da2 = static_cast<double>(vc) - va;
-        plane[k] = va;
+        const double da1 = static_cast<double>(vb[k]) - va[k], da2 = static_cast<double>(vc[k]) - va[k];
+        plane[k] = va[k];
         plane[n + k] = static_cast<float>((da1 * d2y - da2 * d1y) * inv);
         plane[2 * n + k] = static_cast<float>((da2 * d1x - da1 * d2x) * inv);
     }
-    const uint32_t index = static_cast<uint32_t>(out.triangles.size());
-    out.triangles.push_back(t);
+    const uint32_t index = static_cast<uint32_t>(out.triangles.size() - 1);
     out.coveredArea += static_cast<int64_t>(t.maxX - t.minX + 1) * (t.maxY - t.minY + 1);
     addToBins(ctx, out, t.minY, t.maxY, index);
     return true;

@@ -13,11 +13,11 @@ namespace pipeline {
 constexpr int kSubPixelBits = 8;
 constexpr int64_t kSubPixel = 1 << kSubPixelBits;
 
-// A vertex on the screen; v holds the varyings times q.
+// A vertex on the screen with its interpolants: depth, q = 1/w and the varyings times q.
 struct ScreenVertex {
-    float x = 0, y = 0, z = 0, q = 0;
+    float x = 0, y = 0;
     int64_t fx = 0, fy = 0; // snapped position in 1/256 pixel
-    float v[kMaxVaryings];
+    float values[kMaxInterpolants];
 };
 
 // Maps a clipped vertex to the screen; false when the result is not usable (not finite, w <= 0).

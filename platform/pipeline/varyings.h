@@ -8,6 +8,9 @@ namespace pipeline {
 
 constexpr int kMaxVaryings = 4 + 4 + 1 + 2 * 8;
 
+// Interpolants of a fragment: [0] depth, [1] q = 1/w, [2 + k] varying k times q.
+constexpr int kMaxInterpolants = kMaxVaryings + 2;
+
 // Offsets into a packed varying array. Diffuse RGBA always comes first; the others are present
 // only when the pixel state uses them (-1 otherwise).
 struct VaryingLayout {
