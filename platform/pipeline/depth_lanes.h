@@ -1,7 +1,7 @@
 #pragma once
-// Depth tests and writes for four neighbouring pixels of a row in lanes: packDepth, readDepth,
-// passes and writeDepth (formats.h, pixel_ops.h) with the same results, for the formats whose
-// stored values stay below 2^31 (all but D32).
+// Depth tests and writes for eight pixels in lanes: packDepth, readDepth, passes and writeDepth
+// (formats.h, pixel_ops.h) with the same results, for the formats whose stored values stay below
+// 2^31 (all but D32). Pixels are either eight neighbours of a row or eight addresses of their own.
 #include "pipeline/pixel_lanes.h"
 
 namespace pipeline::lanes {
@@ -12,59 +12,86 @@ inline bool depthInLanes(DepthFormat f) {
 
 inline bool hasStencilByte(DepthFormat f) { return f == DepthFormat::D24X8 || f == DepthFormat::D24S8; }
 
-// Lane j all ones where bit j of `bits` is set.
-inline I4 maskOf(int bits) {
-    alignas(16) static constexpr int32_t lane[4] = {1, 2, 4, 8};
-    const I4 l = load(reinterpret_cast<const uint32_t*>(lane));
-    return equalMask(splat(bits) & l, l);
-}
-
-// packDepth of four depths (a format depthInLanes accepts).
-inline I4 packDepths(DepthFormat format, F4 z) {
-    const F4 v = min(max(z, splat(0.0f)), splat(1.0f)); // NaN reads 0, as packDepth clamps it
+// packDepth of eight depths (a format depthInLanes accepts).
+inline I8 packDepths(DepthFormat format, F8 z) {
+    const F8 v = min(max(z, splat(0.0f)), splat(1.0f)); // NaN reads 0, as packDepth clamps it
     switch (format) {
     case DepthFormat::D16: return truncate(v * splat(65535.0f) + splat(0.5f));
     case DepthFormat::D32F: return bits(v);
     default: break;
     }
-#if PIPELINE_LANES_SSE2
-    const __m128d k = _mm_set1_pd(16777215.0), half = _mm_set1_pd(0.5);
-    const __m128i lo = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(_mm_cvtps_pd(v.v), k), half));
-    const __m128i hi = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(v.v, v.v)), k), half));
-    return {_mm_unpacklo_epi64(lo, hi)};
+#if PIPELINE_LANES_AVX2
+    const __m256d k = _mm256_set1_pd(16777215.0), half = _mm256_set1_pd(0.5);
+    const __m128i lo = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(v.v)), k), half));
+    const __m128i hi = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(v.v, 1)), k), half));
+    return {_mm256_set_m128i(hi, lo)};
 #else
-    return each<I4>([&](int i) { return static_cast<int32_t>(packDepth(format, v.v[i])); });
+    return each<I8>([&](int i) { return static_cast<int32_t>(packDepth(format, v.v[i])); });
 #endif
 }
 
-// The stored words of four pixels (D24 with its stencil byte).
-inline I4 loadDepths(DepthFormat format, const uint8_t* p) {
+// The stored words of eight neighbouring pixels from p (D24 with its stencil byte).
+inline I8 loadDepths(DepthFormat format, const uint8_t* p) {
     if (format == DepthFormat::D16) {
-        uint16_t d[4];
-        std::memcpy(d, p, 8);
-        alignas(16) const uint32_t w[4] = {d[0], d[1], d[2], d[3]};
+        uint16_t d[kLanes];
+        std::memcpy(d, p, sizeof d);
+        alignas(32) const uint32_t w[kLanes] = {d[0], d[1], d[2], d[3], d[4], d[5], d[6], d[7]};
         return load(w);
     }
-    I4 r;
-    std::memcpy(&r, p, 16);
-    return r;
+    alignas(32) uint32_t w[kLanes];
+    std::memcpy(w, p, sizeof w);
+    return load(w);
+}
+
+// The stored words of the pixels at p[0..7].
+inline I8 gatherDepths(DepthFormat format, uint8_t* const p[kLanes]) {
+    alignas(32) uint32_t w[kLanes];
+    if (format == DepthFormat::D16) {
+        for (int j = 0; j < kLanes; ++j) {
+            uint16_t d;
+            std::memcpy(&d, p[j], 2);
+            w[j] = d;
+        }
+    } else {
+        for (int j = 0; j < kLanes; ++j) std::memcpy(&w[j], p[j], 4);
+    }
+    return load(w);
 }
 
 // The depths the stored words hold.
-inline I4 depthValues(DepthFormat format, I4 stored) { return hasStencilByte(format) ? shiftRightLogical<8>(stored) : stored; }
+inline I8 depthValues(DepthFormat format, I8 stored) { return hasStencilByte(format) ? shiftRightLogical<8>(stored) : stored; }
 
-// Writes depth z to the pixels in `mask`, keeping the others and every stencil byte.
-inline void storeDepths(DepthFormat format, uint8_t* p, I4 stored, I4 z, I4 mask) {
-    const I4 next = select(mask, hasStencilByte(format) ? (stored & splat(0xFF)) | shiftLeft<8>(z) : z, stored);
-    alignas(16) uint32_t w[4];
-    store(w, next);
+// The words to store for depth z, keeping every stencil byte.
+inline I8 depthWords(DepthFormat format, I8 stored, I8 z) {
+    return hasStencilByte(format) ? (stored & splat(0xFF)) | shiftLeft<8>(z) : z;
+}
+
+// Writes depth z to the neighbouring pixels from p in `mask`, keeping the others and every stencil byte.
+inline void storeDepths(DepthFormat format, uint8_t* p, I8 stored, I8 z, I8 mask) {
+    alignas(32) uint32_t w[kLanes];
+    store(w, select(mask, depthWords(format, stored, z), stored));
     if (format == DepthFormat::D16) {
-        const uint16_t d[4] = {static_cast<uint16_t>(w[0]), static_cast<uint16_t>(w[1]), static_cast<uint16_t>(w[2]),
-                               static_cast<uint16_t>(w[3])};
-        std::memcpy(p, d, 8);
+        uint16_t d[kLanes];
+        for (int j = 0; j < kLanes; ++j) d[j] = static_cast<uint16_t>(w[j]);
+        std::memcpy(p, d, sizeof d);
         return;
     }
-    std::memcpy(p, w, 16);
+    std::memcpy(p, w, sizeof w);
+}
+
+// Writes depth z to the pixels at p[j] for the lanes in `live`, keeping every stencil byte.
+inline void scatterDepths(DepthFormat format, uint8_t* const p[kLanes], I8 stored, I8 z, int live) {
+    alignas(32) uint32_t w[kLanes];
+    store(w, depthWords(format, stored, z));
+    for (; live; live &= live - 1) {
+        const int j = __builtin_ctz(static_cast<unsigned>(live));
+        if (format == DepthFormat::D16) {
+            const uint16_t d = static_cast<uint16_t>(w[j]);
+            std::memcpy(p[j], &d, 2);
+        } else {
+            std::memcpy(p[j], &w[j], 4);
+        }
+    }
 }
 
 } // namespace pipeline::lanes

@@ -1,129 +1,156 @@
 #pragma once
-// Four float or int32 lanes: SSE2 registers where available, plain arrays elsewhere. Every operation
+// Eight float or int32 lanes: AVX2 registers where available, plain arrays elsewhere. Every operation
 // gives, lane by lane, exactly what the scalar expression in its comment gives.
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#define PIPELINE_LANES_SSE2 1
-#if defined(__SSE4_1__)
-#include <smmintrin.h>
-#endif
+#if defined(__AVX2__)
+#include <immintrin.h>
+#define PIPELINE_LANES_AVX2 1
 #endif
 
 namespace pipeline::lanes {
 
-#if PIPELINE_LANES_SSE2
+constexpr int kLanes = 8;
 
-struct F4 { __m128 v; };
-struct I4 { __m128i v; };
+#if PIPELINE_LANES_AVX2
 
-inline F4 splat(float a) { return {_mm_set1_ps(a)}; }
-inline F4 ramp(float a) { return {_mm_add_ps(_mm_set1_ps(a), _mm_set_ps(3, 2, 1, 0))}; } // a + lane
-inline F4 operator+(F4 a, F4 b) { return {_mm_add_ps(a.v, b.v)}; }
-inline F4 operator-(F4 a, F4 b) { return {_mm_sub_ps(a.v, b.v)}; }
-inline F4 operator*(F4 a, F4 b) { return {_mm_mul_ps(a.v, b.v)}; }
-inline F4 operator/(F4 a, F4 b) { return {_mm_div_ps(a.v, b.v)}; }
-inline F4 max(F4 a, F4 b) { return {_mm_max_ps(a.v, b.v)}; } // a > b ? a : b
-inline F4 min(F4 a, F4 b) { return {_mm_min_ps(a.v, b.v)}; } // a < b ? a : b
-inline F4 less(F4 a, F4 b, F4 yes, F4 no) {                    // a < b ? yes : no
-    const __m128 m = _mm_cmplt_ps(a.v, b.v);
-    return {_mm_or_ps(_mm_and_ps(m, yes.v), _mm_andnot_ps(m, no.v))};
+struct F8 { __m256 v; };
+struct I8 { __m256i v; };
+
+inline F8 splat(float a) { return {_mm256_set1_ps(a)}; }
+inline F8 operator+(F8 a, F8 b) { return {_mm256_add_ps(a.v, b.v)}; }
+inline F8 operator-(F8 a, F8 b) { return {_mm256_sub_ps(a.v, b.v)}; }
+inline F8 operator*(F8 a, F8 b) { return {_mm256_mul_ps(a.v, b.v)}; }
+inline F8 operator/(F8 a, F8 b) { return {_mm256_div_ps(a.v, b.v)}; }
+inline F8 max(F8 a, F8 b) { return {_mm256_max_ps(a.v, b.v)}; } // a > b ? a : b
+inline F8 min(F8 a, F8 b) { return {_mm256_min_ps(a.v, b.v)}; } // a < b ? a : b
+inline F8 less(F8 a, F8 b, F8 yes, F8 no) {                      // a < b ? yes : no
+    return {_mm256_blendv_ps(no.v, yes.v, _mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ))};
 }
-inline I4 truncate(F4 a) { return {_mm_cvttps_epi32(a.v)}; } // (int32_t) a, a within range
-inline F4 toFloat(I4 a) { return {_mm_cvtepi32_ps(a.v)}; }
-inline I4 bits(F4 a) { return {_mm_castps_si128(a.v)}; }
-inline F4 fromBits(I4 a) { return {_mm_castsi128_ps(a.v)}; }
-inline I4 splat(int32_t a) { return {_mm_set1_epi32(a)}; }
-inline I4 operator+(I4 a, I4 b) { return {_mm_add_epi32(a.v, b.v)}; }
-inline I4 operator-(I4 a, I4 b) { return {_mm_sub_epi32(a.v, b.v)}; }
-inline I4 lessMask(F4 a, F4 b) { return {_mm_castps_si128(_mm_cmplt_ps(a.v, b.v))}; } // a < b ? -1 : 0
-inline I4 operator&(I4 a, I4 b) { return {_mm_and_si128(a.v, b.v)}; }
-inline I4 operator|(I4 a, I4 b) { return {_mm_or_si128(a.v, b.v)}; }
-template <int n> I4 shiftLeft(I4 a) { return {_mm_slli_epi32(a.v, n)}; }
-template <int n> I4 shiftRightLogical(I4 a) { return {_mm_srli_epi32(a.v, n)}; }
-inline I4 shiftLeftBy(I4 a, int n) { return {_mm_sll_epi32(a.v, _mm_cvtsi32_si128(n))}; }
-inline I4 shiftRightBy(I4 a, int n) { return {_mm_sra_epi32(a.v, _mm_cvtsi32_si128(n))}; } // arithmetic
-inline void store(float* p, F4 a) { _mm_storeu_ps(p, a.v); }
-inline void store(int32_t* p, I4 a) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), a.v); }
-inline void store(uint32_t* p, I4 a) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), a.v); }
+inline I8 truncate(F8 a) { return {_mm256_cvttps_epi32(a.v)}; } // (int32_t) a, a within range
+inline F8 toFloat(I8 a) { return {_mm256_cvtepi32_ps(a.v)}; }
+inline I8 bits(F8 a) { return {_mm256_castps_si256(a.v)}; }
+inline F8 fromBits(I8 a) { return {_mm256_castsi256_ps(a.v)}; }
+inline I8 splat(int32_t a) { return {_mm256_set1_epi32(a)}; }
+inline I8 operator+(I8 a, I8 b) { return {_mm256_add_epi32(a.v, b.v)}; }
+inline I8 operator-(I8 a, I8 b) { return {_mm256_sub_epi32(a.v, b.v)}; }
+inline I8 operator&(I8 a, I8 b) { return {_mm256_and_si256(a.v, b.v)}; }
+inline I8 operator|(I8 a, I8 b) { return {_mm256_or_si256(a.v, b.v)}; }
+inline I8 lessMask(F8 a, F8 b) { return {_mm256_castps_si256(_mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ))}; } // a < b ? -1 : 0
+inline I8 equalMask(I8 a, I8 b) { return {_mm256_cmpeq_epi32(a.v, b.v)}; }
+inline I8 greaterMask(I8 a, I8 b) { return {_mm256_cmpgt_epi32(a.v, b.v)}; } // signed
+inline I8 notMask(I8 m) { return {_mm256_xor_si256(m.v, _mm256_set1_epi32(-1))}; }
+inline I8 select(I8 mask, I8 a, I8 b) { return {_mm256_blendv_epi8(b.v, a.v, mask.v)}; } // a where mask, by byte
+inline int laneBits(I8 mask) { return _mm256_movemask_ps(_mm256_castsi256_ps(mask.v)); } // bit j: lane j's sign
+template <int n> I8 shiftLeft(I8 a) { return {_mm256_slli_epi32(a.v, n)}; }
+template <int n> I8 shiftRightLogical(I8 a) { return {_mm256_srli_epi32(a.v, n)}; }
+inline I8 shiftLeftBy(I8 a, int n) { return {_mm256_sll_epi32(a.v, _mm_cvtsi32_si128(n))}; }
+inline I8 shiftRightBy(I8 a, int n) { return {_mm256_sra_epi32(a.v, _mm_cvtsi32_si128(n))}; } // arithmetic
+inline void store(float* p, F8 a) { _mm256_storeu_ps(p, a.v); }
+inline void store(int32_t* p, I8 a) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v); }
+inline void store(uint32_t* p, I8 a) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v); }
+inline I8 load(const int32_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
+inline I8 load(const uint32_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
+inline F8 load(const float* p) { return {_mm256_loadu_ps(p)}; }
+inline F8 sanitize(F8 u) { // |u| < 1e6 ? u : 0, NaN failing the test
+    const __m256 magnitude = _mm256_andnot_ps(_mm256_set1_ps(-0.0f), u.v);
+    return {_mm256_and_ps(_mm256_cmp_ps(magnitude, _mm256_set1_ps(1e6f), _CMP_LT_OQ), u.v)};
+}
+inline F8 fraction(F8 u) { return {_mm256_sub_ps(u.v, _mm256_floor_ps(u.v))}; } // u - floor(u), |u| < 2^31
 
 #else
 
-struct F4 { float v[4]; };
-struct I4 { int32_t v[4]; };
+struct F8 { float v[kLanes]; };
+struct I8 { int32_t v[kLanes]; };
 
 template <typename R, typename F> inline R each(F f) {
     R r;
-    for (int i = 0; i < 4; ++i) r.v[i] = f(i);
+    for (int i = 0; i < kLanes; ++i) r.v[i] = f(i);
     return r;
 }
-inline F4 splat(float a) { return each<F4>([&](int) { return a; }); }
-inline F4 ramp(float a) { return each<F4>([&](int i) { return a + static_cast<float>(i); }); }
-inline F4 operator+(F4 a, F4 b) { return each<F4>([&](int i) { return a.v[i] + b.v[i]; }); }
-inline F4 operator-(F4 a, F4 b) { return each<F4>([&](int i) { return a.v[i] - b.v[i]; }); }
-inline F4 operator*(F4 a, F4 b) { return each<F4>([&](int i) { return a.v[i] * b.v[i]; }); }
-inline F4 operator/(F4 a, F4 b) { return each<F4>([&](int i) { return a.v[i] / b.v[i]; }); }
-inline F4 max(F4 a, F4 b) { return each<F4>([&](int i) { return a.v[i] > b.v[i] ? a.v[i] : b.v[i]; }); }
-inline F4 min(F4 a, F4 b) { return each<F4>([&](int i) { return a.v[i] < b.v[i] ? a.v[i] : b.v[i]; }); }
-inline F4 less(F4 a, F4 b, F4 yes, F4 no) { return each<F4>([&](int i) { return a.v[i] < b.v[i] ? yes.v[i] : no.v[i]; }); }
-inline I4 truncate(F4 a) { return each<I4>([&](int i) { return static_cast<int32_t>(a.v[i]); }); }
-inline F4 toFloat(I4 a) { return each<F4>([&](int i) { return static_cast<float>(a.v[i]); }); }
-inline I4 bits(F4 a) {
-    I4 r;
-    std::memcpy(r.v, a.v, 16);
+inline F8 splat(float a) { return each<F8>([&](int) { return a; }); }
+inline F8 operator+(F8 a, F8 b) { return each<F8>([&](int i) { return a.v[i] + b.v[i]; }); }
+inline F8 operator-(F8 a, F8 b) { return each<F8>([&](int i) { return a.v[i] - b.v[i]; }); }
+inline F8 operator*(F8 a, F8 b) { return each<F8>([&](int i) { return a.v[i] * b.v[i]; }); }
+inline F8 operator/(F8 a, F8 b) { return each<F8>([&](int i) { return a.v[i] / b.v[i]; }); }
+inline F8 max(F8 a, F8 b) { return each<F8>([&](int i) { return a.v[i] > b.v[i] ? a.v[i] : b.v[i]; }); }
+inline F8 min(F8 a, F8 b) { return each<F8>([&](int i) { return a.v[i] < b.v[i] ? a.v[i] : b.v[i]; }); }
+inline F8 less(F8 a, F8 b, F8 yes, F8 no) { return each<F8>([&](int i) { return a.v[i] < b.v[i] ? yes.v[i] : no.v[i]; }); }
+inline I8 truncate(F8 a) { return each<I8>([&](int i) { return static_cast<int32_t>(a.v[i]); }); }
+inline F8 toFloat(I8 a) { return each<F8>([&](int i) { return static_cast<float>(a.v[i]); }); }
+inline I8 bits(F8 a) {
+    I8 r;
+    std::memcpy(r.v, a.v, sizeof r.v);
     return r;
 }
-inline F4 fromBits(I4 a) {
-    F4 r;
-    std::memcpy(r.v, a.v, 16);
+inline F8 fromBits(I8 a) {
+    F8 r;
+    std::memcpy(r.v, a.v, sizeof r.v);
     return r;
 }
-inline I4 splat(int32_t a) { return each<I4>([&](int) { return a; }); }
-inline I4 operator+(I4 a, I4 b) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) + static_cast<uint32_t>(b.v[i])); }); }
-inline I4 operator-(I4 a, I4 b) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) - static_cast<uint32_t>(b.v[i])); }); }
-inline I4 lessMask(F4 a, F4 b) { return each<I4>([&](int i) { return a.v[i] < b.v[i] ? -1 : 0; }); }
-inline I4 operator&(I4 a, I4 b) { return each<I4>([&](int i) { return a.v[i] & b.v[i]; }); }
-inline I4 operator|(I4 a, I4 b) { return each<I4>([&](int i) { return a.v[i] | b.v[i]; }); }
-template <int n> I4 shiftLeft(I4 a) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) << n); }); }
-template <int n> I4 shiftRightLogical(I4 a) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) >> n); }); }
-inline I4 shiftLeftBy(I4 a, int n) { return each<I4>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) << n); }); }
-inline I4 shiftRightBy(I4 a, int n) { return each<I4>([&](int i) { return a.v[i] >> n; }); }
-inline void store(float* p, F4 a) { std::memcpy(p, a.v, 16); }
-inline void store(int32_t* p, I4 a) { std::memcpy(p, a.v, 16); }
-inline void store(uint32_t* p, I4 a) { std::memcpy(p, a.v, 16); }
+inline I8 splat(int32_t a) { return each<I8>([&](int) { return a; }); }
+inline I8 operator+(I8 a, I8 b) { return each<I8>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) + static_cast<uint32_t>(b.v[i])); }); }
+inline I8 operator-(I8 a, I8 b) { return each<I8>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) - static_cast<uint32_t>(b.v[i])); }); }
+inline I8 operator&(I8 a, I8 b) { return each<I8>([&](int i) { return a.v[i] & b.v[i]; }); }
+inline I8 operator|(I8 a, I8 b) { return each<I8>([&](int i) { return a.v[i] | b.v[i]; }); }
+inline I8 lessMask(F8 a, F8 b) { return each<I8>([&](int i) { return a.v[i] < b.v[i] ? -1 : 0; }); }
+inline I8 equalMask(I8 a, I8 b) { return each<I8>([&](int i) { return a.v[i] == b.v[i] ? -1 : 0; }); }
+inline I8 greaterMask(I8 a, I8 b) { return each<I8>([&](int i) { return a.v[i] > b.v[i] ? -1 : 0; }); }
+inline I8 notMask(I8 m) { return each<I8>([&](int i) { return ~m.v[i]; }); }
+inline I8 select(I8 mask, I8 a, I8 b) { return each<I8>([&](int i) { return (mask.v[i] & a.v[i]) | (~mask.v[i] & b.v[i]); }); }
+inline int laneBits(I8 mask) {
+    int bits = 0;
+    for (int i = 0; i < kLanes; ++i) bits |= (mask.v[i] < 0 ? 1 : 0) << i;
+    return bits;
+}
+template <int n> I8 shiftLeft(I8 a) { return each<I8>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) << n); }); }
+template <int n> I8 shiftRightLogical(I8 a) { return each<I8>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) >> n); }); }
+inline I8 shiftLeftBy(I8 a, int n) { return each<I8>([&](int i) { return static_cast<int32_t>(static_cast<uint32_t>(a.v[i]) << n); }); }
+inline I8 shiftRightBy(I8 a, int n) { return each<I8>([&](int i) { return a.v[i] >> n; }); }
+inline void store(float* p, F8 a) { std::memcpy(p, a.v, sizeof a.v); }
+inline void store(int32_t* p, I8 a) { std::memcpy(p, a.v, sizeof a.v); }
+inline void store(uint32_t* p, I8 a) { std::memcpy(p, a.v, sizeof a.v); }
+inline I8 load(const int32_t* p) {
+    I8 r;
+    std::memcpy(r.v, p, sizeof r.v);
+    return r;
+}
+inline I8 load(const uint32_t* p) {
+    I8 r;
+    std::memcpy(r.v, p, sizeof r.v);
+    return r;
+}
+inline F8 load(const float* p) {
+    F8 r;
+    std::memcpy(r.v, p, sizeof r.v);
+    return r;
+}
+inline I8 floorInt(F8 x) {
+    const I8 i = truncate(x);
+    return i + lessMask(x, toFloat(i));
+}
+inline F8 sanitize(F8 u) { return less(u, splat(1e6f), less(splat(-1e6f), u, u, splat(0.0f)), splat(0.0f)); }
+inline F8 fraction(F8 u) { return u - toFloat(floorInt(u)); }
 
 #endif
 
 // clamp01 as toByte does it (NaN gives 0), times 255, rounded: toByte lane by lane.
-inline I4 toBytes(F4 c) { return truncate(min(max(c, splat(0.0f)), splat(1.0f)) * splat(255.0f) + splat(0.5f)); }
+inline I8 toBytes(F8 c) { return truncate(min(max(c, splat(0.0f)), splat(1.0f)) * splat(255.0f) + splat(0.5f)); }
 
-// detail::floorInt, sanitize and fraction (sampler.h) lane by lane.
-inline I4 floorInt(F4 x) {
-    const I4 i = truncate(x);
-    return i + lessMask(x, toFloat(i));
+// Lane j all ones where bit j of `bits` is set.
+inline I8 maskOf(int bits) {
+    alignas(32) static constexpr int32_t lane[kLanes] = {1, 2, 4, 8, 16, 32, 64, 128};
+    const I8 l = load(lane);
+    return equalMask(splat(bits) & l, l);
 }
-#if PIPELINE_LANES_SSE2
-inline F4 sanitize(F4 u) { // |u| < 1e6 ? u : 0, NaN failing the test
-    const __m128 magnitude = _mm_andnot_ps(_mm_set1_ps(-0.0f), u.v);
-    return {_mm_and_ps(_mm_cmplt_ps(magnitude, _mm_set1_ps(1e6f)), u.v)};
-}
-#else
-inline F4 sanitize(F4 u) { return less(u, splat(1e6f), less(splat(-1e6f), u, u, splat(0.0f)), splat(0.0f)); }
-#endif
-#if defined(__SSE4_1__)
-inline F4 fraction(F4 u) { return {_mm_sub_ps(u.v, _mm_floor_ps(u.v))}; } // the same for |u| < 2^31
-#else
-inline F4 fraction(F4 u) { return u - toFloat(floorInt(u)); }
-#endif
 
 // fastLog2 lane by lane (see sampler.h), without branches.
-inline F4 log2Approx(F4 x) {
-    const I4 b = bits(x);
-    const F4 exponent = toFloat(shiftRightLogical<23>(b) + splat(-128));
-    const F4 m = fromBits((b & splat(0x007FFFFF)) | splat(0x3F800000));
-    F4 r = exponent + (splat(-0.34484843f) * m + splat(2.02466578f)) * m - splat(0.67487759f);
+inline F8 log2Approx(F8 x) {
+    const I8 b = bits(x);
+    const F8 exponent = toFloat(shiftRightLogical<23>(b) + splat(-128));
+    const F8 m = fromBits((b & splat(0x007FFFFF)) | splat(0x3F800000));
+    F8 r = exponent + (splat(-0.34484843f) * m + splat(2.02466578f)) * m - splat(0.67487759f);
     r = less(x, splat(1e30f), r, splat(100.0f));
     return less(splat(1e-30f), x, r, splat(-100.0f));
 }

@@ -1,17 +1,24 @@
-// The 8-bit integer pixel path. Pixels go in groups of four: interpolation, perspective division, mip
-// level and colour conversion run in four float lanes, sampling of wrapped power-of-two textures,
-// the stages, fog, the tests and blending in four packed-colour lanes; other samplers and memory
-// run pixel by pixel. The arithmetic is, pixel for pixel, the same as doing it all one pixel at a time.
+// The 8-bit integer pixel path. Pixels go in groups of eight, taken in row order across the rows of a
+// batch, so small triangles fill whole groups: interpolation, perspective division, mip level and
+// colour conversion run in eight float lanes, sampling of wrapped power-of-two textures, the stages,
+// fog, the tests and blending in eight packed-colour lanes; other samplers run pixel by pixel. Every
+// value a pixel gets depends on its position only, never on the group it fell in.
 #include "pipeline/packed_span.h"
 
+#include <algorithm>
+
 #include "pipeline/depth_lanes.h"
-#include "pipeline/sampler_lanes.h"
 #include "pipeline/output_merger.h"
 #include "pipeline/pixel_ops.h"
+#include "pipeline/sampler_lanes.h"
 
 namespace pipeline {
 
 namespace {
+
+using lanes::F8;
+using lanes::I8;
+using lanes::kLanes;
 
 // The kinds whose float work is not split out: linear without mip levels, and everything else.
 inline uint32_t sampleStage(const StageSampler& s, SampleKind kind, float u, float v, float lod) {
@@ -20,83 +27,241 @@ inline uint32_t sampleStage(const StageSampler& s, SampleKind kind, float u, flo
     return sampleTexture(s, u, v, lod);
 }
 
-// f(j) for the drawn lanes, 0 for the others.
-template <typename F> lanes::I4 eachLive(int live, F f) {
-    alignas(16) uint32_t texels[4] = {};
-    for (int j = 0; j < 4; ++j)
-        if (live >> j & 1) texels[j] = f(j);
+// f(j) for the lanes in `which`, `others` lanes for the rest.
+template <typename F> I8 eachLane(int which, I8 others, F f) {
+    alignas(32) uint32_t texels[kLanes];
+    lanes::store(texels, others);
+    for (; which; which &= which - 1) {
+        const int j = __builtin_ctz(static_cast<unsigned>(which));
+        texels[j] = f(j);
+    }
     return lanes::load(texels);
 }
 
-// Interpolants of the four pixels of a group as start + step * i (i: 0..3 from the group's first
-// pixel); per-row y steps for mip selection.
+// Interpolants of the pixels of a group, each lane at its own offset (fx, fy) from the reference point.
 struct GroupInterpolants {
-    const lanes::F4* start;
-    const lanes::F4* step;
-    const lanes::F4* rowStep;
-    lanes::F4 i, w; // pixel offsets from the row's first pixel, 1 / q
-    lanes::F4 at(int k) const { return start[k] + step[k] * i; }
+    const F8* plane;
+    const F8* dx;
+    const F8* dy;
+    F8 fx, fy, w; // w: 1 / q
+    F8 at(int k) const { return plane[k] + dx[k] * fx + dy[k] * fy; }
 };
 
-// The texels stage s reads for the four pixels of a group.
-[[gnu::always_inline]] inline lanes::I4 sampleLanes(const PixelPipeline& pp, int s, const GroupInterpolants& g, int live) {
+// The texels stage s reads for the pixels of a group.
+[[gnu::always_inline]] inline I8 sampleLanes(const PixelPipeline& pp, int s, const GroupInterpolants& g, int live) {
     using namespace lanes;
     const StageSampler& sampler = pp.samplers[s];
     const SampleKind kind = pp.sampleKinds[s];
     const int t = pp.texVarying[s] + 2;
-    const F4 w = g.w;
-    const F4 u = g.at(t) * w, v = g.at(t + 1) * w;
+    const F8 w = g.w;
+    const F8 u = g.at(t) * w, v = g.at(t + 1) * w;
     if (kind == SampleKind::PointWrapPow2) return pointWrap(sampler.levels[sampler.base], u, v);
 
-    F4 lod = splat(0.0f);
+    F8 lod = splat(0.0f);
     if (sampler.needsLod) {
-        const F4 dudx = (g.step[t] - u * g.step[1]) * w, dvdx = (g.step[t + 1] - v * g.step[1]) * w;
-        const F4 dudy = (g.rowStep[t] - u * g.rowStep[1]) * w, dvdy = (g.rowStep[t + 1] - v * g.rowStep[1]) * w;
-        const F4 bw = splat(sampler.baseWidth), bh = splat(sampler.baseHeight);
-        const F4 ax = dudx * bw, bx = dvdx * bh, ay = dudy * bw, by = dvdy * bh;
-        const F4 lx = ax * ax + bx * bx, ly = ay * ay + by * by;
+        const F8 dudx = (g.dx[t] - u * g.dx[1]) * w, dvdx = (g.dx[t + 1] - v * g.dx[1]) * w;
+        const F8 dudy = (g.dy[t] - u * g.dy[1]) * w, dvdy = (g.dy[t + 1] - v * g.dy[1]) * w;
+        const F8 bw = splat(sampler.baseWidth), bh = splat(sampler.baseHeight);
+        const F8 ax = dudx * bw, bx = dvdx * bh, ay = dudy * bw, by = dvdy * bh;
+        const F8 lx = ax * ax + bx * bx, ly = ay * ay + by * by;
         lod = splat(0.5f) * log2Approx(max(lx, ly)) + splat(sampler.lodBias);
     }
-    alignas(16) float lu[4], lv[4], ll[4];
+    alignas(32) float lu[kLanes], lv[kLanes], ll[kLanes];
     store(ll, lod);
     if (kind != SampleKind::TrilinearWrapPow2) {
         store(lu, u);
         store(lv, v);
-        return eachLive(live, [&](int j) { return sampleStage(sampler, kind, lu[j], lv[j], ll[j]); });
+        return eachLane(live, splat(0), [&](int j) { return sampleStage(sampler, kind, lu[j], lv[j], ll[j]); });
     }
 
     // Trilinear: positions in 1/256 texel of the largest level, whole levels and the blend weight.
-    const F4 cu = sanitize(u), cv = sanitize(v);
+    const F8 cu = sanitize(u), cv = sanitize(v);
     const SamplerLevel& top = sampler.levels[sampler.base];
-    const I4 x256 = truncate(fraction(cu) * splat(static_cast<float>(top.width * 256)));
-    const I4 y256 = truncate(fraction(cv) * splat(static_cast<float>(top.height * 256)));
-    const F4 clamped = min(lod, splat(30.0f));
-    const I4 whole = truncate(clamped);
-    const I4 f = truncate((clamped - toFloat(whole)) * splat(256.0f));
-    alignas(16) int32_t levels[4];
-    store(levels, whole);
+    const I8 x256 = truncate(fraction(cu) * splat(static_cast<float>(top.width * 256)));
+    const I8 y256 = truncate(fraction(cv) * splat(static_cast<float>(top.height * 256)));
+    const F8 clamped = min(lod, splat(30.0f));
+    const I8 whole = truncate(clamped);
+    const I8 f = truncate((clamped - toFloat(whole)) * splat(256.0f));
     const int last = sampler.levelCount - 1;
-    const int shared = levels[__builtin_ctz(static_cast<unsigned>(live))];
-    const int sameLevel = laneBits(equalMask(whole, splat(shared))) & laneBits(lessMask(splat(0.0f), lod));
-    if ((sameLevel & live) == live && sampler.base + shared < last)
-        return trilinearFixed(sampler.levels[sampler.base + shared], sampler.levels[sampler.base + shared + 1], shared,
-                              x256, y256, f);
+    // Minified lanes whose level pair exists: one vector sample per level they share.
+    const int minified =
+        live & laneBits(lessMask(splat(0.0f), lod)) & laneBits(greaterMask(splat(last - sampler.base), whole));
+    alignas(32) int32_t levels[kLanes];
+    store(levels, whole);
+    I8 texels = splat(0);
+    for (int pending = minified; pending;) {
+        const int level = levels[__builtin_ctz(static_cast<unsigned>(pending))];
+        const int same = pending & laneBits(equalMask(whole, splat(level)));
+        const I8 sampled = trilinearFixed(sampler.levels[sampler.base + level], sampler.levels[sampler.base + level + 1],
+                                          level, x256, y256, f);
+        texels = same == live ? sampled : select(maskOf(same), sampled, texels);
+        pending &= ~same;
+    }
+    const int rest = live & ~minified;
+    if (rest == 0) return texels;
 
-    // Lanes on different levels, magnified or at the last level: one at a time, as sampleTexture does.
-    alignas(16) int32_t xs[4], ys[4], fs[4];
-    store(xs, x256);
-    store(ys, y256);
-    store(fs, f);
+    // Magnified lanes and lanes at the last level: one at a time, as sampleTexture does.
     store(lu, cu);
     store(lv, cv);
-    return eachLive(live, [&](int j) {
+    return eachLane(rest, texels, [&](int j) {
         const int level = sampler.base + levels[j];
         if (!(ll[j] > 0.0f)) return detail::sampleLinear(sampler, top, lu[j], lv[j]);
-        if (level >= last) return detail::sampleLinear(sampler, sampler.levels[last], lu[j], lv[j]);
-        return detail::trilinearFixed(sampler.levels[level], sampler.levels[level + 1], levels[j], xs[j], ys[j],
-                                      static_cast<uint32_t>(fs[j]));
+        return detail::sampleLinear(sampler, sampler.levels[level < last ? level : last], lu[j], lv[j]);
     });
 }
+
+// Shades groups of up to eight pixels of one primitive.
+class GroupShader {
+public:
+    GroupShader(const PixelPipeline& pp, const float* plane, const float* ddx, const float* ddy, float refX, float refY)
+        : pp_(pp), state_(*pp.state), refX_(lanes::splat(refX)), refY_(lanes::splat(refY)) {
+        using namespace lanes;
+        const VaryingLayout& vl = pp.varyings;
+        n_ = vl.count + 2;
+        depthFormat_ = pp.depthFormat;
+        depthBytes_ = bytesPerPixel(depthFormat_);
+        depthLanes_ = depthInLanes(depthFormat_);
+        opaque_ = splat(static_cast<int32_t>(pp.colorFormat == ColorFormat::X8R8G8B8 ? 0xFF000000u : 0u));
+        fogAt_ = state_.fog && vl.fog >= 0 ? vl.fog + 2 : -1;
+        specularAt_ = vl.specular >= 0 ? vl.specular + 2 : -1;
+        addSpecular_ = state_.specular && specularAt_ >= 0;
+        stageCount_ = pp.stageCount;
+        for (int s = 0; s < stageCount_; ++s) {
+            const StageState& st = state_.stages[s];
+            plans_[s] = {st.colorOp, st.alphaOp, static_cast<int>(st.colorArg1.source),
+                         static_cast<int>(st.colorArg2.source), static_cast<int>(st.alphaArg1.source),
+                         static_cast<int>(st.alphaArg2.source),
+                         st.alphaOp == st.colorOp && st.alphaArg1.source == st.colorArg1.source &&
+                             st.alphaArg2.source == st.colorArg2.source,
+                         pp.samples[s]};
+        }
+        for (int k = 0; k < n_; ++k) {
+            plane_[k] = splat(plane[k]);
+            dx_[k] = splat(ddx[k]);
+            dy_[k] = splat(ddy[k]);
+        }
+    }
+
+    // Pixels (xs[j], ys[j]) for j < count; the lanes from count on repeat a valid pixel.
+    void shade(const int32_t* xs, const int32_t* ys, int count) {
+        using namespace lanes;
+        GroupInterpolants g{plane_, dx_, dy_, toFloat(load(xs)) - refX_, toFloat(load(ys)) - refY_, splat(0.0f)};
+        int live = (1 << count) - 1; // bit j: pixel j is still drawn
+        // Eight neighbours of a row read and write memory as a whole, putting back what they do not draw.
+        const bool row = count == kLanes && ys[0] == ys[kLanes - 1];
+        uint8_t* depthAt[kLanes];
+        uint32_t* colorAt[kLanes];
+        for (int j = 0; j < kLanes; ++j)
+            colorAt[j] = reinterpret_cast<uint32_t*>(pp_.color + static_cast<size_t>(ys[j]) * pp_.colorPitch) + xs[j];
+        const bool depthTest = pp_.depthTest;
+        uint32_t z[kLanes] = {};
+        I8 zLanes = splat(0), stored = splat(0);
+        if (depthTest) {
+            for (int j = 0; j < kLanes; ++j)
+                depthAt[j] = pp_.depth + static_cast<size_t>(ys[j]) * pp_.depthPitch + static_cast<size_t>(xs[j]) * depthBytes_;
+            const F8 zf = g.at(0);
+            if (depthLanes_) {
+                zLanes = packDepths(depthFormat_, zf);
+                stored = row ? loadDepths(depthFormat_, depthAt[0]) : gatherDepths(depthFormat_, depthAt);
+                live &= laneBits(compareMask(state_.depth.func, zLanes, depthValues(depthFormat_, stored)));
+            } else {
+                alignas(32) float zs[kLanes];
+                store(zs, zf);
+                live = 0;
+                for (int j = 0; j < count; ++j) {
+                    z[j] = packDepth(depthFormat_, zs[j]);
+                    if (passes(state_.depth.func, z[j], readDepth(depthFormat_, depthAt[j]))) live |= 1 << j;
+                }
+            }
+            if (live == 0) return;
+        }
+        g.w = splat(1.0f) / g.at(1);
+        const I8 diffuse = argb(g, 2);
+        // Arguments by ArgSource: current, diffuse, texture, factor, specular.
+        I8 in[5] = {diffuse, diffuse, splat(-1), splat(static_cast<int32_t>(pp_.factorArgb)),
+                    specularAt_ >= 0 ? argb(g, specularAt_) : splat(0)};
+        for (int s = 0; s < stageCount_; ++s) {
+            const StagePlan& plan = plans_[s];
+            in[2] = plan.samples ? sampleLanes(pp_, s, g, live) : splat(-1);
+            const I8 rgb = operate(plan.colorOp, in[plan.colorArg1], in[plan.colorArg2]);
+            if (plan.sameAlpha)
+                in[0] = rgb;
+            else if (plan.alphaOp == TextureOp::Disable)
+                in[0] = withAlphaOf(rgb, in[0]);
+            else
+                in[0] = withAlphaOf(rgb, operate(plan.alphaOp, in[plan.alphaArg1], in[plan.alphaArg2]));
+        }
+        I8 c = in[0];
+        if (addSpecular_) c = withAlphaOf(addSaturated(c, in[4]), c);
+        if (fogAt_ >= 0) {
+            const F8 f = g.at(fogAt_) * g.w;
+            const I8 f256 = truncate(min(max(f, splat(0.0f)), splat(1.0f)) * splat(256.0f) + splat(0.5f));
+            c = withAlphaOf(lerpChannels(splat(static_cast<int32_t>(pp_.fogArgb)), c, f256), c);
+        }
+        if (state_.alphaTest.enable) {
+            live &= laneBits(compareMask(state_.alphaTest.func, shiftRightLogical<24>(c),
+                                         splat(static_cast<int32_t>(state_.alphaTest.reference))));
+            if (live == 0) return;
+        }
+        if (pp_.depthWrite) {
+            if (!depthLanes_) {
+                for (int j = 0; j < count; ++j)
+                    if (live >> j & 1) writeDepth(depthFormat_, depthAt[j], z[j]);
+            } else if (row) {
+                storeDepths(depthFormat_, depthAt[0], stored, zLanes, maskOf(live));
+            } else {
+                scatterDepths(depthFormat_, depthAt, stored, zLanes, live);
+            }
+        }
+        if (row) {
+            const I8 dst = load(colorAt[0]);
+            if (state_.blend.enable) c = blendOver(c, dst | opaque_);
+            store(colorAt[0], live == (1 << kLanes) - 1 ? c | opaque_ : select(maskOf(live), c | opaque_, dst));
+            return;
+        }
+        if (state_.blend.enable) {
+            alignas(32) uint32_t dst[kLanes];
+            for (int j = 0; j < kLanes; ++j) dst[j] = *colorAt[j];
+            c = blendOver(c, load(dst) | opaque_);
+        }
+        alignas(32) uint32_t out[kLanes];
+        store(out, c | opaque_);
+        for (; live; live &= live - 1) {
+            const int j = __builtin_ctz(static_cast<unsigned>(live));
+            *colorAt[j] = out[j];
+        }
+    }
+
+private:
+    struct StagePlan {
+        TextureOp colorOp, alphaOp;
+        int colorArg1, colorArg2, alphaArg1, alphaArg2;
+        bool sameAlpha; // alpha computed as the colour is: one operation gives all four channels
+        bool samples;
+    };
+
+    // Varyings k .. k + 3 (r, g, b, a) as 0xAARRGGBB.
+    static I8 argb(const GroupInterpolants& g, int k) {
+        using namespace lanes;
+        const I8 r = toBytes(g.at(k) * g.w), gr = toBytes(g.at(k + 1) * g.w);
+        const I8 b = toBytes(g.at(k + 2) * g.w), a = toBytes(g.at(k + 3) * g.w);
+        return shiftLeft<24>(a) | shiftLeft<16>(r) | shiftLeft<8>(gr) | b;
+    }
+
+    const PixelPipeline& pp_;
+    const PixelState& state_;
+    F8 refX_, refY_;
+    int n_ = 0;
+    DepthFormat depthFormat_ = DepthFormat::None;
+    int depthBytes_ = 0;
+    bool depthLanes_ = false;
+    I8 opaque_;
+    int fogAt_ = -1, specularAt_ = -1;
+    bool addSpecular_ = false;
+    int stageCount_ = 0;
+    StagePlan plans_[8];
+    F8 plane_[kMaxInterpolants], dx_[kMaxInterpolants], dy_[kMaxInterpolants];
+};
 
 } // namespace
 
@@ -113,138 +278,31 @@ SampleKind sampleKindOf(const StageSampler& s) {
 
 void shadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
                      const float* ddy, float refX, float refY) {
-    using namespace lanes;
-    const PixelState& state = *pp.state;
-    const VaryingLayout& vl = pp.varyings;
-    const int n = vl.count + 2;
-    const DepthFormat depthFormat = pp.depthFormat;
-    const int depthBytes = bytesPerPixel(depthFormat);
-    const Compare depthFunc = state.depth.func;
-    const bool depthTest = pp.depthTest, depthWrite = pp.depthWrite;
-    const bool depthLanes = depthInLanes(depthFormat);
-    const bool alphaTest = state.alphaTest.enable;
-    const Compare alphaFunc = state.alphaTest.func;
-    const I4 alphaRef = splat(static_cast<int32_t>(state.alphaTest.reference));
-    const I4 opaque = splat(static_cast<int32_t>(pp.colorFormat == ColorFormat::X8R8G8B8 ? 0xFF000000u : 0u));
-    const int fogAt = state.fog && vl.fog >= 0 ? vl.fog + 2 : -1;
-    const int specularAt = vl.specular >= 0 ? vl.specular + 2 : -1;
-    const bool addSpecular = state.specular && specularAt >= 0;
-    const bool blend = state.blend.enable;
-    const int stageCount = pp.stageCount;
-    const int colorWidth = pp.colorWidth, depthWidth = pp.depthWidth;
-    const I4 white = splat(-1), factor = splat(static_cast<int32_t>(pp.factorArgb));
-    const I4 fogColor = splat(static_cast<int32_t>(pp.fogArgb));
-    struct StagePlan {
-        TextureOp colorOp, alphaOp;
-        int colorArg1, colorArg2, alphaArg1, alphaArg2;
-        bool sameAlpha; // alpha computed as the colour is: one operation gives all four channels
-        bool samples;
-    } plans[8];
-    for (int s = 0; s < stageCount; ++s) {
-        const StageState& st = state.stages[s];
-        plans[s] = {st.colorOp, st.alphaOp, static_cast<int>(st.colorArg1.source), static_cast<int>(st.colorArg2.source),
-                    static_cast<int>(st.alphaArg1.source), static_cast<int>(st.alphaArg2.source),
-                    st.alphaOp == st.colorOp && st.alphaArg1.source == st.colorArg1.source &&
-                        st.alphaArg2.source == st.colorArg2.source,
-                    pp.samples[s]};
-    }
-    F4 start[kMaxInterpolants], step[kMaxInterpolants], rowStep[kMaxInterpolants];
-    for (int k = 0; k < n; ++k) {
-        step[k] = splat(ddx[k]);
-        rowStep[k] = splat(ddy[k]);
-    }
-    GroupInterpolants g{start, step, rowStep, splat(0.0f), splat(0.0f)};
-    auto argb = [&](int k) { // varyings k .. k + 3 (r, g, b, a) as 0xAARRGGBB
-        const I4 r = toBytes(g.at(k) * g.w), gr = toBytes(g.at(k + 1) * g.w);
-        const I4 b = toBytes(g.at(k + 2) * g.w), a = toBytes(g.at(k + 3) * g.w);
-        return shiftLeft<24>(a) | shiftLeft<16>(r) | shiftLeft<8>(gr) | b;
-    };
-
+    GroupShader shader(pp, plane, ddx, ddy, refX, refY);
+    alignas(32) int32_t xs[kLanes], ys[kLanes];
+    int count = 0;
     for (int r = 0; r < rowCount; ++r) {
-        const int y = rows[r].y, x0 = rows[r].left, x1 = rows[r].right;
-        // The row's interpolants at its first pixel.
-        const float fx = static_cast<float>(x0) - refX, fy = static_cast<float>(y) - refY;
-        for (int k = 0; k < n; ++k) start[k] = splat(plane[k] + ddx[k] * fx + ddy[k] * fy);
-        uint32_t* colorRow = reinterpret_cast<uint32_t*>(pp.color + static_cast<size_t>(y) * pp.colorPitch);
-        uint8_t* depthRow = pp.depth ? pp.depth + static_cast<size_t>(y) * pp.depthPitch : nullptr;
-
-        for (int group = x0; group <= x1; group += 4) {
-            const int count = x1 - group + 1 < 4 ? x1 - group + 1 : 4;
-            g.i = ramp(static_cast<float>(group - x0));
-            int live = (1 << count) - 1; // bit j: pixel group + j is still drawn
-            // Groups inside the row read and write four whole pixels, putting back what they do not draw.
-            const bool wholeDepth = depthLanes && group + 4 <= depthWidth;
-            uint8_t* depthPixels = depthRow ? depthRow + static_cast<size_t>(group) * depthBytes : nullptr;
-            uint32_t z[4] = {};
-            I4 zLanes = splat(0), stored = splat(0);
-            if (depthTest) {
-                const F4 zf = g.at(0);
-                if (wholeDepth) {
-                    zLanes = packDepths(depthFormat, zf);
-                    stored = loadDepths(depthFormat, depthPixels);
-                    live &= laneBits(compareMask(depthFunc, zLanes, depthValues(depthFormat, stored)));
-                } else {
-                    alignas(16) float zs[4];
-                    store(zs, zf);
-                    live = 0;
-                    for (int j = 0; j < count; ++j) {
-                        z[j] = packDepth(depthFormat, zs[j]);
-                        if (passes(depthFunc, z[j], readDepth(depthFormat, depthPixels + static_cast<size_t>(j) * depthBytes)))
-                            live |= 1 << j;
-                    }
-                }
-                if (live == 0) continue;
+        const int y = rows[r].y;
+        for (int x = rows[r].left; x <= rows[r].right;) {
+            const int take = std::min(kLanes - count, rows[r].right - x + 1);
+            for (int j = 0; j < take; ++j) {
+                xs[count + j] = x + j;
+                ys[count + j] = y;
             }
-            g.w = splat(1.0f) / g.at(1);
-            const I4 diffuse = argb(2);
-            // Arguments by ArgSource: current, diffuse, texture, factor, specular.
-            I4 in[5] = {diffuse, diffuse, white, factor, specularAt >= 0 ? argb(specularAt) : splat(0)};
-            for (int s = 0; s < stageCount; ++s) {
-                const StagePlan& plan = plans[s];
-                in[2] = plan.samples ? sampleLanes(pp, s, g, live) : white;
-                const I4 rgb = operate(plan.colorOp, in[plan.colorArg1], in[plan.colorArg2]);
-                if (plan.sameAlpha)
-                    in[0] = rgb;
-                else if (plan.alphaOp == TextureOp::Disable)
-                    in[0] = withAlphaOf(rgb, in[0]);
-                else
-                    in[0] = withAlphaOf(rgb, operate(plan.alphaOp, in[plan.alphaArg1], in[plan.alphaArg2]));
+            count += take;
+            x += take;
+            if (count == kLanes) {
+                shader.shade(xs, ys, count);
+                count = 0;
             }
-            I4 c = in[0];
-            if (addSpecular) c = withAlphaOf(addSaturated(c, in[4]), c);
-            if (fogAt >= 0) {
-                const F4 f = g.at(fogAt) * g.w;
-                const I4 f256 = truncate(min(max(f, splat(0.0f)), splat(1.0f)) * splat(256.0f) + splat(0.5f));
-                c = withAlphaOf(lerpChannels(fogColor, c, f256), c);
-            }
-            if (alphaTest) {
-                live &= laneBits(compareMask(alphaFunc, shiftRightLogical<24>(c), alphaRef));
-                if (live == 0) continue;
-            }
-            if (depthWrite) {
-                if (wholeDepth)
-                    storeDepths(depthFormat, depthPixels, stored, zLanes, maskOf(live));
-                else
-                    for (int j = 0; j < count; ++j)
-                        if (live >> j & 1) writeDepth(depthFormat, depthPixels + static_cast<size_t>(j) * depthBytes, z[j]);
-            }
-            uint32_t* target = colorRow + group;
-            if (group + 4 <= colorWidth) {
-                const I4 dst = load(target);
-                if (blend) c = blendOver(c, dst | opaque);
-                const I4 out = live == 0xF ? c | opaque : select(maskOf(live), c | opaque, dst);
-                std::memcpy(target, &out, 16);
-                continue;
-            }
-            alignas(16) uint32_t dst[4] = {};
-            for (int j = 0; j < count; ++j) dst[j] = target[j];
-            if (blend) c = blendOver(c, load(dst) | opaque);
-            alignas(16) uint32_t out[4];
-            store(out, c | opaque);
-            for (int j = 0; j < count; ++j)
-                if (live >> j & 1) target[j] = out[j];
         }
     }
+    if (count == 0) return;
+    for (int j = count; j < kLanes; ++j) {
+        xs[j] = xs[count - 1];
+        ys[j] = ys[count - 1];
+    }
+    shader.shade(xs, ys, count);
 }
 
 } // namespace pipeline
