@@ -40,11 +40,11 @@ template <typename F> I8 eachLane(int which, I8 others, F f) {
 
 // Interpolants of the pixels of a group, each lane at its own offset (fx, fy) from the reference point.
 struct GroupInterpolants {
-    const F8* plane;
-    const F8* dx;
-    const F8* dy;
+    const float* plane;
+    const float* dx;
+    const float* dy;
     F8 fx, fy, w; // w: 1 / q
-    F8 at(int k) const { return plane[k] + dx[k] * fx + dy[k] * fy; }
+    F8 at(int k) const { return lanes::splat(plane[k]) + lanes::splat(dx[k]) * fx + lanes::splat(dy[k]) * fy; }
 };
 
 // The texels stage s reads for the pixels of a group.
@@ -59,8 +59,8 @@ struct GroupInterpolants {
 
     F8 lod = splat(0.0f);
     if (sampler.needsLod) {
-        const F8 dudx = (g.dx[t] - u * g.dx[1]) * w, dvdx = (g.dx[t + 1] - v * g.dx[1]) * w;
-        const F8 dudy = (g.dy[t] - u * g.dy[1]) * w, dvdy = (g.dy[t + 1] - v * g.dy[1]) * w;
+        const F8 dudx = (splat(g.dx[t]) - u * splat(g.dx[1])) * w, dvdx = (splat(g.dx[t + 1]) - v * splat(g.dx[1])) * w;
+        const F8 dudy = (splat(g.dy[t]) - u * splat(g.dy[1])) * w, dvdy = (splat(g.dy[t + 1]) - v * splat(g.dy[1])) * w;
         const F8 bw = splat(sampler.baseWidth), bh = splat(sampler.baseHeight);
         const F8 ax = dudx * bw, bx = dvdx * bh, ay = dudy * bw, by = dvdy * bh;
         const F8 lx = ax * ax + bx * bx, ly = ay * ay + by * by;
@@ -114,10 +114,10 @@ struct GroupInterpolants {
 class GroupShader {
 public:
     GroupShader(const PixelPipeline& pp, const float* plane, const float* ddx, const float* ddy, float refX, float refY)
-        : pp_(pp), state_(*pp.state), refX_(lanes::splat(refX)), refY_(lanes::splat(refY)) {
+        : pp_(pp), state_(*pp.state), plane_(plane), dx_(ddx), dy_(ddy), refX_(lanes::splat(refX)),
+          refY_(lanes::splat(refY)) {
         using namespace lanes;
         const VaryingLayout& vl = pp.varyings;
-        n_ = vl.count + 2;
         depthFormat_ = pp.depthFormat;
         depthBytes_ = bytesPerPixel(depthFormat_);
         depthLanes_ = depthInLanes(depthFormat_);
@@ -134,11 +134,6 @@ public:
                          st.alphaOp == st.colorOp && st.alphaArg1.source == st.colorArg1.source &&
                              st.alphaArg2.source == st.colorArg2.source,
                          pp.samples[s]};
-        }
-        for (int k = 0; k < n_; ++k) {
-            plane_[k] = splat(plane[k]);
-            dx_[k] = splat(ddx[k]);
-            dy_[k] = splat(ddy[k]);
         }
     }
 
@@ -250,8 +245,8 @@ private:
 
     const PixelPipeline& pp_;
     const PixelState& state_;
+    const float *plane_, *dx_, *dy_;
     F8 refX_, refY_;
-    int n_ = 0;
     DepthFormat depthFormat_ = DepthFormat::None;
     int depthBytes_ = 0;
     bool depthLanes_ = false;
@@ -260,7 +255,6 @@ private:
     bool addSpecular_ = false;
     int stageCount_ = 0;
     StagePlan plans_[8];
-    F8 plane_[kMaxInterpolants], dx_[kMaxInterpolants], dy_[kMaxInterpolants];
 };
 
 } // namespace
