@@ -12,6 +12,9 @@ std::vector<uint32_t> render(int threads, int width, int height, std::vector<uin
     setThreadCount(threads);
     Canvas canvas(width, height, ColorFormat::A8R8G8B8, DepthFormat::D24S8);
     canvas.fill(0xFF102030);
+    static const TextureHolder checker = checkerTexture(64, 4, 7);
+    drawTexturedFloor(canvas, Filter::Linear, Filter::Linear, checker.texture); // magnified to minified
+    drawDemandingScene(canvas, TextureOp::Modulate);
     drawDemandingScene(canvas);
     drawLitSphere(canvas);
     setThreadCount(0);

@@ -87,7 +87,7 @@ void drawTexturedFloor(Canvas& canvas, Filter minMag, Filter mip, const Texture&
     draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), vs, ps, canvas.target);
 }
 
-void drawDemandingScene(Canvas& canvas) {
+void drawDemandingScene(Canvas& canvas, TextureOp secondStage) {
     std::mt19937 random(11);
     std::uniform_real_distribution<float> pos(-2.5f, 2.5f), depth(-1.0f, 6.0f), unit(0, 1);
     std::vector<Vertex> vertices;
@@ -123,7 +123,7 @@ void drawDemandingScene(Canvas& canvas) {
     vs.rangeFog = true;
     PixelState ps = basicPixels(&a.texture);
     ps.stages[0].sampler = {Filter::Linear, Filter::Linear, Filter::Linear};
-    ps.stages[1].colorOp = TextureOp::AddSigned;
+    ps.stages[1].colorOp = secondStage;
     ps.stages[1].texture = &b.texture;
     ps.stages[1].texCoordIndex = 1;
     ps.stages[1].alphaOp = TextureOp::Modulate;

@@ -21,7 +21,9 @@ void drawLitSphere(Canvas& canvas);
 void drawTexturedFloor(Canvas& canvas, Filter minMag, Filter mip, const Texture& texture);
 TextureHolder checkerTexture(int size, int cell, int levels);
 
-// A demanding scene: many overlapping lit, textured, fogged, blended and depth-tested triangles.
-void drawDemandingScene(Canvas& canvas);
+// A demanding scene: many overlapping lit, textured, fogged, blended and depth-tested triangles. The
+// second stage's operation picks the pixel path: AddSigned takes the general one, Modulate the
+// packed 8-bit one.
+void drawDemandingScene(Canvas& canvas, TextureOp secondStage = TextureOp::AddSigned);
 
 } // namespace pipeline::test
