@@ -58,14 +58,12 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
     pp.colorFormat = target.color.format;
     pp.color = target.color.data;
     pp.colorPitch = target.color.pitch;
-    pp.colorWidth = target.color.width;
     pp.writeBits = channelBits(pp.colorFormat, state.colorWriteMask);
     const DepthSurface& d = target.depth;
     if (state.depth.enable && d.data && d.format != DepthFormat::None) {
         pp.depthFormat = d.format;
         pp.depth = d.data;
         pp.depthPitch = d.pitch;
-        pp.depthWidth = d.width;
         pp.depthTest = true;
         pp.depthWrite = state.depth.write;
     }

@@ -22,13 +22,12 @@ struct PixelPipeline {
     ColorFormat colorFormat = ColorFormat::X8R8G8B8;
     uint8_t* color = nullptr;
     int colorPitch = 0;
-    int colorWidth = 0, depthWidth = 0; // pixels per row: groups of four read and write whole within them
     uint32_t writeBits = 0;             // raw bits the colour-write mask lets through
     DepthFormat depthFormat = DepthFormat::None;
     uint8_t* depth = nullptr;
     int depthPitch = 0;
     bool depthTest = false, depthWrite = false;
-    bool packed = false;                // the state fits the 8-bit integer path (see shadeSpanPacked)
+    bool packed = false;                // the state fits the 8-bit integer path (see shadeRowsPacked)
     uint32_t factorArgb = 0, fogArgb = 0;
 };
 
