@@ -14,7 +14,7 @@
 
 namespace pipeline {
 
-constexpr int kQueueBandRows = 8; // rows per band when queued work is rasterised
+constexpr int kQueueBandRows = 16; // rows per band when queued work is rasterised
 
 // A draw after set-up, owning everything its rasterisation reads except the target's surfaces.
 struct PreparedDraw {

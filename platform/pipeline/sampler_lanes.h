@@ -10,11 +10,11 @@ inline int log2Size(int size) { return __builtin_ctz(static_cast<unsigned>(size)
 
 // texels[index] lane by lane.
 inline I8 gather(const uint32_t* texels, I8 index) {
-    alignas(32) int32_t i[kLanes];
-    store(i, index);
-    alignas(32) const uint32_t t[kLanes] = {texels[i[0]], texels[i[1]], texels[i[2]], texels[i[3]],
-                                           texels[i[4]], texels[i[5]], texels[i[6]], texels[i[7]]};
-    return load(t);
+#if PIPELINE_LANES_AVX2
+    return {_mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index.v, 4)};
+#else
+    return each<I8>([&](int i) { return static_cast<int32_t>(texels[index.v[i]]); });
+#endif
 }
 
 // The point sample of the packed path: texel (u, v) on a wrapped level, clamped at the far edge.
