@@ -173,5 +173,31 @@ TEST(Assembly, IndexedDrawsUseBaseVertexAndDropIndicesOutOfRange) {
     EXPECT_TRUE(canvas.guardsIntact());
 }
 
+TEST(Assembly, VerticesFarApartInTheBufferKeepTheirOwnValues) {
+    // Set-up keeps processed vertices by index modulo 1024: these triangles name vertices that meet
+    // on one place there, and must still draw as the same triangles given directly.
+    std::vector<Vertex> v(3000, screen(0, 0));
+    const Vertex corners[6] = {screen(1, 1), screen(14, 2), screen(3, 13), screen(20, 3), screen(30, 4), screen(22, 14)};
+    v[5] = corners[0];
+    v[1029] = corners[1];
+    v[2053] = corners[2];
+    v[6] = corners[3];
+    v[7] = corners[4];
+    v[1030] = corners[5];
+    for (Vertex& c : v) c.diffuse = 0xFF010101;
+    VertexStream stream = makeStream({true, false, true}, v);
+    const std::vector<uint16_t> indices = {5, 1029, 2053, 6, 7, 1030};
+    VertexStream direct = makeStream({true, false, true}, std::vector<Vertex>(corners, corners + 6));
+    for (int threads : {1, 0}) {
+        setThreadCount(threads);
+        Canvas indexed(32, 16), expected(32, 16);
+        draw(indexedDrawOf(stream, indices, PrimitiveType::TriangleList, 2), VertexState{}, countingPixels(), indexed.target);
+        draw(drawOf(direct, PrimitiveType::TriangleList, 2), VertexState{}, countingPixels(), expected.target);
+        EXPECT_EQ(indexed.pixels(), expected.pixels()) << threads << " threads";
+        EXPECT_GT(expected.pixel(5, 5) >> 16 & 0xFF, 0u);
+    }
+    setThreadCount(0);
+}
+
 } // namespace
 } // namespace pipeline
