@@ -117,6 +117,7 @@ public:
         *type = &object_->type->id;
         return S_OK;
     }
+    const Template* Type() const { return object_->type; }
     HRESULT GetNextObject(IDirectXFileObject** out) override {
         if (!out) return DXFILEERR_BADVALUE;
         if (next_ >= object_->children.size()) return DXFILEERR_NOMOREOBJECTS;
@@ -224,6 +225,11 @@ private:
 };
 
 }  // namespace
+
+const Template* TemplateOf(IDirectXFileData* data) {
+    const auto* ours = dynamic_cast<const FileData*>(data);
+    return ours ? ours->Type() : nullptr;
+}
 
 HRESULT ReadSource(LPVOID source, DXFILELOADOPTIONS options, std::vector<uint8_t>& bytes) {
     if (!source) return DXFILEERR_BADVALUE;
