@@ -274,7 +274,10 @@ private:
             Child child;
             if (t.kind == TokenKind::LBrace) {
                 tokens_.Next();
-                if (type->children == Template::Children::Closed) return DXFILEERR_BADOBJECT;
+                // A reference stands for a data object: none may stand where only binary data may.
+                if (type->children == Template::Children::Closed ||
+                    (type->children == Template::Children::Restricted && type->allowed.empty()))
+                    return DXFILEERR_BADOBJECT;
                 child.isReference = true;
                 if (tokens_.Peek().kind == TokenKind::Name) child.referenceName = tokens_.Next().text;
                 if (tokens_.Peek().kind == TokenKind::Guid) child.referenceId = tokens_.Next().guid;
