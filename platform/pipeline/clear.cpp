@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pipeline/draw_queue.h"
+#include "queue/draw_queue.h"
 #include "pipeline/pipeline.h"
 
 namespace pipeline {

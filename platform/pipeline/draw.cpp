@@ -5,12 +5,12 @@
 #include <iterator>
 #include <memory>
 
-#include "pipeline/clipper.h"
-#include "pipeline/draw_queue.h"
+#include "geometry/clipper.h"
+#include "queue/draw_queue.h"
 #include "pipeline/pipeline.h"
-#include "pipeline/rasterizer.h"
-#include "pipeline/vertex_stage.h"
-#include "pipeline/workers.h"
+#include "raster/rasterizer.h"
+#include "geometry/vertex_stage.h"
+#include "queue/workers.h"
 
 namespace pipeline {
 

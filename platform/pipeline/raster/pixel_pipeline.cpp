@@ -1,11 +1,11 @@
-#include "pipeline/pixel_pipeline.h"
+#include "raster/pixel_pipeline.h"
 
 #include <cstring>
 
-#include "pipeline/combiner.h"
-#include "pipeline/output_merger.h"
-#include "pipeline/packed_span.h"
-#include "pipeline/pixel_ops.h"
+#include "raster/combiner.h"
+#include "raster/output_merger.h"
+#include "raster/packed_span.h"
+#include "raster/pixel_ops.h"
 
 namespace pipeline {
 

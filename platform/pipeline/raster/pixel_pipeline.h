@@ -1,9 +1,9 @@
 #pragma once
 // Everything between an interpolated fragment and a written pixel: sampling, stages, fog, tests, blending.
 #include "pipeline/render_target.h"
-#include "pipeline/sampler.h"
+#include "texture/sampler.h"
 #include "pipeline/states.h"
-#include "pipeline/varyings.h"
+#include "geometry/varyings.h"
 
 namespace pipeline {
 

@@ -7,9 +7,9 @@
 #include <mutex>
 #include <vector>
 
-#include "pipeline/pixel_pipeline.h"
+#include "raster/pixel_pipeline.h"
 #include "pipeline/render_target.h"
-#include "pipeline/setup.h"
+#include "geometry/setup.h"
 #include "pipeline/texture.h"
 
 namespace pipeline {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "pipeline/formats.h"
-#include "pipeline/sampler.h"
+#include "texture/sampler.h"
 #include "pipeline/states.h"
 
 namespace pipeline {

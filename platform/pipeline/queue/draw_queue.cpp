@@ -1,10 +1,10 @@
-#include "pipeline/draw_queue.h"
+#include "queue/draw_queue.h"
 
 #include <algorithm>
 
 #include "pipeline/pipeline.h"
-#include "pipeline/rasterizer.h"
-#include "pipeline/workers.h"
+#include "raster/rasterizer.h"
+#include "queue/workers.h"
 
 namespace pipeline {
 

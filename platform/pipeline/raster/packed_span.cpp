@@ -3,14 +3,14 @@
 // colour conversion run in eight float lanes, sampling of wrapped power-of-two textures, the stages,
 // fog, the tests and blending in eight packed-colour lanes; other samplers run pixel by pixel. Every
 // value a pixel gets depends on its position only, never on the group it fell in.
-#include "pipeline/packed_span.h"
+#include "raster/packed_span.h"
 
 #include <algorithm>
 
-#include "pipeline/depth_lanes.h"
-#include "pipeline/output_merger.h"
-#include "pipeline/pixel_ops.h"
-#include "pipeline/sampler_lanes.h"
+#include "raster/depth_lanes.h"
+#include "raster/output_merger.h"
+#include "raster/pixel_ops.h"
+#include "texture/sampler_lanes.h"
 
 namespace pipeline {
 

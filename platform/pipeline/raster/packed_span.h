@@ -1,7 +1,7 @@
 #pragma once
 // The 8-bit integer pixel path: draws whose stages select, modulate and add, that blend with source
 // alpha or not at all, into 32-bit targets. Colours stay packed 0xAARRGGBB from sampler to target.
-#include "pipeline/pixel_pipeline.h"
+#include "raster/pixel_pipeline.h"
 
 namespace pipeline {
 
