@@ -124,6 +124,7 @@ public:
 
     HRESULT CloneMeshFVF(DWORD options, DWORD fvf, IDirect3DDevice9* device, ID3DXMesh** out) override {
         if (!out || !device) return D3DERR_INVALIDCALL;
+        if (HRESULT hr = InjectedFailure("ID3DXMesh::CloneMeshFVF"); FAILED(hr)) return hr;
         Mesh* clone = nullptr;
         if (HRESULT hr = Create(faces_, vertices_, options, fvf, device, &clone); FAILED(hr)) return hr;
         HRESULT hr = CopyInto(*clone);
@@ -137,6 +138,7 @@ public:
 
     HRESULT GetVertexBuffer(IDirect3DVertexBuffer9** out) override {
         if (!out) return D3DERR_INVALIDCALL;
+        if (HRESULT hr = InjectedFailure("ID3DXMesh::GetVertexBuffer"); FAILED(hr)) return hr;
         vb_->AddRef();
         *out = vb_;
         return S_OK;
@@ -200,6 +202,12 @@ public:
     // handed in follows its faces to their new places; without one it is found from the indices.
     HRESULT OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                             LPD3DXBUFFER* vertexRemap) override {
+        if (HRESULT hr = InjectedFailure("ID3DXMesh::OptimizeInplace"); FAILED(hr)) return hr;
+        return Optimize(flags, adjacencyIn, adjacencyOut, faceRemap, vertexRemap);
+    }
+
+    HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                     LPD3DXBUFFER* vertexRemap) {
         // Each flag implies the ones before it.
         if (flags & (D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER)) flags |= D3DXMESHOPT_ATTRSORT;
         if (flags & D3DXMESHOPT_ATTRSORT) flags |= D3DXMESHOPT_COMPACT;
@@ -383,6 +391,10 @@ private:
 };
 
 }  // namespace
+
+HRESULT OptimizeMadeMesh(ID3DXMesh* mesh, DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut) {
+    return static_cast<Mesh*>(mesh)->Optimize(flags, adjacencyIn, adjacencyOut, nullptr, nullptr);
+}
 
 HRESULT ReadIndices(ID3DXMesh* mesh, std::vector<uint32_t>& indices) {
     const bool wide = (mesh->GetOptions() & D3DXMESH_32BIT) != 0;

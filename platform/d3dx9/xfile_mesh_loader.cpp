@@ -384,7 +384,7 @@ HRESULT BuildMesh(std::vector<FileMesh>& files, DWORD options, IDirect3DDevice9*
     if (SUCCEEDED(hr)) hr = WriteAttributes(mesh, attributes);
     std::vector<DWORD> adjacency = ComputeAdjacency(positions);
     if (SUCCEEDED(hr))
-        hr = mesh->OptimizeInplace(D3DXMESHOPT_ATTRSORT, adjacency.data(), adjacency.data(), nullptr, nullptr);
+        hr = OptimizeMadeMesh(mesh, D3DXMESHOPT_ATTRSORT, adjacency.data(), adjacency.data());
 
     // Materials, then their texture names, in one buffer.
     const size_t count = materials.size();
@@ -573,6 +573,7 @@ HRESULT LoadFile(IDirectXFileEnumObject* objects, DWORD options, IDirect3DDevice
 HRESULT WINAPI D3DXLoadMeshFromXof(IDirectXFileData* pxofMesh, DWORD Options, IDirect3DDevice9* pD3DDevice,
                                    LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials,
                                    LPD3DXBUFFER* ppEffectInstances, DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
+    if (HRESULT hr = d3dx9::InjectedFailure("D3DXLoadMeshFromXof"); FAILED(hr)) return hr;
     return d3dx9::LoadFromData(pxofMesh, Options, pD3DDevice, ppAdjacency, ppMaterials, ppEffectInstances,
                                pNumMaterials, ppMesh);
 }
@@ -581,6 +582,7 @@ HRESULT WINAPI D3DXLoadMeshFromXA(LPCSTR pFilename, DWORD Options, IDirect3DDevi
                                   LPD3DXBUFFER* ppAdjacency, LPD3DXBUFFER* ppMaterials, LPD3DXBUFFER* ppEffectInstances,
                                   DWORD* pNumMaterials, LPD3DXMESH* ppMesh) {
     if (!pFilename || !pD3DDevice || !ppMesh) return D3DERR_INVALIDCALL;
+    if (HRESULT hr = d3dx9::InjectedFailure("D3DXLoadMeshFromXA"); FAILED(hr)) return hr;
     IDirectXFile* parser = nullptr;
     HRESULT hr = DirectXFileCreate(&parser);
     if (FAILED(hr)) return hr;
