@@ -67,7 +67,6 @@ void Document::IndexObjects() {
     byId_.clear();
     // Depth first in file order, so the first object of a name or GUID is the one kept. An explicit
     // stack: the parse bounds the nesting, but the index needs no recursion at all.
-    std::vector<const DataObject*> pending;
     std::vector<std::shared_ptr<DataObject>> order;
     for (auto it = topLevel.rbegin(); it != topLevel.rend(); ++it) order.push_back(*it);
     while (!order.empty()) {
