@@ -10,12 +10,7 @@
 #include "windows.h"
 
 CXFrame::CXFrame(const char* name) {
-    name_[0] = 0;
-    if (name) {
-        size_t i = 0;
-        for (; i + 1 < sizeof name_ && name[i]; ++i) name_[i] = name[i];
-        name_[i] = 0;
-    }
+    CopyBoundedName(name_, name);
     D3DXMatrixIdentity(&matrix_);
 }
 

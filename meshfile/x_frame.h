@@ -48,7 +48,7 @@ public:
     CXFrame* FirstChild() const { return child_; }
 
 protected:
-    char name_[512];
+    char name_[kXNameBytes];
     D3DXMATRIX matrix_;
     CXMesh* mesh_ = nullptr;
     CXFrame* next_ = nullptr;

@@ -12,14 +12,7 @@ DWORD WithIndexSize(DWORD options, ID3DXMesh* of) { return options | (of->GetOpt
 
 }  // namespace
 
-CXMesh::CXMesh(const char* name) {
-    name_[0] = 0;
-    if (name) {
-        size_t i = 0;
-        for (; i + 1 < sizeof name_ && name[i]; ++i) name_[i] = name[i];
-        name_[i] = 0;
-    }
-}
+CXMesh::CXMesh(const char* name) { CopyBoundedName(name_, name); }
 
 CXMesh::~CXMesh() { ReleaseAll(); }
 
@@ -29,33 +22,30 @@ HRESULT CXMesh::LoadFromFile(IDirect3DDevice9* device, const char* fileName) {
     LocateMediaFileBytes(path, sizeof path, fileName);
     ID3DXBuffer* adjacency = nullptr;
     ID3DXBuffer* materials = nullptr;
-    HRESULT hr = D3DXLoadMeshFromXA(path, D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, nullptr,
-                                    &materialCount_, &systemMesh_);
-    if (FAILED(hr)) {
-        materialCount_ = 0;
-        systemMesh_ = nullptr;
-        return hr;
-    }
-    return FinishLoad(device, adjacency, materials);
+    const HRESULT hr = D3DXLoadMeshFromXA(path, D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, nullptr,
+                                          &materialCount_, &systemMesh_);
+    return FinishLoad(hr, device, adjacency, materials);
 }
 
 HRESULT CXMesh::LoadFromData(IDirect3DDevice9* device, IDirectXFileData* data) {
     ReleaseAll();
     ID3DXBuffer* adjacency = nullptr;
     ID3DXBuffer* materials = nullptr;
-    HRESULT hr = D3DXLoadMeshFromXof(data, D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, nullptr,
-                                     &materialCount_, &systemMesh_);
-    if (FAILED(hr)) {
-        materialCount_ = 0;
-        systemMesh_ = nullptr;
-        return hr;
-    }
-    return FinishLoad(device, adjacency, materials);
+    const HRESULT hr = D3DXLoadMeshFromXof(data, D3DXMESH_SYSTEMMEM, device, &adjacency, &materials, nullptr,
+                                           &materialCount_, &systemMesh_);
+    return FinishLoad(hr, device, adjacency, materials);
 }
 
-// Optimises the loaded mesh, then copies the materials and creates their textures. After a failure
-// the material count is 0, so nothing indexes arrays that do not exist.
-HRESULT CXMesh::FinishLoad(IDirect3DDevice9* device, ID3DXBuffer* adjacency, ID3DXBuffer* materials) {
+// A failed load leaves the mesh empty. Otherwise the loaded mesh is optimised, then the materials are
+// copied and their textures created. After a failure the material count is 0, so nothing indexes
+// arrays that do not exist.
+HRESULT CXMesh::FinishLoad(HRESULT loaded, IDirect3DDevice9* device, ID3DXBuffer* adjacency,
+                           ID3DXBuffer* materials) {
+    if (FAILED(loaded)) {
+        materialCount_ = 0;
+        systemMesh_ = nullptr;
+        return loaded;
+    }
     const DWORD* adjacencyData = adjacency ? static_cast<const DWORD*>(adjacency->GetBufferPointer()) : nullptr;
     HRESULT result = systemMesh_->OptimizeInplace(
         D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE, adjacencyData, nullptr, nullptr, nullptr);

@@ -5,6 +5,7 @@
 
 #include "d3d9.h"
 #include "d3dx9.h"
+#include "bounded_name.h"
 #include "dxfile.h"
 
 class CXMesh {
@@ -37,10 +38,11 @@ public:
     IDirect3DTexture9* const* Textures() const { return textures_; }
 
 private:
-    HRESULT FinishLoad(IDirect3DDevice9* device, ID3DXBuffer* adjacency, ID3DXBuffer* materials);
+    // What a load does with the loader's result and out values.
+    HRESULT FinishLoad(HRESULT loaded, IDirect3DDevice9* device, ID3DXBuffer* adjacency, ID3DXBuffer* materials);
     void DrawSubset(IDirect3DDevice9* device, DWORD i);
 
-    char name_[512];
+    char name_[kXNameBytes];
     ID3DXMesh* systemMesh_ = nullptr;
     ID3DXMesh* deviceMesh_ = nullptr;
     DWORD materialCount_ = 0;

@@ -119,11 +119,8 @@ public:
     explicit MeshReader(const StandardLayouts& layouts) : layouts_(layouts) {}
 
     HRESULT ReadMesh(IDirectXFileData* data, FileMesh& mesh) const {
-        if (!layouts_.Matches(data, "Mesh")) return kInvalid;
-        DWORD size = 0;
-        void* p = nullptr;
-        if (FAILED(data->GetData(nullptr, &size, &p))) return kInvalid;
-        PackedReader r(p, size);
+        PackedReader r(nullptr, 0);
+        if (HRESULT hr = Open(data, "Mesh", r); FAILED(hr)) return hr;
         uint32_t vertices = 0;
         if (!r.Count(vertices, 12) || vertices == 0) return kInvalid;
         mesh.positions.resize(size_t(vertices) * 3);
@@ -141,11 +138,8 @@ public:
 
     // The first 16 floats of a FrameTransformMatrix.
     HRESULT ReadMatrix(IDirectXFileData* data, D3DXMATRIX& m) const {
-        if (!layouts_.Matches(data, "FrameTransformMatrix")) return kInvalid;
-        DWORD size = 0;
-        void* p = nullptr;
-        if (FAILED(data->GetData(nullptr, &size, &p))) return kInvalid;
-        PackedReader r(p, size);
+        PackedReader r(nullptr, 0);
+        if (HRESULT hr = Open(data, "FrameTransformMatrix", r); FAILED(hr)) return hr;
         float v[16];
         if (!r.Floats(v, 16)) return kInvalid;
         std::memcpy(&m, v, sizeof v);

@@ -35,6 +35,27 @@ protected:
         LoaderTest::SetUp();
         MakeDevice();
     }
+    void TearDown() override {
+        for (IUnknown* o : parserObjects_) o->Release();
+        LoaderTest::TearDown();
+    }
+    // The first top-level data object of a file, read by a parser that knows the standard templates;
+    // it and the parser are released at the end of the test.
+    IDirectXFileData* FirstObject(const char* path) {
+        IDirectXFile* parser = nullptr;
+        EXPECT_EQ(DirectXFileCreate(&parser), S_OK);
+        if (!parser) return nullptr;
+        parserObjects_.push_back(parser);
+        EXPECT_EQ(parser->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
+        IDirectXFileEnumObject* e = nullptr;
+        EXPECT_EQ(parser->CreateEnumObject(const_cast<char*>(path), DXFILELOAD_FROMFILE, &e), S_OK);
+        if (!e) return nullptr;
+        parserObjects_.push_back(e);
+        IDirectXFileData* data = nullptr;
+        EXPECT_EQ(e->GetNextDataObject(&data), S_OK);
+        if (data) parserObjects_.push_back(data);
+        return data;
+    }
     void WriteText(const std::string& name, const std::string& text) {
         Write(name, test::Bytes(text.begin(), text.end()));
     }
@@ -59,6 +80,8 @@ protected:
         ib->Release();
         return desc.Format;
     }
+
+    std::vector<IUnknown*> parserObjects_;  // parser objects of FirstObject, released at the end
 };
 
 std::string Text(const XMesh& m) { return XFileText(m); }
@@ -282,13 +305,8 @@ TEST_F(MeshLoaderTest, LoadsAMeshDataObjectOfTheParser) {
               "xof 0302txt 0032\nFrame F { Mesh Thing { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
               "  MeshMaterialList { 1; 1; 0;; {Shared} } } }\n"
               "Material Shared { 0.5;0.5;0.5;1;; 1; 0;0;0;; 0;0;0;; }\n");
-    IDirectXFile* parser = nullptr;
-    ASSERT_EQ(DirectXFileCreate(&parser), S_OK);
-    ASSERT_EQ(parser->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
-    IDirectXFileEnumObject* e = nullptr;
-    ASSERT_EQ(parser->CreateEnumObject(const_cast<char*>("scene.x"), DXFILELOAD_FROMFILE, &e), S_OK);
-    IDirectXFileData* frame = nullptr;
-    ASSERT_EQ(e->GetNextDataObject(&frame), S_OK);
+    IDirectXFileData* frame = FirstObject("scene.x");
+    ASSERT_NE(frame, nullptr);
     // The frame itself is no mesh.
     ID3DXMesh* mesh = nullptr;
     EXPECT_EQ(D3DXLoadMeshFromXof(frame, D3DXMESH_SYSTEMMEM, device_, nullptr, nullptr, nullptr, nullptr, &mesh),
@@ -309,9 +327,6 @@ TEST_F(MeshLoaderTest, LoadsAMeshDataObjectOfTheParser) {
     EXPECT_EQ(adjacency[0], 0xFFFFFFFFu);
     data->Release();
     child->Release();
-    frame->Release();
-    e->Release();
-    parser->Release();
 }
 
 // Files in the styles exporters write: the standard templates declared again (in their own letter
@@ -453,20 +468,12 @@ TEST_F(MeshLoaderTest, ObjectsWithAStandardGuidButAnotherLayoutAreRefused) {
     // The same object of the parser's, handed to D3DXLoadMeshFromXof.
     WriteText("fake.x", "xof 0302txt 0032\ntemplate Fake { <3D82AB44-62DA-11cf-AB39-0020AF71E433> DWORD n; }\n"
                         "Fake { 7; }\n");
-    IDirectXFile* parser = nullptr;
-    ASSERT_EQ(DirectXFileCreate(&parser), S_OK);
-    ASSERT_EQ(parser->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
-    IDirectXFileEnumObject* e = nullptr;
-    ASSERT_EQ(parser->CreateEnumObject(const_cast<char*>("fake.x"), DXFILELOAD_FROMFILE, &e), S_OK);
-    IDirectXFileData* fake = nullptr;
-    ASSERT_EQ(e->GetNextDataObject(&fake), S_OK);
+    IDirectXFileData* fake = FirstObject("fake.x");
+    ASSERT_NE(fake, nullptr);
     ID3DXMesh* mesh = nullptr;
     EXPECT_EQ(D3DXLoadMeshFromXof(fake, D3DXMESH_SYSTEMMEM, device_, nullptr, nullptr, nullptr, nullptr, &mesh),
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(mesh, nullptr);
-    fake->Release();
-    e->Release();
-    parser->Release();
 }
 
 }  // namespace
