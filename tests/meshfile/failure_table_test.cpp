@@ -42,7 +42,7 @@ protected:
         WriteFile("media/frames.x", FramesFile());
     }
     void TearDown() override {
-        StopFailingArrayAllocations();
+        StopFailingAllocations();
         MeshFileTest::TearDown();
     }
     // Every failure armed so far fell (each falls once, so none is left for later calls).
@@ -77,7 +77,7 @@ TEST_F(FailureTableTest, MeshLoads) {
         if (c.failArray) FailArrayAllocation(c.failArray);
         CXMesh mesh("Two");
         EXPECT_EQ(mesh.LoadFromFile(device_, "two.x"), c.expected) << c.what;
-        StopFailingArrayAllocations();
+        EXPECT_FALSE(StopFailingAllocations()) << c.what;
         EXPECT_TRUE(AllFired()) << c.what;
         EXPECT_EQ(mesh.SystemMemoryMesh() != nullptr, c.systemMesh) << c.what;
         EXPECT_EQ(mesh.MaterialCount(), c.materials) << c.what;
@@ -141,6 +141,8 @@ TEST_F(FailureTableTest, RootLoads) {
         uint64_t nth;
         HRESULT expected;
         bool body, arm;  // frames in the tree afterwards
+        bool block = false;         // Block attached afterwards
+        size_t failAllocation = 0;  // the next allocation of this size fails
     };
     const Case cases[] = {
         {"DirectXFileCreate", 1, E_FAIL, false, false},
@@ -152,15 +154,21 @@ TEST_F(FailureTableTest, RootLoads) {
         {"IDirectXFileData::GetData", 1, E_FAIL, true, false},          // Body's matrix
         {"IDirectXFileData::GetNextObject", 1, S_OK, true, false},      // Body's children end
         {"IDirectXFileObject::QueryInterface", 1, E_FAIL, true, false},  // Body's first child
-        {"IDirectXFileData::GetName", 3, E_FAIL, true, false},          // Body, Block, then Arm
+        {"IDirectXFileData::GetName", 3, E_FAIL, true, false, true},    // Body, Block, then Arm
+        {nullptr, 0, E_FAIL, false, false, false, sizeof(CXFrame)},     // Body cannot be made
+        {nullptr, 0, E_FAIL, true, false, false, sizeof(CXMesh)},       // nor Block
     };
     for (const Case& c : cases) {
-        machine::control::FailCall(c.call, c.nth, code);
+        if (c.call) machine::control::FailCall(c.call, c.nth, code);
+        if (c.failAllocation) FailAllocationOfSize(c.failAllocation);
         CXFileRoot root("root");
-        EXPECT_EQ(root.LoadFromFile(device_, "media/frames.x"), c.expected) << c.call << " " << c.nth;
-        EXPECT_TRUE(AllFired()) << c.call << " " << c.nth;
-        EXPECT_EQ(root.LookupFrameByName("Body") != nullptr, c.body) << c.call << " " << c.nth;
-        EXPECT_EQ(root.LookupFrameByName("Arm") != nullptr, c.arm) << c.call << " " << c.nth;
+        const std::string what = c.call ? c.call + (" " + std::to_string(c.nth)) : "allocation";
+        EXPECT_EQ(root.LoadFromFile(device_, "media/frames.x"), c.expected) << what;
+        EXPECT_FALSE(StopFailingAllocations()) << what;
+        EXPECT_TRUE(AllFired()) << what;
+        EXPECT_EQ(root.LookupFrameByName("Body") != nullptr, c.body) << what;
+        EXPECT_EQ(root.LookupFrameByName("Arm") != nullptr, c.arm) << what;
+        EXPECT_EQ(root.LookupMeshByName("Block") != nullptr, c.block) << what;
         root.ReleaseAll();
     }
 }
