@@ -257,6 +257,26 @@ TEST_F(XFrameTest, EdgeCasesOfFramesAndMeshes) {
     EXPECT_NE(lone->Mesh(), nullptr);
 }
 
+// A file cut anywhere: the load answers success with what was read (a parse error ends the file) or
+// a failure of a frame's content, and what it leaves draws and releases.
+TEST_F(XFrameTest, EveryTruncationOfTheMediaHierarchyLoadsWhatItHolds) {
+    const std::vector<uint8_t> full = FramesFile();
+    UseFlatCamera();
+    for (size_t cut = 0; cut < full.size(); cut += 5) {
+        WriteFile("cut.x", std::vector<uint8_t>(full.begin(), full.begin() + std::ptrdiff_t(cut)));
+        Tree tree;
+        const HRESULT hr = tree->LoadFromFile(device_, "cut.x");
+        if (cut < 16) {
+            EXPECT_EQ(hr, DXFILEERR_BADFILETYPE) << cut;
+        } else {
+            EXPECT_EQ(hr, S_OK) << cut;  // Body is one top-level object: complete or not read at all
+            EXPECT_EQ(tree->FirstChild(), nullptr) << cut;
+        }
+        tree->CreateVolatileResources(device_);
+        Frame(0, [&] { tree->DrawAll(device_, nullptr); });
+    }
+}
+
 // 50,000 frames under one parent and a chain nested as deep as the parser allows: read, walked,
 // drawn and released without running out of stack.
 TEST_F(XFrameTest, ManySiblingsAndDeepNestingAreReadAndReleased) {
