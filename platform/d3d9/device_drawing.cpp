@@ -53,7 +53,7 @@ UINT IndexBytes(pipeline::IndexSize size) { return size == pipeline::IndexSize::
 }  // namespace
 
 HRESULT Device::Submit(pipeline::DrawCall& call, UINT stride) {
-    const auto layout = LayoutOfFvf(state_.fvf, stride);
+    const auto layout = PipelineLayoutOfFvf(state_.fvf, stride);
     if (!layout) return D3DERR_INVALIDCALL;
     call.layout = *layout;
     DrawStates states;
