@@ -81,8 +81,9 @@ constexpr StateValue<Address> kAddressModes[] = {
 // Each is refused when it asks for more than its default: stencil, vertex blending, per-pixel (table)
 // fog, w-buffering, separate alpha blending, texture transforms, generated texture coordinates.
 constexpr const char* kRefusedStates[] = {
-    "D3DRS_STENCILENABLE", "D3DRS_VERTEXBLEND",           "D3DRS_INDEXEDVERTEXBLENDENABLE", "D3DRS_FOGTABLEMODE",
-    "D3DZB_USEW",          "D3DRS_SEPARATEALPHABLENDENABLE", "D3DTSS_TEXTURETRANSFORMFLAGS", "D3DTSS_TEXCOORDINDEX",
+    "D3DRS_STENCILENABLE",          "D3DRS_VERTEXBLEND",    "D3DRS_INDEXEDVERTEXBLENDENABLE",
+    "D3DRS_FOGTABLEMODE",           "D3DZB_USEW",           "D3DRS_SEPARATEALPHABLENDENABLE",
+    "D3DTSS_TEXTURETRANSFORMFLAGS", "D3DTSS_TEXCOORDINDEX",
 };
 
 }  // namespace

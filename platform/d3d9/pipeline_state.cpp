@@ -180,8 +180,10 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     static constexpr struct {
         D3DTEXTURESTAGESTATETYPE type;
         const char* name;
-    } kArgs[] = {{D3DTSS_COLORARG1, "D3DTSS_COLORARG1"}, {D3DTSS_COLORARG2, "D3DTSS_COLORARG2"},
-                 {D3DTSS_ALPHAARG1, "D3DTSS_ALPHAARG1"}, {D3DTSS_ALPHAARG2, "D3DTSS_ALPHAARG2"}};
+    } kArgs[] = {{D3DTSS_COLORARG1, "D3DTSS_COLORARG1"},
+                 {D3DTSS_COLORARG2, "D3DTSS_COLORARG2"},
+                 {D3DTSS_ALPHAARG1, "D3DTSS_ALPHAARG1"},
+                 {D3DTSS_ALPHAARG2, "D3DTSS_ALPHAARG2"}};
     std::optional<pipeline::TextureArg> args[4];
     for (int i = 0; i < 4; ++i) {
         args[i] = ArgOf(ts.Get(kArgs[i].type));
@@ -204,8 +206,10 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     const auto& ss = state.samplers[s];
     auto addressU = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSU));
     auto addressV = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSV));
-    if (!addressU) return refuse("sampler " + std::to_string(s) + " D3DSAMP_ADDRESSU", ss.Get(D3DSAMP_ADDRESSU), AddressModes());
-    if (!addressV) return refuse("sampler " + std::to_string(s) + " D3DSAMP_ADDRESSV", ss.Get(D3DSAMP_ADDRESSV), AddressModes());
+    if (!addressU)
+        return refuse("sampler " + std::to_string(s) + " D3DSAMP_ADDRESSU", ss.Get(D3DSAMP_ADDRESSU), AddressModes());
+    if (!addressV)
+        return refuse("sampler " + std::to_string(s) + " D3DSAMP_ADDRESSV", ss.Get(D3DSAMP_ADDRESSV), AddressModes());
     pipeline::SamplerState& sampler = out.sampler;
     sampler.minFilter = FilterOf(ss.Get(D3DSAMP_MINFILTER));
     sampler.magFilter = FilterOf(ss.Get(D3DSAMP_MAGFILTER));
@@ -273,7 +277,8 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
         std::optional<pipeline::BlendFactor> s = from->drawn, d;
         // The "both" factors set the source and its inverse for the destination; they are source only.
         if (from->both)
-            d = *s == pipeline::BlendFactor::SrcAlpha ? pipeline::BlendFactor::InvSrcAlpha : pipeline::BlendFactor::SrcAlpha;
+            d = *s == pipeline::BlendFactor::SrcAlpha ? pipeline::BlendFactor::InvSrcAlpha
+                                                      : pipeline::BlendFactor::SrcAlpha;
         else if (to && !to->both)
             d = to->drawn;
         if (!d) return refuse("D3DRS_DESTBLEND", dst, BlendFactors());

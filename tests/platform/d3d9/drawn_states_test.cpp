@@ -108,7 +108,8 @@ TEST_F(DrawnStates, ARefusedDrawNamesTheStateItRefusedInTheDebuggerOutput) {
          }},
         {"sampler 0 D3DSAMP_ADDRESSU D3DTADDRESS_MIRRORONCE",
          [](auto d) { d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRRORONCE); }},
-        {"more than 8 lights", [](auto d) {  // last: the state block does not switch the lights off
+        {"more than 8 lights",
+         [](auto d) {  // last: the state block does not switch the lights off
              for (DWORD i = 0; i < 9; ++i) d->LightEnable(i, TRUE);
          }},
     };

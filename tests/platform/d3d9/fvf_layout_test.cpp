@@ -7,6 +7,8 @@
 namespace {
 
 TEST(FvfLayout, ComponentsFollowEachOtherInTheirFixedOrder) {
+    constexpr DWORD kThreeSizes = D3DFVF_XYZ | D3DFVF_TEX3 | D3DFVF_TEXCOORDSIZE1(0) | D3DFVF_TEXCOORDSIZE3(1) |
+                                  D3DFVF_TEXCOORDSIZE4(2);
     const struct {
         DWORD fvf;
         UINT stride, positionSize;
@@ -16,8 +18,7 @@ TEST(FvfLayout, ComponentsFollowEachOtherInTheirFixedOrder) {
         {D3DFVF_XYZ, 12, 12, -1, -1, -1, -1, {}},
         {D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1, 28, 16, -1, -1, 16, -1, {{20, 8}}},
         {D3DFVF_XYZB3 | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE | D3DFVF_SPECULAR, 48, 24, 24, 36, 40, 44, {}},
-        {D3DFVF_XYZ | D3DFVF_TEX3 | D3DFVF_TEXCOORDSIZE1(0) | D3DFVF_TEXCOORDSIZE3(1) | D3DFVF_TEXCOORDSIZE4(2), 44,
-         12, -1, -1, -1, -1, {{12, 4}, {16, 12}, {28, 16}}},
+        {kThreeSizes, 44, 12, -1, -1, -1, -1, {{12, 4}, {16, 12}, {28, 16}}},
         {D3DFVF_XYZW | D3DFVF_NORMAL, 28, 16, 16, -1, -1, -1, {}},
         {D3DFVF_DIFFUSE | D3DFVF_SPECULAR, 8, 0, -1, -1, 0, 4, {}},  // no position: still a layout
     };

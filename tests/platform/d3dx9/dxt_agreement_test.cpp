@@ -15,8 +15,8 @@ std::vector<uint32_t> DrawnTexels(IDirect3DDevice9* device, IDirect3DTexture9* t
     struct Vertex {
         float x, y, z, rhw, u, v;
     };
-    const Vertex quad[4] = {{-0.5f, -0.5f, 0, 1, 0, 0}, {3.5f, -0.5f, 0, 1, 1, 0},
-                            {-0.5f, 3.5f, 0, 1, 0, 1}, {3.5f, 3.5f, 0, 1, 1, 1}};
+    const Vertex quad[4] = {
+        {-0.5f, -0.5f, 0, 1, 0, 0}, {3.5f, -0.5f, 0, 1, 1, 0}, {-0.5f, 3.5f, 0, 1, 0, 1}, {3.5f, 3.5f, 0, 1, 1, 1}};
     EXPECT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF123456, 1.0f, 0), D3D_OK);
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
