@@ -9,6 +9,7 @@
 #include "d3d9/control.h"
 #include "d3dx9.h"
 #include "device_fixture.h"
+#include "machine/failures.h"
 #include "scene_media.h"
 
 namespace {
@@ -196,6 +197,28 @@ TEST_F(BlurQuadDevice, WithoutABufferNothingIsDrawnAndReleaseIsHarmless) {
     quad.Draw(device, stack, true);
     EXPECT_TRUE(Calls("DrawPrimitive").empty());
     EXPECT_EQ(RenderState(D3DRS_ALPHABLENDENABLE), DWORD(FALSE));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BlurQuadDevice, ARefusedLockSkipsThatCopyOnly) {
+    quad.CreateVertexBuffer(device);
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 2, static_cast<uint32_t>(E_FAIL));
+    StartCallLog();
+    quad.DrawBlurred(device, stack, 5, 50.0f);
+    EXPECT_EQ(Calls("DrawPrimitive").size(), 4u);
+    EXPECT_EQ(RenderState(D3DRS_ZENABLE), DWORD(D3DZB_TRUE));
+}
+
+TEST_F(BlurQuadDevice, ARefusedBufferDrawsNothing) {
+    machine::control::FailCall("IDirect3DDevice9::CreateVertexBuffer", 1, static_cast<uint32_t>(E_OUTOFMEMORY));
+    EXPECT_EQ(quad.CreateVertexBuffer(device), S_OK);
+    EXPECT_EQ(quad.m_pVertexBuffer, nullptr);
+    StartCallLog();
+    quad.DrawBlurred(device, stack, 5, 50.0f);
+    EXPECT_TRUE(Calls("DrawPrimitive").empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "cursor.h"
 #include "d3d9/control.h"
 #include "device_fixture.h"
+#include "machine/failures.h"
 #include "error_log.h"
 #include "scene_media.h"
 #include "temp_folder.h"
@@ -139,6 +140,36 @@ TEST_F(CursorTest, ReleaseGivesBothObjectsBack) {
     EXPECT_EQ(cursor.m_pVertexBuffer, nullptr);
     EXPECT_EQ(d3d9::control::LiveObjectCount(), before);
     EXPECT_EQ(cursor.ReleaseDeviceResources(), S_OK);
+}
+
+}  // namespace
+
+namespace {
+
+size_t LogEntries(const std::string& log) {
+    const std::regex entry("##  Error [^\n]+ in file cursor, line [0-9]{3,} \n");
+    return size_t(std::distance(std::sregex_iterator(log.begin(), log.end(), entry), std::sregex_iterator()));
+}
+
+TEST_F(CursorTest, FailuresAreLoggedOnceEachAndAnswered) {
+    WriteSceneMedia("media/cursor.dds");
+    machine::control::FailCall("IDirect3DDevice9::CreateVertexBuffer", 1, static_cast<uint32_t>(E_OUTOFMEMORY));
+    EXPECT_EQ(cursor.CreateDeviceResources(device), E_OUTOFMEMORY);
+    EXPECT_NE(cursor.m_pTexture, nullptr) << "the texture is kept";
+    EXPECT_EQ(cursor.m_pVertexBuffer, nullptr);
+    EXPECT_EQ(LogEntries(LogText()), 1u);
+
+    ASSERT_EQ(cursor.CreateDeviceResources(device), S_OK);
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 1, static_cast<uint32_t>(D3DERR_INVALIDCALL));
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 2, static_cast<uint32_t>(D3DERR_INVALIDCALL));
+    EXPECT_EQ(cursor.SetTexCoords(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(cursor.UpdatePosition(&input), D3DERR_INVALIDCALL);
+    EXPECT_EQ(LogEntries(LogText()), 3u);
+
+    machine::control::FailCall("IDirect3DDevice9::DrawPrimitive", 1, static_cast<uint32_t>(E_FAIL));
+    Frame([&] { EXPECT_EQ(cursor.Draw(device), S_OK); });
+    EXPECT_EQ(LogEntries(LogText()), 4u);
+    EXPECT_EQ(RenderState(D3DRS_ALPHABLENDENABLE), DWORD(FALSE)) << "drawing went on to the last step";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "d3d9/control.h"
 #include "device_fixture.h"
+#include "machine/failures.h"
 #include "mesh_object.h"
 #include "scene_media.h"
 #include "temp_folder.h"
@@ -214,6 +215,24 @@ TEST_F(MeshObjectTest, CubeDrawsItsFacesLit) {
     EXPECT_NEAR(double((centre >> 8) & 0xFF), 0.9 * 255, 3.0);
     EXPECT_NEAR(double((centre >> 16) & 0xFF), 0.2 * 255, 3.0);
     EXPECT_EQ(Pixel(1, 1), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MeshObjectTest, UnreadableVerticesKeepTheMeshWithoutNormals) {
+    WriteSceneMedia("media/cube.x");
+    // The loader fills its vertex buffer with the first lock; the bounding sphere's is the second.
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 2, static_cast<uint32_t>(D3DERR_INVALIDCALL));
+    EXPECT_EQ(a.Load(device, "media/cube.x"), 1);
+    EXPECT_TRUE(machine::control::InjectedFailures().front().fired);
+    ASSERT_NE(a.m_pMesh, nullptr);
+    EXPECT_FALSE(a.m_pMesh->GetFVF() & D3DFVF_NORMAL) << "no normals added";
+    EXPECT_EQ(a.m_numMaterials, 1u) << "the materials stay and are drawn";
+    StartCallLog();
+    a.Draw(device, stack, true);
+    EXPECT_EQ(Calls("DrawIndexedPrimitive").size(), 1u);
 }
 
 }  // namespace

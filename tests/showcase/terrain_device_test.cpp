@@ -9,6 +9,8 @@
 
 #include "d3d9/control.h"
 #include "d3dx9.h"
+#include "machine/control.h"
+#include "machine/failures.h"
 #include "device_fixture.h"
 #include "scene_media.h"
 #include "temp_folder.h"
@@ -200,6 +202,51 @@ TEST_F(TerrainDevice, RawHeightFileMissingOrShort) {
     EXPECT_TRUE(terrain->m_bDirty);
     EXPECT_FLOAT_EQ(terrain->m_target[0][1], 10.0f);
     EXPECT_EQ(terrain->m_target[1][1], 0.0f) << "bytes past the end of the file change nothing";
+}
+
+}  // namespace
+
+namespace {
+
+constexpr uint32_t kRefused = static_cast<uint32_t>(E_OUTOFMEMORY);
+
+TEST_F(TerrainDevice, RefusedBuffersAreNeitherWrittenNorDrawn) {
+    const struct {
+        const char* call;
+        bool vertexBuffer, indexBuffer;
+    } cases[] = {{"IDirect3DDevice9::CreateVertexBuffer", false, true},
+                 {"IDirect3DDevice9::CreateIndexBuffer", true, false}};
+    for (const auto& c : cases) {
+        machine::control::FailCall(c.call, 1, kRefused);
+        Create();
+        EXPECT_EQ(terrain->m_pVertexBuffer != nullptr, c.vertexBuffer) << c.call;
+        EXPECT_EQ(terrain->m_pIndexBuffer != nullptr, c.indexBuffer) << c.call;
+        terrain->AddHill(64, 64, 10, 5);
+        terrain->Morph(0.05f);
+        terrain->RefreshIfDirty(device);
+        StartCallLog();
+        Frame([&] { terrain->Draw(device); });
+        EXPECT_TRUE(Calls("DrawIndexedPrimitive").empty()) << c.call;
+        EXPECT_EQ(Calls("SetTexture(0").back(), "SetTexture(0,null)") << "stage 0 is still unbound afterwards";
+        terrain->ReleaseDeviceResources();
+    }
+}
+
+TEST_F(TerrainDevice, RefusedLocksLeaveTheBuffersAsTheyWere) {
+    // The first lock of each buffer, at creation, is refused: nothing is written and nothing crashes.
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 1, kRefused);
+    machine::control::FailCall("IDirect3DIndexBuffer9::Lock", 1, kRefused);
+    terrain->CreateDeviceResources(device);
+    ASSERT_NE(terrain->m_pVertexBuffer, nullptr);
+    EXPECT_EQ(Vertices()[0].ny, 0.0f) << "the refused first write left the new buffer empty";
+    EXPECT_EQ(BufferContents<uint16_t>(terrain->m_pIndexBuffer, 6)[2], 0u);
+    terrain->Flatten();
+    terrain->m_height[3][0] = 7.0f;
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 1, kRefused);
+    terrain->UpdateVertices(device);
+    EXPECT_EQ(Vertices()[3].y, 0.0f) << "a refused rewrite writes nothing";
+    terrain->UpdateVertices(device);
+    EXPECT_EQ(Vertices()[3].y, 7.0f);
 }
 
 }  // namespace
