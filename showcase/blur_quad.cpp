@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "placement.h"
+
 namespace {
 
 constexpr DWORD kBlurFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1;  // 0x152
@@ -73,15 +75,6 @@ HRESULT CBlurQuad::Move(float boundX, float boundY, float boundZ) {
     return S_OK;
 }
 
-void CBlurQuad::PushPlacement(IDirect3DDevice9* device, ID3DXMatrixStack* stack) const {
-    stack->Push();
-    device->SetTransform(D3DTS_WORLD, stack->GetTop());
-    stack->TranslateLocal(m_position.x, m_position.y, m_position.z);
-    device->SetTransform(D3DTS_WORLD, stack->GetTop());
-    stack->RotateYawPitchRollLocal(m_rotation.x, m_rotation.y, m_rotation.z);
-    device->SetTransform(D3DTS_WORLD, stack->GetTop());
-}
-
 void CBlurQuad::DrawVertices(IDirect3DDevice9* device) const {
     device->SetFVF(kBlurFvf);
     device->SetStreamSource(0, m_pVertexBuffer, 0, sizeof(BlurVertex));
@@ -101,7 +94,7 @@ HRESULT CBlurQuad::DrawBlurred(IDirect3DDevice9*& device, ID3DXMatrixStack*& sta
         if (FAILED(m_pVertexBuffer->Lock(0, 0, &data, 0)) || !data) continue;
         WritePositions(static_cast<BlurVertex*>(data), m_halfSize, offset, alpha << 24 | 0x00FFFFFF);
         m_pVertexBuffer->Unlock();
-        PushPlacement(device, stack);
+        PushPlacement(device, stack, m_position, m_rotation);
         DrawVertices(device);
         stack->Pop();
         device->SetTransform(D3DTS_WORLD, stack->GetTop());
@@ -113,7 +106,7 @@ HRESULT CBlurQuad::DrawBlurred(IDirect3DDevice9*& device, ID3DXMatrixStack*& sta
 
 HRESULT CBlurQuad::Draw(IDirect3DDevice9*& device, ID3DXMatrixStack*& stack, bool pop) {
     if (!device || !stack) return S_OK;
-    PushPlacement(device, stack);
+    PushPlacement(device, stack, m_position, m_rotation);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     if (m_pVertexBuffer) DrawVertices(device);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);

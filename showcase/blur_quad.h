@@ -30,8 +30,6 @@ public:
     IDirect3DVertexBuffer9* m_pVertexBuffer;
 
 private:
-    // Pushes the stack and sets the world transform after each step: push, move, turn.
-    void PushPlacement(IDirect3DDevice9* device, ID3DXMatrixStack* stack) const;
     void DrawVertices(IDirect3DDevice9* device) const;
 };
 

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "media_files.h"
+#include "placement.h"
 
 CMeshObject::CMeshObject()
     : m_position(0, 0, 0), m_rotation(0, 0, 0), m_scale(1, 1, 1), m_pMesh(nullptr), m_numMaterials(0),
@@ -78,12 +79,7 @@ bool CMeshObject::ComputeBoundingSphere() {
 
 HRESULT CMeshObject::Draw(IDirect3DDevice9*& device, ID3DXMatrixStack*& stack, bool pop) {
     if (!device || !stack) return S_OK;
-    stack->Push();
-    device->SetTransform(D3DTS_WORLD, stack->GetTop());
-    stack->TranslateLocal(m_position.x, m_position.y, m_position.z);
-    device->SetTransform(D3DTS_WORLD, stack->GetTop());
-    stack->RotateYawPitchRollLocal(m_rotation.x, m_rotation.y, m_rotation.z);
-    device->SetTransform(D3DTS_WORLD, stack->GetTop());
+    PushPlacement(device, stack, m_position, m_rotation);
     stack->Scale(m_scale.x, m_scale.y, m_scale.z);
     device->SetTransform(D3DTS_WORLD, stack->GetTop());
     for (DWORD i = 0; i < m_numMaterials && m_pMesh; ++i) {
