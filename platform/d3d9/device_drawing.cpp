@@ -10,6 +10,7 @@
 #include "device.h"
 #include "draw_stats.h"
 #include "machine/machine.h"
+#include "machine/failures.h"
 #include "pipeline/pipeline.h"
 #include "pipeline_state.h"
 #include "surface.h"
@@ -79,6 +80,7 @@ void Device::UnsetUserStreams() {
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {
     LogCall("DrawPrimitive", PrimitiveType, StartVertex, PrimitiveCount);
+    if (auto code = machine::InjectedFailure("IDirect3DDevice9::DrawPrimitive")) return static_cast<HRESULT>(*code);
     pipeline::DrawCall call;
     uint64_t needed = 0;
     if (!inScene_ || !Prepare(PrimitiveType, PrimitiveCount, call, needed)) return D3DERR_INVALIDCALL;
