@@ -45,9 +45,11 @@ enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, 
 enum class DeviceAction { Lose, Restore };
 enum class KeyAction { Down, Up, Press };
 enum class MouseButtonId { Left, Right, Middle };
-enum class WindowAction { Minimize, Maximize, Restore, Resize, Close };
-// Dialog: what the user does in the dialog that waits for input (the key is in virtualKey).
-enum class DialogAction { Select, Click, Key };
+// FocusLost / FocusGained: another program takes the foreground, and the user comes back.
+enum class WindowAction { Minimize, Maximize, Restore, Resize, Close, FocusLost, FocusGained };
+// Dialog: what the user does in the dialog that waits for input (the key is in virtualKey); Font
+// chooses a face (itemText) and a size (pointTenths) in a font dialog.
+enum class DialogAction { Select, Click, Key, Font };
 
 struct InputEvent {
     uint64_t frame = 0;          // delivered once this many frames have been presented
@@ -64,7 +66,8 @@ struct InputEvent {
     DeviceAction deviceAction = DeviceAction::Lose;  // Device: "device lose|restore"
     DialogAction dialogAction = DialogAction::Click;  // Dialog: "dialog select|click|key ..."
     int32_t controlId = 0;       // Dialog select and click: the control's id
-    std::string itemText;        // Dialog select: the text of the item to choose
+    std::string itemText;        // Dialog select: the text of the item to choose; Dialog font: the face
+    int32_t pointTenths = 0;     // Dialog font: the size in tenths of a point
 };
 // Takes the next event that is due now (its frame has been reached); false when none is due. Key and
 // button events change the keyboard and mouse state as they are taken. A "press" was scheduled as a
@@ -90,6 +93,15 @@ struct ScreenRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 void SetCursorScreenPosition(int32_t x, int32_t y);
+// The mouse itself moved the cursor to this screen position: besides placing the cursor, the way
+// there counts as the mouse's relative motion (whatever the clip rectangle leaves of the position).
+void MoveMouseTo(int32_t x, int32_t y);
+// The mouse's relative motion and wheel movement since the machine started, as running totals:
+// a reader keeps the totals of its last read and takes the difference.
+struct MouseMotion {
+    int64_t x = 0, y = 0, wheel = 0;
+};
+MouseMotion MouseMotionTotals();
 void CursorScreenPosition(int32_t& x, int32_t& y);
 // Confines the mouse (ClipCursor); null releases it (the whole desktop). CursorClip answers the
 // rectangle in force.
