@@ -4,6 +4,7 @@
 
 #include "dinput.h"
 #include "input_device.h"
+#include "machine/failures.h"
 #include "machine/machine.h"
 
 namespace dinput {
@@ -38,6 +39,8 @@ public:
         if (IsEqualGUID(rguid, GUID_SysKeyboard)) kind = DeviceKind::Keyboard;
         else if (IsEqualGUID(rguid, GUID_SysMouse)) kind = DeviceKind::Mouse;
         else return DIERR_DEVICENOTREG;
+        if (auto code = machine::InjectedFailure("IDirectInput8::CreateDevice")) return static_cast<HRESULT>(*code);
+        if (machine::InjectedFailure("alloc:dinput")) return DIERR_OUTOFMEMORY;
         auto* made = new (std::nothrow) InputDevice(kind, this);
         if (!made) return DIERR_OUTOFMEMORY;
         *device = made;
@@ -61,6 +64,9 @@ HRESULT WINAPI DirectInput8Create(HINSTANCE hinst, DWORD dwVersion, REFIID riidl
     if (dwVersion > 0x0800) return DIERR_BETADIRECTINPUTVERSION;
     if (punkOuter) return DIERR_NOAGGREGATION;
     if (!IsEqualIID(riidltf, IID_IDirectInput8A) && !IsEqualIID(riidltf, IID_IUnknown)) return DIERR_NOINTERFACE;
+    // A machine without DirectInput, or one that cannot make it now.
+    if (auto code = machine::InjectedFailure("DirectInput8Create")) return static_cast<HRESULT>(*code);
+    if (machine::InjectedFailure("alloc:dinput")) return DIERR_OUTOFMEMORY;
     auto* made = new (std::nothrow) dinput::DirectInput();
     if (!made) return DIERR_OUTOFMEMORY;
     *ppvOut = static_cast<IDirectInput8A*>(made);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "machine/failures.h"
 #include "user/window_objects.h"
 #include "windows.h"
 
@@ -62,6 +63,7 @@ ULONG InputDevice::Release() {
 
 HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT lpdf) {
     if (!lpdf) return DIERR_INVALIDPARAM;
+    if (auto code = machine::InjectedFailure("IDirectInputDevice8::SetDataFormat")) return static_cast<HRESULT>(*code);
     if (acquired_) return DIERR_ACQUIRED;
     const bool fits = kind_ == DeviceKind::Keyboard ? lpdf == &c_dfDIKeyboard
                                                     : (lpdf == &c_dfDIMouse || lpdf == &c_dfDIMouse2);
@@ -73,6 +75,8 @@ HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT lpdf) {
 
 HRESULT InputDevice::SetCooperativeLevel(HWND hwnd, DWORD dwFlags) {
     if (acquired_) return DIERR_ACQUIRED;
+    if (auto code = machine::InjectedFailure("IDirectInputDevice8::SetCooperativeLevel"))
+        return static_cast<HRESULT>(*code);
     if (!ValidLevel(dwFlags)) return DIERR_INVALIDPARAM;
     if ((dwFlags & DISCL_NOWINKEY) && kind_ != DeviceKind::Keyboard) return DIERR_INVALIDPARAM;
     if ((dwFlags & DISCL_FOREGROUND) || (dwFlags & DISCL_EXCLUSIVE)) {
@@ -112,6 +116,7 @@ HRESULT InputDevice::Unacquire() {
 
 HRESULT InputDevice::GetDeviceState(DWORD cbData, LPVOID lpvData) {
     if (!lpvData) return DIERR_INVALIDPARAM;
+    if (auto code = machine::InjectedFailure("IDirectInputDevice8::GetDeviceState")) return static_cast<HRESULT>(*code);
     if (!acquired_) return DIERR_NOTACQUIRED;
     if (cbData != format_->dwDataSize) return DIERR_INVALIDPARAM;
     // A foreground device is given up when its window loses the foreground, even if it has it again.
