@@ -1,7 +1,7 @@
 // The input script: one event a line, "<frame> <event> <arguments>", '#' starting a comment.
 //   key <name> down|up|press
 //   mouse move <x> <y> | mouse button left|right|middle down|up | mouse wheel <delta>
-//   window minimize|maximize|restore|resize <w> <h>|close|focus lost|focus gained
+//   window minimize|maximize|restore|resize <w> <h>|close|focus lost|focus gained|command <id>
 //   device lose|restore
 //   dialog select <control id> <item text> | dialog click <control id> | dialog key enter|escape
 //   dialog font <face> <points>   (the face may hold blanks; points may have one decimal, 10.5)
@@ -112,6 +112,13 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             event.windowAction = WindowAction::Resize;
             if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y) || event.x <= 0 || event.y <= 0)
                 return "bad window size";
+            return {};
+        }
+        if (action == "command") {
+            if (auto e = count(4, "window command <id>"); !e.empty()) return e;
+            event.windowAction = WindowAction::Command;
+            if (!ReadNumber(w[3], event.controlId) || event.controlId < 0 || event.controlId > 0xFFFF)
+                return "bad command id \"" + w[3] + "\"";
             return {};
         }
         if (action == "focus") {

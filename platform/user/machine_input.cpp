@@ -120,6 +120,9 @@ std::optional<MSG> WindowMessage(const machine::InputEvent& e) {
         case machine::WindowAction::Resize:
             window->pendingDragSize = SIZE{e.x, e.y};
             return Message(target, WM_SYSCOMMAND, SC_SIZE, 0);
+        case machine::WindowAction::Command:
+            // Posted by another program: it arrives like a menu command (no notification code).
+            return Message(target, WM_COMMAND, MAKEWPARAM(e.controlId, 0), 0);
         case machine::WindowAction::FocusLost: DeactivateApplication(); return std::nullopt;
         case machine::WindowAction::FocusGained:
             // The user clicks the window's caption: it comes to the front with the keyboard focus.

@@ -46,8 +46,9 @@ enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, 
 enum class DeviceAction { Lose, Restore };
 enum class KeyAction { Down, Up, Press };
 enum class MouseButtonId { Left, Right, Middle };
-// FocusLost / FocusGained: another program takes the foreground, and the user comes back.
-enum class WindowAction { Minimize, Maximize, Restore, Resize, Close, FocusLost, FocusGained };
+// FocusLost / FocusGained: another program takes the foreground, and the user comes back. Command:
+// another program posts WM_COMMAND with an identifier (controlId) to the main window.
+enum class WindowAction { Minimize, Maximize, Restore, Resize, Close, FocusLost, FocusGained, Command };
 // Dialog: what the user does in the dialog that waits for input (the key is in virtualKey); Font
 // chooses a face (itemText) and a size (pointTenths) in a font dialog.
 enum class DialogAction { Select, Click, Key, Font };
@@ -66,7 +67,7 @@ struct InputEvent {
     bool previouslyDown = false;  // Key: filled in by TakeDueInput (the key's state before the event)
     DeviceAction deviceAction = DeviceAction::Lose;  // Device: "device lose|restore"
     DialogAction dialogAction = DialogAction::Click;  // Dialog: "dialog select|click|key ..."
-    int32_t controlId = 0;       // Dialog select and click: the control's id
+    int32_t controlId = 0;       // Dialog select and click: the control's id; Window command: the command
     std::string itemText;        // Dialog select: the item's text; Dialog font: the face; Fail: the call's name
     int32_t pointTenths = 0;     // Dialog font: the size in tenths of a point
     uint64_t failNth = 0;        // Fail: the use of the call that fails (1 = the first)
