@@ -4,12 +4,14 @@
 // (scripts/bench runs both): (a) a lit, fogged, two-texture height field of 128 x 128 cells in one
 // indexed draw; (b) 250 alpha-blended, textured, fogged quads, one strip each; (c) 300 alpha-tested,
 // blended glyph quads in one list of pre-transformed vertices.
-// Usage: api_benchmark [frames] (200 by default); prints one line per scene, "<name>: <fps> fps".
+// Usage: api_benchmark [frames [scenes]]: 200 frames by default, scenes as letters (default "abc");
+// prints one line per scene, "<name>: <fps> fps".
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "d3d9.h"
@@ -319,7 +321,7 @@ void PumpMessages() {
     }
 }
 
-int Run(HWND window, int frames) {
+int Run(HWND window, int frames, const std::string& which) {
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
     if (!d3d) {
         std::fprintf(stderr, "api_benchmark: no Direct3D 9\n");
@@ -345,6 +347,7 @@ int Run(HWND window, int frames) {
             status = scenes.Create() ? 0 : 1;
             const char* names[] = {"a height field", "b blended quads", "c glyph quads"};
             for (int scene = 0; scene < 3 && status == 0; ++scene) {
+                if (which.find(char('a' + scene)) == std::string::npos) continue;
                 for (int f = 0; f < 10 && status == 0; ++f) status = scenes.Draw(scene, f) ? 0 : 1;
                 const auto start = std::chrono::steady_clock::now();
                 for (int f = 0; f < frames && status == 0; ++f) {
@@ -369,9 +372,12 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
-    const int frames = commandLine && *commandLine ? std::atoi(commandLine) : 200;
-    if (frames <= 0) {
-        std::fprintf(stderr, "usage: api_benchmark [frames]\n");
+    int frames = 200;
+    char letters[8] = "abc";
+    if (commandLine && *commandLine && std::sscanf(commandLine, "%d %7s", &frames, letters) < 1) frames = 0;
+    const std::string which = letters;
+    if (frames <= 0 || which.find_first_not_of("abc") != std::string::npos) {
+        std::fprintf(stderr, "usage: api_benchmark [frames [scenes]]\n");
         return 2;
     }
     WNDCLASSA wc{};
@@ -388,7 +394,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show) {
         return 1;
     }
     ShowWindow(window, show);
-    const int status = Run(window, frames);
+    const int status = Run(window, frames, which);
     DestroyWindow(window);
     return status;
 }
