@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "d3dx9.h"
+#include "injected_failure.h"
 
 namespace d3dx9 {
 
@@ -19,6 +20,10 @@ struct VertexLayout {
 };
 
 VertexLayout LayoutOfFvf(DWORD fvf);
+
+// OptimizeInplace as the loader uses it on a mesh it has just made: the program's own calls of the
+// method are the ones failures are injected into.
+HRESULT OptimizeMadeMesh(ID3DXMesh* mesh, DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut);
 
 // Copies one vertex from one layout into another: the components both hold (positions as far as
 // both reach, texture sets up to the smaller size); the rest of the destination is left as it was.
