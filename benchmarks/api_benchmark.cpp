@@ -116,6 +116,15 @@ void SetFilters(IDirect3DDevice9* device, DWORD stage, DWORD min, DWORD mag, DWO
     device->SetSamplerState(stage, D3DSAMP_MIPFILTER, mip);
 }
 
+// The switches that differ between the scenes.
+void Switches(IDirect3DDevice9* device, bool depth, bool lighting, bool fog, bool blend, bool alphaTest) {
+    device->SetRenderState(D3DRS_ZENABLE, depth ? D3DZB_TRUE : D3DZB_FALSE);
+    device->SetRenderState(D3DRS_LIGHTING, lighting);
+    device->SetRenderState(D3DRS_FOGENABLE, fog);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, blend);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, alphaTest);
+}
+
 void Modulate(IDirect3DDevice9* device, DWORD stage, DWORD second) {
     device->SetTextureStageState(stage, D3DTSS_COLOROP, D3DTOP_MODULATE);
     device->SetTextureStageState(stage, D3DTSS_COLORARG1, D3DTA_TEXTURE);
@@ -240,11 +249,7 @@ private:
     bool Terrain() {
         const Matrix world = Multiply(Translation(-64, -40, -120), RotationX(35));
         device_->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&world));
-        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-        device_->SetRenderState(D3DRS_LIGHTING, TRUE);
-        device_->SetRenderState(D3DRS_FOGENABLE, TRUE);
-        device_->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-        device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+        Switches(device_, true, true, true, false, false);
         device_->SetTexture(0, grass_);
         device_->SetTexture(1, shadow_);
         for (DWORD stage = 0; stage < 2; ++stage) SetFilters(device_, stage, D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR);
@@ -266,11 +271,7 @@ private:
     bool Quads(int frame) {
         const Matrix world = Translation(0, 0, -60);
         device_->SetTransform(D3DTS_WORLD, reinterpret_cast<const D3DMATRIX*>(&world));
-        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-        device_->SetRenderState(D3DRS_LIGHTING, FALSE);
-        device_->SetRenderState(D3DRS_FOGENABLE, TRUE);
-        device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-        device_->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+        Switches(device_, true, false, true, true, false);
         device_->SetTexture(0, grass_);
         SetFilters(device_, 0, D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR);
         Modulate(device_, 0, D3DTA_DIFFUSE);
@@ -291,10 +292,7 @@ private:
     }
 
     bool Glyphs() {
-        device_->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-        device_->SetRenderState(D3DRS_FOGENABLE, FALSE);
-        device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-        device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+        Switches(device_, false, false, false, true, true);
         device_->SetTexture(0, grass_);
         SetFilters(device_, 0, D3DTEXF_POINT, D3DTEXF_LINEAR, D3DTEXF_NONE);
         Modulate(device_, 0, D3DTA_DIFFUSE);
