@@ -10,6 +10,7 @@
 
 #include "device_state.h"
 #include "direct3d.h"
+#include "machine/machine.h"
 #include "pipeline/draw_call.h"
 #include "pipeline/draw_queue.h"
 #include "pipeline/render_target.h"
@@ -184,6 +185,7 @@ private:
     std::optional<unsigned> testsUntilResettable_;
     bool lossEndsWithScript_ = false;
     DeviceCursor cursor_;
+    machine::Frame frameBuffer_;  // Present fills it and swaps it with the frame the machine shows
     std::unique_ptr<StateRecord> recording_;
 };
 

@@ -20,23 +20,35 @@ bool InsideRect(const RECT& r, LONG width, LONG height) {
 }
 
 // Nearest-texel stretch of the source rectangle of the back buffer into the destination rectangle.
+// Rows that keep their width are read straight into the frame.
 void Stretch(const Surface& source, const RECT& from, machine::Frame& frame, const RECT& to) {
     const LONG srcW = from.right - from.left, srcH = from.bottom - from.top;
     const LONG dstW = to.right - to.left, dstH = to.bottom - to.top;
-    std::vector<uint32_t> row(static_cast<size_t>(srcW));
-    // The source column of each destination column, worked out once.
     const LONG firstX = std::max<LONG>(to.left, 0), endX = std::min<LONG>(to.right, LONG(frame.width));
-    std::vector<uint32_t> columns(size_t(std::max<LONG>(endX - firstX, 0)));
-    for (LONG dx = firstX; dx < endX; ++dx)
-        columns[size_t(dx - firstX)] = uint32_t((int64_t(2 * (dx - to.left) + 1) * srcW) / (2 * int64_t(dstW)));
+    if (firstX >= endX) return;
+    const bool sameWidth = srcW == dstW;
+    std::vector<uint32_t> row, columns;
+    if (!sameWidth) {
+        row.resize(static_cast<size_t>(srcW));
+        // The source column of each destination column, worked out once.
+        columns.resize(size_t(endX - firstX));
+        for (LONG dx = firstX; dx < endX; ++dx)
+            columns[size_t(dx - firstX)] = uint32_t((int64_t(2 * (dx - to.left) + 1) * srcW) / (2 * int64_t(dstW)));
+    }
     LONG loadedRow = -1;
     for (LONG dy = std::max<LONG>(to.top, 0); dy < std::min<LONG>(to.bottom, LONG(frame.height)); ++dy) {
         const LONG sy = from.top + LONG((int64_t(2 * (dy - to.top) + 1) * srcH) / (2 * int64_t(dstH)));
+        uint32_t* out = frame.pixels.data() + size_t(dy) * frame.width;
+        if (sameWidth) {
+            const UINT count = UINT(endX - firstX);
+            source.ReadRowArgb(UINT(from.left + (firstX - to.left)), UINT(sy), count, out + firstX);
+            for (UINT i = 0; i < count; ++i) out[firstX + LONG(i)] |= 0xFF000000u;  // the window shows no alpha
+            continue;
+        }
         if (sy != loadedRow) {
             source.ReadRowArgb(UINT(from.left), UINT(sy), UINT(srcW), row.data());
             loadedRow = sy;
         }
-        uint32_t* out = frame.pixels.data() + size_t(dy) * frame.width;
         for (LONG dx = firstX; dx < endX; ++dx)
             out[dx] = row[columns[size_t(dx - firstX)]] | 0xFF000000u;  // the window shows no alpha
     }
@@ -94,13 +106,19 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
     if (!InsideRect(from, bbW, bbH) || to.left >= to.right || to.top >= to.bottom) return D3DERR_INVALIDCALL;
 
     if (frameW > 0 && frameH > 0) {
-        // A copy into part of the window keeps what the window showed elsewhere.
-        machine::Frame frame;
+        // The frame is filled in the device's own buffer, which then changes places with the one the
+        // machine shows. A copy into part of the window keeps what the window showed elsewhere.
+        machine::Frame& frame = frameBuffer_;
         const machine::Frame* last = machine::LastFrame();
-        if (pDestRect && last && last->width == UINT(frameW) && last->height == UINT(frameH))
+        const bool sized = frame.width == UINT(frameW) && frame.height == UINT(frameH) &&
+                           frame.pixels.size() == size_t(frameW) * size_t(frameH);
+        if (pDestRect && last && last->width == UINT(frameW) && last->height == UINT(frameH)) {
             frame = *last;
-        else
-            frame = {UINT(frameW), UINT(frameH), std::vector<uint32_t>(size_t(frameW) * size_t(frameH), 0xFF000000u)};
+        } else if (pDestRect || !sized) {
+            frame.width = UINT(frameW);
+            frame.height = UINT(frameH);
+            frame.pixels.assign(size_t(frameW) * size_t(frameH), 0xFF000000u);
+        }
         Stretch(source, from, frame, to);
         if (cursor_.set && cursor_.shown) {
             POINT at{cursor_.x, cursor_.y};
@@ -111,7 +129,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
             }
             DrawCursor(cursor_, at.x, at.y, frame);
         }
-        machine::ShowFrame(frame);
+        machine::ShowFrameSwapped(frame);
     }
     machine::FramePresented();
     CountFrame();

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 #include "machine/control.h"
 #include "machine/machine.h"
@@ -65,6 +66,13 @@ uint64_t FramesPresented() { return State().presented; }
 void ShowFrame(const Frame& frame) {
     State().last = frame;
     State().shownSinceLastPresent = true;
+}
+
+void ShowFrameSwapped(Frame& frame) {
+    FrameState& s = State();
+    if (!s.last) s.last.emplace();
+    std::swap(*s.last, frame);
+    s.shownSinceLastPresent = true;
 }
 
 const Frame* LastFrame() { return State().last ? &*State().last : nullptr; }

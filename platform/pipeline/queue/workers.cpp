@@ -1,7 +1,8 @@
 #include "queue/workers.h"
 
 #include <algorithm>
-#include <chrono>
+
+#include "queue/cpu_limits.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -13,15 +14,15 @@
 namespace pipeline {
 
 namespace {
-// Workers keep watching for the next job this long before they sleep: draws come in quick succession.
-constexpr auto kSpinTime = std::chrono::microseconds(2000);
+// The caller watches this many rounds for the workers of its job to finish before it sleeps too.
+constexpr int kFinishSpins = 2048;
 constexpr uint64_t kJoinedMask = 0xFF, kClosed = 1u << 16;
 
 uint32_t generationOf(uint64_t slot) { return static_cast<uint32_t>(slot >> 32); }
 } // namespace
 
 WorkerPool& WorkerPool::instance() {
-    static WorkerPool pool(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1);
+    static WorkerPool pool(poolThreadsForProcess() - 1);
     return pool;
 }
 
@@ -56,6 +57,7 @@ void WorkerPool::runErased(int taskCount, int threads, Trampoline call, void* fn
     job.fn = fn;
     job.taskCount = taskCount;
     job_.store(&job, std::memory_order_relaxed);
+    left_.store(0, std::memory_order_relaxed);
     const uint64_t generation = generationOf(slot_.load()) + 1;
     slot_.store(generation << 32 | static_cast<uint64_t>(limit) << 8);
     if (sleepers_.load() > 0) {
@@ -66,12 +68,13 @@ void WorkerPool::runErased(int taskCount, int threads, Trampoline call, void* fn
     uint64_t slot = slot_.load();
     while (!slot_.compare_exchange_weak(slot, slot | kClosed)) {}
     const int joined = static_cast<int>(slot & kJoinedMask);
-    // The job lives on this stack: wait for the workers that joined it.
-    for (int spins = 0; job.left.load(std::memory_order_acquire) < joined; ++spins) {
-        if (spins < 4096)
+    // The job lives on this stack: wait for the workers that joined it, briefly watching (they are
+    // finishing their last task), then asleep.
+    for (int spins = 0, done; (done = left_.load(std::memory_order_acquire)) < joined; ++spins) {
+        if (spins < kFinishSpins)
             PIPELINE_PAUSE();
         else
-            std::this_thread::yield();
+            left_.wait(done, std::memory_order_acquire);
     }
 }
 
@@ -80,16 +83,12 @@ void WorkerPool::workerLoop(int) {
     for (;;) {
         uint64_t slot = slot_.load(std::memory_order_acquire);
         if (generationOf(slot) == seen) {
-            const auto until = std::chrono::steady_clock::now() + kSpinTime;
-            for (int spins = 1; generationOf(slot = slot_.load(std::memory_order_acquire)) == seen; ++spins) {
-                PIPELINE_PAUSE();
-                if (spins % 256 == 0 && std::chrono::steady_clock::now() > until) {
-                    std::unique_lock<std::mutex> lock(wakeMutex_);
-                    sleepers_.fetch_add(1);
-                    wake_.wait(lock, [&] { return generationOf(slot_.load()) != seen; });
-                    sleepers_.fetch_sub(1);
-                }
-            }
+            // No new job: sleep until the caller publishes one.
+            std::unique_lock<std::mutex> lock(wakeMutex_);
+            sleepers_.fetch_add(1);
+            wake_.wait(lock, [&] { return generationOf(slot_.load()) != seen; });
+            sleepers_.fetch_sub(1);
+            slot = slot_.load(std::memory_order_acquire);
         }
         seen = generationOf(slot);
         if (stop_.load()) return;
@@ -103,7 +102,8 @@ void WorkerPool::workerLoop(int) {
         if (!joined) continue;
         Job& job = *job_.load(std::memory_order_relaxed);
         work(job);
-        job.left.fetch_add(1, std::memory_order_release);
+        left_.fetch_add(1, std::memory_order_release);
+        left_.notify_one();
     }
 }
 

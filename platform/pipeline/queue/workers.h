@@ -1,5 +1,7 @@
 #pragma once
 // A pool of worker threads, made once and reused, that runs numbered tasks of one job at a time.
+// Workers between jobs sleep: they never take a core from the thread that submits the work, and an
+// idle program's pool uses no CPU.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -11,7 +13,8 @@ namespace pipeline {
 
 class WorkerPool {
 public:
-    // The pool of the process: hardware_concurrency threads in all, the caller included.
+    // The pool of the process, sized when first used: as many threads as the CPUs the process may
+    // use (affinity mask, cgroup quota), or MORVATH_THREADS, the caller included.
     static WorkerPool& instance();
 
     ~WorkerPool();
@@ -31,7 +34,6 @@ private:
         void* fn = nullptr;
         int taskCount = 0;
         std::atomic<int> next{0};
-        std::atomic<int> left{0}; // workers that joined and are done with this job
     };
 
     explicit WorkerPool(int workers);
@@ -49,6 +51,9 @@ private:
     std::atomic<uint64_t> slot_{0};
     std::atomic<Job*> job_{nullptr};
     std::atomic<int> sleepers_{0};
+    // Workers that joined the current job and are done with it (here, not in the job on the caller's
+    // stack: a worker touches it after the caller may have returned).
+    std::atomic<int> left_{0};
     std::atomic<bool> stop_{false};
 };
 

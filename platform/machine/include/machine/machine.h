@@ -135,6 +135,10 @@ struct Frame {
 // Present shows its frame, then reports it presented: the frame shown before the n-th FramePresented
 // is frame n (counting from 1). Frames asked for by the capture settings are written as PNG files.
 void ShowFrame(const Frame& frame);
+// Shows `frame` as ShowFrame does but takes its pixels instead of copying them: `frame` comes back
+// holding the storage of the frame shown before (any size and contents, or empty), for the caller
+// to fill the next time.
+void ShowFrameSwapped(Frame& frame);
 const Frame* LastFrame();
 // Writes a frame as an 8-bit RGB PNG file; false (with a reason in error) when it cannot.
 bool WritePng(const Frame& frame, const std::string& path, std::string& error);
