@@ -20,6 +20,11 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
+// Positions, sizes and wheel deltas a user can cause: mouse messages carry 16-bit coordinates, and no
+// window is larger than that.
+constexpr int32_t kMinPosition = -32768, kMaxPosition = 32767, kMaxWindowSide = 32767;
+constexpr int32_t kMinWheelDelta = -32768, kMaxWheelDelta = 32767;
+
 template <class T>
 bool ReadNumber(const std::string& text, T& value) {
     const char* end = text.data() + text.size();
@@ -49,6 +54,9 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             if (auto e = count(5, "mouse move <x> <y>"); !e.empty()) return e;
             event.kind = InputKind::MouseMove;
             if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y)) return "bad mouse position";
+            if (event.x < kMinPosition || event.x > kMaxPosition || event.y < kMinPosition || event.y > kMaxPosition)
+                return "mouse position out of range (" + std::to_string(kMinPosition) + " to " +
+                       std::to_string(kMaxPosition) + ")";
             return {};
         }
         if (w[2] == "button") {
@@ -67,6 +75,9 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             if (auto e = count(4, "mouse wheel <delta>"); !e.empty()) return e;
             event.kind = InputKind::MouseWheel;
             if (!ReadNumber(w[3], event.wheelDelta)) return "bad wheel delta \"" + w[3] + "\"";
+            if (event.wheelDelta < kMinWheelDelta || event.wheelDelta > kMaxWheelDelta)
+                return "wheel delta out of range (" + std::to_string(kMinWheelDelta) + " to " +
+                       std::to_string(kMaxWheelDelta) + ")";
             return {};
         }
         return "unknown mouse event \"" + w[2] + "\"";
@@ -80,6 +91,8 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             event.windowAction = WindowAction::Resize;
             if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y) || event.x <= 0 || event.y <= 0)
                 return "bad window size";
+            if (event.x > kMaxWindowSide || event.y > kMaxWindowSide)
+                return "window size out of range (1 to " + std::to_string(kMaxWindowSide) + ")";
             return {};
         }
         if (auto e = count(3, "window minimize|maximize|restore|close"); !e.empty()) return e;

@@ -92,6 +92,10 @@ std::string ReportJson(int exitCode) {
     AddDebugOutput(fields);
     AddCapturedFrames(fields);
     fields.emplace_back("dialogs_shown", std::to_string(DialogCount()));
+    std::string live = "{";
+    for (const auto& [kind, count] : detail::LedgerEntries())
+        live += (live.size() > 1 ? ", " : "") + JsonString(kind) + ": " + std::to_string(count);
+    fields.emplace_back("live_objects", live + "}");
     for (const auto& [name, producer] : AddedFields()) fields.emplace_back(name, producer());
     std::string json = "{\n";
     for (size_t i = 0; i < fields.size(); ++i)

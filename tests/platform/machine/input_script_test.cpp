@@ -120,11 +120,16 @@ TEST(InputScript, BadLinesAreReportedWithTheirNumbers) {
         {"10 key F2 down now", "line 3: expected \"key <name> down|up|press\""},
         {"10 mouse move 1", "line 3: expected \"mouse move <x> <y>\""},
         {"10 mouse move a b", "line 3: bad mouse position"},
+        {"10 mouse move 32768 0", "line 3: mouse position out of range (-32768 to 32767)"},
+        {"10 mouse move 0 -2147483648", "line 3: mouse position out of range (-32768 to 32767)"},
+        {"10 mouse wheel 2147483647", "line 3: wheel delta out of range (-32768 to 32767)"},
         {"10 mouse button left sideways", "line 3: unknown button action \"sideways\" (down or up)"},
         {"10 mouse button thumb down", "line 3: unknown mouse button \"thumb\""},
         {"10 mouse wheel up", "line 3: bad wheel delta \"up\""},
         {"10 window explode", "line 3: unknown window action \"explode\""},
         {"10 window resize 0 480", "line 3: bad window size"},
+        {"10 window resize 2147483647 480", "line 3: window size out of range (1 to 32767)"},
+        {"10 window resize 640 32768", "line 3: window size out of range (1 to 32767)"},
         {"10 window close now", "line 3: expected \"window minimize|maximize|restore|close\""},
     };
     for (const Bad& c : cases) {
