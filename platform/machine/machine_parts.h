@@ -21,6 +21,10 @@ void ResetObjectLedger();
 std::vector<std::pair<std::string, int64_t>> LedgerEntries();
 void ResetRunSettings();
 void ResetReportFields();
+void ResetFailures();
+
+// Failure injection: failures scheduled for a frame are armed once it has been presented.
+void ArmDueFailures();
 
 // Run settings the other parts read.
 uint64_t FrameLimit();
