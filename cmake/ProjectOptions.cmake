@@ -4,7 +4,15 @@ target_compile_options(project_options INTERFACE
   -Wall -Wextra -Werror -Wno-unused-parameter -Wno-missing-field-initializers
   # GCC 12 reports overlaps that cannot happen inside std::string concatenation when optimising.
   $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
-if(MORVATH_SANITIZE)
+if(MORVATH_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "MORVATH_FUZZ needs clang (CC=clang CXX=clang++)")
+  endif()
+  # Every library carries the fuzzer's coverage counters; only the fuzz targets link its driver.
+  target_compile_options(project_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+elseif(MORVATH_SANITIZE)
   target_compile_options(project_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)

@@ -24,6 +24,7 @@ void ListenForDeviceEvents() {
     machine::AddReportField("device_resets", [] { return std::to_string(control::DeviceResets()); });
     machine::AddReportField("display_mode_changes", [] { return std::to_string(control::DisplayModeChanges()); });
     machine::AddReportField("draw_calls", DrawCallsJson);
+    machine::AddReportField("direct3d_objects", [] { return std::to_string(control::LiveObjectCount()); });
 }
 
 }  // namespace d3d9

@@ -50,6 +50,12 @@ void ChooseRgbFormats(const PixelFormat& pf, DecodedImage& image) {
     }
 }
 
+D3DFORMAT DxtFormatOfFourCC(uint32_t code) {
+    for (D3DFORMAT format : {D3DFMT_DXT1, D3DFMT_DXT2, D3DFMT_DXT3, D3DFMT_DXT4, D3DFMT_DXT5})
+        if (code == static_cast<uint32_t>(format)) return format;
+    return D3DFMT_UNKNOWN;
+}
+
 UINT FullChain(UINT width, UINT height) {
     UINT levels = 1;
     for (UINT size = std::max(width, height); size > 1; size /= 2) ++levels;
@@ -78,8 +84,9 @@ HRESULT DecodeDds(const uint8_t* data, size_t size, DecodedImage& image) {
     decoded.fileKind = D3DXIFF_DDS;
     uint32_t bytesPerPixel = 0;
     if (pf.flags & kFourCC) {
-        const D3DFORMAT format = static_cast<D3DFORMAT>(pf.fourCC);
-        if (!IsDxtFormat(format)) return D3DXERR_INVALIDDATA;
+        // Only a known code becomes a D3DFORMAT: most codes lie outside the enumeration's range.
+        const D3DFORMAT format = DxtFormatOfFourCC(pf.fourCC);
+        if (format == D3DFMT_UNKNOWN) return D3DXERR_INVALIDDATA;
         decoded.fileFormat = decoded.textureFormat = format;
     } else if (pf.flags & kRgb) {
         if (pf.bitCount != 16 && pf.bitCount != 24 && pf.bitCount != 32) return D3DXERR_INVALIDDATA;

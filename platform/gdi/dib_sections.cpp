@@ -1,5 +1,5 @@
 // CreateDIBSection: 32-bit BI_RGB bitmaps whose pixels the caller writes and reads directly.
-#include <climits>
+#include <limits>
 
 #include "gdi/objects.h"
 #include "machine/machine.h"
@@ -25,7 +25,7 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
     }
     const BITMAPINFOHEADER& header = pbmi->bmiHeader;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biWidth <= 0 || header.biHeight == 0 ||
-        header.biHeight == LONG_MIN || header.biPlanes != 1 || header.biBitCount != 32 ||
+        header.biHeight == std::numeric_limits<LONG>::min() || header.biPlanes != 1 || header.biBitCount != 32 ||
         header.biCompression != BI_RGB) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;

@@ -23,6 +23,11 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
+// Positions, sizes and wheel deltas a user can cause: mouse messages carry 16-bit coordinates, and no
+// window is larger than that.
+constexpr int32_t kMinPosition = -32768, kMaxPosition = 32767, kMaxWindowSide = 32767;
+constexpr int32_t kMinWheelDelta = -32768, kMaxWheelDelta = 32767;
+
 // A 32-bit code: decimal (negative values wrap, -1 = 0xFFFFFFFF) or hexadecimal after 0x.
 bool ReadCode(const std::string& text, uint32_t& code) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -81,6 +86,9 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             if (auto e = count(5, "mouse move <x> <y>"); !e.empty()) return e;
             event.kind = InputKind::MouseMove;
             if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y)) return "bad mouse position";
+            if (event.x < kMinPosition || event.x > kMaxPosition || event.y < kMinPosition || event.y > kMaxPosition)
+                return "mouse position out of range (" + std::to_string(kMinPosition) + " to " +
+                       std::to_string(kMaxPosition) + ")";
             return {};
         }
         if (w[2] == "button") {
@@ -99,6 +107,9 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             if (auto e = count(4, "mouse wheel <delta>"); !e.empty()) return e;
             event.kind = InputKind::MouseWheel;
             if (!ReadNumber(w[3], event.wheelDelta)) return "bad wheel delta \"" + w[3] + "\"";
+            if (event.wheelDelta < kMinWheelDelta || event.wheelDelta > kMaxWheelDelta)
+                return "wheel delta out of range (" + std::to_string(kMinWheelDelta) + " to " +
+                       std::to_string(kMaxWheelDelta) + ")";
             return {};
         }
         return "unknown mouse event \"" + w[2] + "\"";
@@ -112,6 +123,8 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             event.windowAction = WindowAction::Resize;
             if (!ReadNumber(w[3], event.x) || !ReadNumber(w[4], event.y) || event.x <= 0 || event.y <= 0)
                 return "bad window size";
+            if (event.x > kMaxWindowSide || event.y > kMaxWindowSide)
+                return "window size out of range (1 to " + std::to_string(kMaxWindowSide) + ")";
             return {};
         }
         if (action == "command") {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "machine/machine.h"
@@ -16,6 +17,8 @@ void ResetDisplays();
 void ResetFrames();
 void ResetWaiting();
 void ResetObjectLedger();
+// Every kind of handle the ledger has seen, with how many are still held.
+std::vector<std::pair<std::string, int64_t>> LedgerEntries();
 void ResetRunSettings();
 void ResetReportFields();
 void ResetFailures();

@@ -18,6 +18,7 @@ void NoteObjectReleased(const char* kind) { --Ledger()[kind]; }
 
 namespace detail {
 void ResetObjectLedger() { Ledger().clear(); }
+std::vector<std::pair<std::string, int64_t>> LedgerEntries() { return {Ledger().begin(), Ledger().end()}; }
 }  // namespace detail
 
 namespace control {

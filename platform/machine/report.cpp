@@ -110,6 +110,10 @@ std::string ReportJson(int exitCode) {
     AddDebugOutput(fields);
     AddCapturedFrames(fields);
     fields.emplace_back("dialogs_shown", std::to_string(DialogCount()));
+    std::string live = "{";
+    for (const auto& [kind, count] : detail::LedgerEntries())
+        live += (live.size() > 1 ? ", " : "") + JsonString(kind) + ": " + std::to_string(count);
+    fields.emplace_back("live_objects", live + "}");
     AddInjectedFailures(fields);
     fields.emplace_back("audio", detail::AudioReportJson());
     for (const auto& [name, producer] : AddedFields()) fields.emplace_back(name, producer());

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "machine/machine.h"
+#include "user/coordinates.h"
 #include "user/dialog_input.h"
 #include "user/machine_input.h"
 #include "user/reset.h"
@@ -87,7 +88,7 @@ std::optional<MSG> MouseMessage(const machine::InputEvent& e) {
     auto window = FindWindowObject(target);
     if (e.kind == machine::InputKind::MouseMove) {
         const POINT origin = window ? ClientOriginOnScreen(*window) : POINT{0, 0};
-        machine::MoveMouseTo(origin.x + e.x, origin.y + e.y);
+        machine::MoveMouseTo(SaturateLong(int64_t(origin.x) + e.x), SaturateLong(int64_t(origin.y) + e.y));
     }
     if (!window) return std::nullopt;
     UINT message = WM_MOUSEMOVE;

@@ -1,5 +1,6 @@
 // The non-client area: caption, frame and menu bar, the same for every function that turns window
 // rectangles into client rectangles and back.
+#include "user/coordinates.h"
 #include "user/nonclient.h"
 #include "user/window_objects.h"
 
@@ -77,10 +78,10 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD d
         return FALSE;
     }
     const user::Insets n = user::NonClientInsets(dwStyle, dwExStyle, bMenu != FALSE);
-    lpRect->left -= n.left;
-    lpRect->top -= n.top;
-    lpRect->right += n.right;
-    lpRect->bottom += n.bottom;
+    lpRect->left = user::SaturateLong(int64_t(lpRect->left) - n.left);
+    lpRect->top = user::SaturateLong(int64_t(lpRect->top) - n.top);
+    lpRect->right = user::SaturateLong(int64_t(lpRect->right) + n.right);
+    lpRect->bottom = user::SaturateLong(int64_t(lpRect->bottom) + n.bottom);
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 // once; the default handling of the last sends WM_SIZE and WM_MOVE.
 #include <algorithm>
 
+#include "user/coordinates.h"
 #include "user/nonclient.h"
 #include "user/painting.h"
 #include "user/positions.h"
@@ -48,8 +49,10 @@ bool ApplyWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy,
         CallWindowProcedure(handle, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
         if (!FindWindowObject(handle)) return false;
     }
-    pos.cx = std::max(pos.cx, 0);
-    pos.cy = std::max(pos.cy, 0);
+    pos.x = ClampCoordinate(pos.x);
+    pos.y = ClampCoordinate(pos.y);
+    pos.cx = ClampExtent(pos.cx);
+    pos.cy = ClampExtent(pos.cy);
     const RECT oldWindow = window->windowRect;
     const RECT oldClient = window->clientRect;
     const RECT newWindow{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
@@ -59,7 +62,7 @@ bool ApplyWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy,
         NCCALCSIZE_PARAMS params{{newWindow, oldWindow, oldClient}, &pos};
         CallWindowProcedure(handle, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
         if (!FindWindowObject(handle)) return false;
-        newClient = params.rgrc[0];
+        newClient = ClampRect(params.rgrc[0]);
         newClient.right = std::max(newClient.right, newClient.left);
         newClient.bottom = std::max(newClient.bottom, newClient.top);
     } else {
@@ -134,10 +137,10 @@ void DragFrameToClientSize(HWND handle, int width, int height) {
     if (window && window->showState == ShowState::Normal) {
         const Insets n = NonClientInsets(window->style, window->exStyle, window->HasMenuBar());
         const MINMAXINFO info = QueryMinMaxInfo(handle);
-        const int cx = std::clamp<int>(width + n.left + n.right, info.ptMinTrackSize.x,
-                                       std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x));
-        const int cy = std::clamp<int>(height + n.top + n.bottom, info.ptMinTrackSize.y,
-                                       std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y));
+        const int cx = std::clamp(ClampExtent(int64_t(width) + n.left + n.right), int(info.ptMinTrackSize.x),
+                                  int(std::max(info.ptMinTrackSize.x, info.ptMaxTrackSize.x)));
+        const int cy = std::clamp(ClampExtent(int64_t(height) + n.top + n.bottom), int(info.ptMinTrackSize.y),
+                                  int(std::max(info.ptMinTrackSize.y, info.ptMaxTrackSize.y)));
         ApplyWindowPos(handle, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (FindWindowObject(handle)) CallWindowProcedure(handle, WM_EXITSIZEMOVE, 0, 0);

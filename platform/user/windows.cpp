@@ -4,6 +4,7 @@
 #include <map>
 
 #include "machine/machine.h"
+#include "user/coordinates.h"
 #include "user/nonclient.h"
 #include "user/positions.h"
 #include "user/reset.h"
@@ -60,6 +61,9 @@ MINMAXINFO QueryMinMaxInfo(HWND handle) {
     if (!window) return {};
     MINMAXINFO info = DefaultMinMaxInfo(*window);
     CallWindowProcedure(handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    // Whatever the procedure answered, positions and sizes the window manager can add up.
+    for (POINT* p : {&info.ptMaxSize, &info.ptMinTrackSize, &info.ptMaxTrackSize}) *p = {ClampExtent(p->x), ClampExtent(p->y)};
+    info.ptMaxPosition = {ClampCoordinate(info.ptMaxPosition.x), ClampCoordinate(info.ptMaxPosition.y)};
     return info;
 }
 
@@ -179,8 +183,10 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
             nWidth = nHeight = 0;
         }
     }
-    nWidth = std::max(nWidth, 0);
-    nHeight = std::max(nHeight, 0);
+    X = ClampCoordinate(X);
+    Y = ClampCoordinate(Y);
+    nWidth = ClampExtent(nWidth);
+    nHeight = ClampExtent(nHeight);
     window->windowRect = {X, Y, X + nWidth, Y + nHeight};
     window->clientRect = ClientRectFor(window->windowRect, window->style, window->exStyle, window->HasMenuBar());
     table.windows[handle] = window;

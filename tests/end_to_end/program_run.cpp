@@ -2,10 +2,11 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-int RunProgram(const ProgramRun& run) {
+int RunProgram(const ProgramRun& run, long* peakKilobytes) {
     const pid_t child = fork();
     if (child < 0) return -1;
     if (child == 0) {
@@ -31,7 +32,9 @@ int RunProgram(const ProgramRun& run) {
         _exit(127);
     }
     int status = 0;
-    if (waitpid(child, &status, 0) != child) return -1;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child) return -1;
+    if (peakKilobytes != nullptr) *peakKilobytes = usage.ru_maxrss;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

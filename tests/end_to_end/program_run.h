@@ -15,7 +15,8 @@ struct ProgramRun {
     std::filesystem::path outputFile;  // standard output and standard error together
 };
 
-int RunProgram(const ProgramRun& run);
+// The child's peak resident memory is written to peakKilobytes when it is given.
+int RunProgram(const ProgramRun& run, long* peakKilobytes = nullptr);
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class ScratchFolder {

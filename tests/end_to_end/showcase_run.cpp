@@ -71,7 +71,7 @@ void RunShowcase(ShowcaseRun& run, const ShowcaseOptions& options) {
     }
     for (const auto& [name, value] : options.extra) set(name, value);
     ProgramRun program{MORVATH_PROGRAM, {}, run.runFolder, environment, scratch / "program.out"};
-    run.status = RunProgram(program);
+    run.status = RunProgram(program, &run.peakKilobytes);
     run.output = ReadFile(program.outputFile);
     std::optional<JsonValue> report = ParseJson(ReadFile(scratch / "report.json"));
     run.reportRead = report.has_value();

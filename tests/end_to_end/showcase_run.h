@@ -18,6 +18,7 @@ struct ShowcaseRun {
     std::filesystem::path runFolder;   // the program's working directory
     std::filesystem::path captureFolder;  // where the captured frames go, when frames were asked for
     int status = -1;
+    long peakKilobytes = 0;            // the program's peak resident memory
     std::string output;
     bool reportRead = false;
     JsonValue report;

@@ -87,6 +87,8 @@ TEST_F(LoaderTest, MalformedFilesFailWithInvalidData) {
         {"DDS wrong pixel-format size", Changed(GoodDds(), [](Bytes& b) { Poke32(b, 76, 24); })},
         {"DDS unknown four-character code", GoodDds(test::FourCC("ATI2"))},
         {"DDS extended header", GoodDds(test::FourCC("DX10"))},
+        {"DDS four-character code of 0x80000000", GoodDds(0x80000000u)},
+        {"DDS four-character code of all ones", GoodDds(0xFFFFFFFFu)},
         {"DDS luminance format",
          Changed(GoodDds(), [](Bytes& b) { Poke32(b, test::kDdsFlagsOfFormatField, 0x20000); })},
         {"DDS RGB without masks",

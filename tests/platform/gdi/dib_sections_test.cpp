@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "gdi_test_support.h"
 
 namespace {
@@ -42,6 +44,7 @@ TEST_F(DibSections, UnsupportedFormatsAreRefused) {
     const Case cases[] = {
         {"24 bits", [](BITMAPINFOHEADER& h) { h.biBitCount = 24; }},
         {"no height", [](BITMAPINFOHEADER& h) { h.biHeight = 0; }},
+        {"most negative height", [](BITMAPINFOHEADER& h) { h.biHeight = std::numeric_limits<LONG>::min(); }},
         {"negative width", [](BITMAPINFOHEADER& h) { h.biWidth = -4; }},
         {"bit fields", [](BITMAPINFOHEADER& h) { h.biCompression = BI_BITFIELDS; }},
         {"short header", [](BITMAPINFOHEADER& h) { h.biSize = 12; }},

@@ -1,4 +1,6 @@
 // Machine input as window messages, and the window actions of the input script.
+#include <limits>
+
 #include "window_test_support.h"
 
 namespace {
@@ -176,6 +178,42 @@ TEST_F(MachineInput, AFullScreenProgramCanRefuseTheDrag) {
     Window(machine::WindowAction::Resize, 640, 480);
     Drain();
     EXPECT_EQ(ClientSize(window).cx, 400);
+}
+
+// Extreme sizes and positions, from events that did not come through the script's checks and from a
+// procedure that answers the extremes itself: the rectangles stay in range (the sanitizer build
+// catches any overflow on the way).
+TEST_F(MachineInput, ExtremeSizesAndPositionsKeepTheRectanglesInRange) {
+    constexpr int kHuge = std::numeric_limits<int>::max();
+    test::g_handler = [](HWND, UINT message, WPARAM, LPARAM lParam, LRESULT&) {
+        if (message == WM_GETMINMAXINFO) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMaxTrackSize = {kHuge, kHuge};
+            info->ptMaxPosition = {kHuge, kHuge};
+            info->ptMaxSize = {kHuge, kHuge};
+        }
+        return false;
+    };
+    Window(machine::WindowAction::Resize, kHuge, kHuge);
+    machine::InputEvent move;
+    move.kind = machine::InputKind::MouseMove;
+    move.x = kHuge;
+    move.y = std::numeric_limits<int>::min();
+    machine::control::ScheduleInput(move);
+    Drain();
+    SetWindowPos(window, nullptr, kHuge, kHuge, kHuge, kHuge, SWP_NOZORDER);
+    ShowWindow(window, SW_MAXIMIZE);
+    RECT r{};
+    GetWindowRect(window, &r);
+    EXPECT_GE(r.left, -(1 << 24));
+    EXPECT_LE(r.right, 1 << 25);
+    EXPECT_GE(r.right, r.left);
+    GetClientRect(window, &r);
+    EXPECT_GE(r.right, 0);
+    RECT adjusted{-kHuge, -kHuge, kHuge, kHuge};
+    EXPECT_TRUE(AdjustWindowRect(&adjusted, WS_OVERLAPPEDWINDOW, TRUE));
+    EXPECT_EQ(adjusted.left, std::numeric_limits<LONG>::min());
+    EXPECT_EQ(adjusted.right, std::numeric_limits<LONG>::max());
 }
 
 TEST_F(MachineInput, CloseIsTheCaptionsCloseButton) {
