@@ -39,6 +39,25 @@ public:
     LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    // Application resources (app_resources.cpp).
+    HRESULT InitDirectInput(HWND window);
+    HRESULT InitSound(HWND window);
+    void ReleaseDirectInput();
+    // Per-device builders, also used by the font chooser (device_resources.cpp). Each writes its out
+    // pointer only on success.
+    HRESULT CreateD3DXFont(ID3DXFont** font, const char* face, INT points);
+    HRESULT CreateTextMesh(ID3DXMesh** mesh, const char* face, INT height);
+    // This frame's keyboard and mouse state (frame_update.cpp).
+    void PollInput(InputState* input);
+    // The scenes and the HUD (frame_drawing.cpp).
+    HRESULT DrawTerrainScene();
+    HRESULT DrawMeshScene();
+    HRESULT DrawBlurScene();
+    HRESULT DrawHud();
+    // Command 40011: a font dialog whose choice replaces the HUD font, the text mesh and the D3DX font
+    // (showcase_messages.cpp).
+    void ChooseNewFont();
+
     BOOL m_loading;                  // until CreateAppResources has set up input and sound
     CD3DFont* m_pHudFont;            // HUD lines, the viewport-scaled line and the scene-placed text
     ID3DXMesh* m_pTextMesh;

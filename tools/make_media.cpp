@@ -5,6 +5,7 @@
 #include "blank_cursor.h"
 #include "media_file.h"
 #include "mesh_media.h"
+#include "texture_media.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -17,5 +18,11 @@ int main(int argc, char** argv) {
     written = WriteMediaFile(folder, "media/cube.x", CubeFile()) && written;
     written = WriteMediaFile(folder, "media/sphere.x", SphereFile()) && written;
     written = WriteMediaFile(folder, "media/frames.x", FramesFile()) && written;
+    // The program names these with both letter cases and a backslash; the layer finds them all in the
+    // one "media" folder.
+    written = WriteMediaFile(folder, "media/tile.bmp", TileFile()) && written;
+    written = WriteMediaFile(folder, "media/grass.bmp", GrassFile()) && written;
+    written = WriteMediaFile(folder, "media/shadow.bmp", ShadowFile()) && written;
+    written = WriteMediaFile(folder, "media/cursor.dds", CursorFile()) && written;
     return written ? 0 : 1;
 }

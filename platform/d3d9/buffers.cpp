@@ -1,8 +1,10 @@
 #include "buffers.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "device.h"
+#include "machine/failures.h"
 
 namespace d3d9 {
 
@@ -41,6 +43,9 @@ template <typename Interface, typename Desc>
 HRESULT Buffer<Interface, Desc>::Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData, DWORD Flags) {
     if (!ppbData) return D3DERR_INVALIDCALL;
     *ppbData = nullptr;
+    constexpr const char* call = std::is_same_v<Interface, IDirect3DVertexBuffer9> ? "IDirect3DVertexBuffer9::Lock"
+                                                                                   : "IDirect3DIndexBuffer9::Lock";
+    if (auto code = machine::InjectedFailure(call)) return static_cast<HRESULT>(*code);
     const uint64_t end = uint64_t(OffsetToLock) + (SizeToLock ? SizeToLock : desc_.Size - std::min(OffsetToLock, desc_.Size));
     if (OffsetToLock >= desc_.Size || end > desc_.Size) return D3DERR_INVALIDCALL;
     ++locks_;

@@ -160,7 +160,7 @@ private:
     void Describe() const;
     void DropRecording();
     // Hands a draw whose buffers are checked to the pipeline with the current state (device_drawing.cpp).
-    HRESULT Submit(pipeline::DrawCall& call, UINT stride);
+    HRESULT Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT stride);
     // After a draw from the program's memory, stream 0 and the indices are unset.
     void UnsetUserStreams();
     // While a state block is recorded, setters store into it instead of the device's state.

@@ -2,15 +2,19 @@
 // the pipeline's and hands the draw over. Draws belong inside BeginScene / EndScene; fixed function only.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "buffers.h"
 #include "call_log.h"
 #include "child_object.h"
 #include "device.h"
 #include "draw_stats.h"
+#include "machine/machine.h"
+#include "machine/failures.h"
 #include "pipeline/pipeline.h"
 #include "pipeline_state.h"
 #include "surface.h"
+#include "texture.h"
 #include "vertex_input.h"
 
 namespace d3d9 {
@@ -50,17 +54,38 @@ std::optional<pipeline::IndexSize> IndexSizeOf(D3DFORMAT format) {
 
 UINT IndexBytes(pipeline::IndexSize size) { return size == pipeline::IndexSize::Bits32 ? 4 : 2; }
 
+// The textures of the fixed-function stages up to the last one bound, as "<w>x<h> <format>".
+std::vector<std::string> BoundTextures(const DeviceState& state) {
+    std::vector<std::string> names;
+    for (size_t stage = 0; stage < 8; ++stage) {
+        auto* texture = dynamic_cast<Texture*>(state.textures[stage]);
+        D3DSURFACE_DESC desc{};
+        if (!texture || FAILED(texture->GetLevelDesc(0, &desc))) {
+            names.emplace_back();
+            continue;
+        }
+        names.push_back(std::to_string(desc.Width) + "x" + std::to_string(desc.Height) + " " +
+                        control::FormatName(desc.Format));
+    }
+    while (!names.empty() && names.back().empty()) names.pop_back();
+    return names;
+}
+
 }  // namespace
 
-HRESULT Device::Submit(pipeline::DrawCall& call, UINT stride) {
-    const auto layout = LayoutOfFvf(state_.fvf, stride);
+HRESULT Device::Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT stride) {
+    const auto layout = PipelineLayoutOfFvf(state_.fvf, stride);
     if (!layout) return D3DERR_INVALIDCALL;
     call.layout = *layout;
     DrawStates states;
-    if (!ConvertStates(state_, depthStencil_ != nullptr, states)) return D3DERR_INVALIDCALL;
+    std::string refused;
+    if (!ConvertStates(state_, depthStencil_ != nullptr, states, &refused)) {
+        machine::DebugOutput(("Direct3D9: draw refused: the device does not draw " + refused + "\n").c_str());
+        return D3DERR_INVALIDCALL;
+    }
     pipeline::RenderTarget target = Target();
     pipeline::draw(call, states.vertex, states.pixel, target);
-    CountDraw(static_cast<uint64_t>(call.primitiveCount));
+    CountDraw({type, static_cast<uint64_t>(call.primitiveCount), state_.fvf, BoundTextures(state_)});
     return D3D_OK;
 }
 
@@ -73,6 +98,7 @@ void Device::UnsetUserStreams() {
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, UINT PrimitiveCount) {
     LogCall("DrawPrimitive", PrimitiveType, StartVertex, PrimitiveCount);
+    if (auto code = machine::InjectedFailure("IDirect3DDevice9::DrawPrimitive")) return static_cast<HRESULT>(*code);
     pipeline::DrawCall call;
     uint64_t needed = 0;
     if (!inScene_ || !Prepare(PrimitiveType, PrimitiveCount, call, needed)) return D3DERR_INVALIDCALL;
@@ -84,7 +110,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex, 
     call.vertices = buffer->Bytes() + stream.offset;
     call.vertexCount = static_cast<int>(available > INT32_MAX ? INT32_MAX : available);
     call.firstVertex = static_cast<int>(StartVertex);
-    return Submit(call, stream.stride);
+    return Submit(PrimitiveType, call, stream.stride);
 }
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVertexIndex, UINT MinVertexIndex,
@@ -115,7 +141,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType, INT BaseVer
     call.indexSize = *indexSize;
     call.indexCount = static_cast<int>(needed);
     call.baseVertex = BaseVertexIndex;
-    return Submit(call, stream.stride);
+    return Submit(PrimitiveType, call, stream.stride);
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
@@ -129,7 +155,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCo
     call.vertices = static_cast<const uint8_t*>(pVertexStreamZeroData);
     call.vertexCount = static_cast<int>(needed);
     call.firstVertex = 0;
-    const HRESULT hr = Submit(call, VertexStreamZeroStride);
+    const HRESULT hr = Submit(PrimitiveType, call, VertexStreamZeroStride);
     if (SUCCEEDED(hr)) UnsetUserStreams();
     return hr;
 }
@@ -154,7 +180,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT MinV
     call.indices = pIndexData;
     call.indexSize = *indexSize;
     call.indexCount = static_cast<int>(needed);
-    const HRESULT hr = Submit(call, VertexStreamZeroStride);
+    const HRESULT hr = Submit(PrimitiveType, call, VertexStreamZeroStride);
     if (SUCCEEDED(hr)) UnsetUserStreams();
     return hr;
 }

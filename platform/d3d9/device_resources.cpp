@@ -4,10 +4,11 @@
 
 #include "buffers.h"
 #include "call_log.h"
+#include "d3d9/fvf_layout.h"
 #include "device.h"
 #include "format_checks.h"
 #include "format_info.h"
-#include "fvf_size.h"
+#include "machine/failures.h"
 #include "surface.h"
 #include "texture.h"
 
@@ -84,9 +85,10 @@ HRESULT Device::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL 
                                    IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE* pSharedHandle) {
     LogCall("CreateVertexBuffer", Length, Usage, FVF, Pool);
     if (FAILED(ClearOut(ppVertexBuffer)) || pSharedHandle) return D3DERR_INVALIDCALL;
+    if (auto code = machine::InjectedFailure("IDirect3DDevice9::CreateVertexBuffer")) return static_cast<HRESULT>(*code);
     const DWORD known = D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP |
                         D3DUSAGE_POINTS;
-    if (Length == 0 || (Usage & ~known) || (FVF != 0 && Length < FvfVertexSize(FVF))) return D3DERR_INVALIDCALL;
+    if (Length == 0 || (Usage & ~known) || (FVF != 0 && Length < DecodeFvf(FVF).stride)) return D3DERR_INVALIDCALL;
     if ((Pool != D3DPOOL_DEFAULT && Pool != D3DPOOL_MANAGED && Pool != D3DPOOL_SYSTEMMEM) ||
         ((Usage & D3DUSAGE_DYNAMIC) && Pool == D3DPOOL_MANAGED))
         return D3DERR_INVALIDCALL;
@@ -103,6 +105,7 @@ HRESULT Device::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3
                                   IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE* pSharedHandle) {
     LogCall("CreateIndexBuffer", Length, Usage, Format, Pool);
     if (FAILED(ClearOut(ppIndexBuffer)) || pSharedHandle) return D3DERR_INVALIDCALL;
+    if (auto code = machine::InjectedFailure("IDirect3DDevice9::CreateIndexBuffer")) return static_cast<HRESULT>(*code);
     const DWORD known = D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP |
                         D3DUSAGE_POINTS;
     if (Length == 0 || (Usage & ~known) || (Format != D3DFMT_INDEX16 && Format != D3DFMT_INDEX32))

@@ -1,35 +1,76 @@
 #include "draw_stats.h"
 
+#include <cstdio>
 #include <sstream>
 
 #include "d3d9/control.h"
+#include "machine/machine.h"
 
 namespace d3d9 {
 
 namespace {
-control::DrawCounts& Counts() {
-    static control::DrawCounts counts;
-    return counts;
+struct Stats {
+    control::DrawCounts counts;
+    std::vector<DrawRecord> thisFrame, lastFrame;
+};
+
+Stats& State() {
+    static Stats stats;
+    return stats;
+}
+
+const char* TypeName(D3DPRIMITIVETYPE type) {
+    switch (type) {
+    case D3DPT_POINTLIST: return "POINTLIST";
+    case D3DPT_LINELIST: return "LINELIST";
+    case D3DPT_LINESTRIP: return "LINESTRIP";
+    case D3DPT_TRIANGLELIST: return "TRIANGLELIST";
+    case D3DPT_TRIANGLESTRIP: return "TRIANGLESTRIP";
+    case D3DPT_TRIANGLEFAN: return "TRIANGLEFAN";
+    default: return "?";
+    }
+}
+
+std::string DrawJson(const DrawRecord& draw) {
+    char fvf[16];
+    std::snprintf(fvf, sizeof fvf, "0x%03X", static_cast<unsigned>(draw.fvf));
+    std::string json = std::string("{\"type\": \"") + TypeName(draw.type) +
+                       "\", \"primitives\": " + std::to_string(draw.primitives) + ", \"fvf\": \"" + fvf +
+                       "\", \"textures\": [";
+    for (size_t i = 0; i < draw.textures.size(); ++i)
+        json += (i ? ", " : "") + (draw.textures[i].empty() ? std::string("null") : machine::JsonString(draw.textures[i]));
+    return json + "]}";
 }
 }  // namespace
 
-void CountDraw(uint64_t primitives) {
-    ++Counts().draws;
-    Counts().primitives += primitives;
+void CountDraw(DrawRecord draw) {
+    Stats& s = State();
+    ++s.counts.draws;
+    s.counts.primitives += draw.primitives;
+    s.thisFrame.push_back(std::move(draw));
 }
 
-void CountFrame() { ++Counts().frames; }
-void ResetDrawStats() { Counts() = control::DrawCounts{}; }
+void CountFrame() {
+    Stats& s = State();
+    ++s.counts.frames;
+    s.lastFrame.swap(s.thisFrame);
+    s.thisFrame.clear();
+}
 
-control::DrawCounts control::DrawCallCounts() { return Counts(); }
+void ResetDrawStats() { State() = Stats{}; }
+
+control::DrawCounts control::DrawCallCounts() { return State().counts; }
 
 std::string DrawCallsJson() {
-    const control::DrawCounts& c = Counts();
+    const Stats& s = State();
+    const control::DrawCounts& c = s.counts;
     const double frames = c.frames ? double(c.frames) : 1.0;
     std::ostringstream out;
     out.precision(6);
     out << "{\"frames\": " << c.frames << ", \"draws_per_frame\": " << (c.frames ? double(c.draws) / frames : 0.0)
-        << ", \"primitives_per_frame\": " << (c.frames ? double(c.primitives) / frames : 0.0) << "}";
+        << ", \"primitives_per_frame\": " << (c.frames ? double(c.primitives) / frames : 0.0) << ", \"last_frame\": [";
+    for (size_t i = 0; i < s.lastFrame.size(); ++i) out << (i ? ", " : "") << DrawJson(s.lastFrame[i]);
+    out << "]}";
     return out.str();
 }
 

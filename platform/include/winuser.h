@@ -523,6 +523,8 @@ HWND WINAPI GetParent(HWND hWnd);
 HWND WINAPI GetFocus(void);
 HWND WINAPI SetFocus(HWND hWnd);
 HWND WINAPI GetActiveWindow(void);
+// The active window while the application has the foreground; null while another program has it.
+HWND WINAPI GetForegroundWindow(void);
 // GWL_STYLE, GWL_EXSTYLE, GWL_ID and GWL_USERDATA (a 32-bit value). A new GWL_STYLE sends
 // WM_STYLECHANGING / WM_STYLECHANGED and recomputes the non-client area (WM_SIZE when the client size
 // changed).

@@ -18,6 +18,7 @@ struct InputState {
     std::array<bool, 256> scanCodes{};
     std::array<bool, 3> buttons{};
     int32_t cursorX = 0, cursorY = 0;
+    MouseMotion motion;
     bool clipped = false;
     ScreenRect clip;
 };
@@ -96,6 +97,7 @@ bool TakeDueInput(InputEvent& event) {
     queue.pop_front();
     if (event.kind == InputKind::Key) ApplyKey(event);
     if (event.kind == InputKind::MouseButton) State().buttons[static_cast<int>(event.button)] = event.buttonDown;
+    if (event.kind == InputKind::MouseWheel) State().motion.wheel += event.wheelDelta;
     return true;
 }
 
@@ -122,6 +124,15 @@ void SetCursorScreenPosition(int32_t x, int32_t y) {
     s.cursorX = std::clamp(x, r.left, std::max(r.left, r.right - 1));
     s.cursorY = std::clamp(y, r.top, std::max(r.top, r.bottom - 1));
 }
+
+void MoveMouseTo(int32_t x, int32_t y) {
+    InputState& s = State();
+    s.motion.x += int64_t(x) - s.cursorX;
+    s.motion.y += int64_t(y) - s.cursorY;
+    SetCursorScreenPosition(x, y);
+}
+
+MouseMotion MouseMotionTotals() { return State().motion; }
 
 void CursorScreenPosition(int32_t& x, int32_t& y) {
     x = State().cursorX;

@@ -1,9 +1,10 @@
 // The input script: one event a line, "<frame> <event> <arguments>", '#' starting a comment.
 //   key <name> down|up|press
 //   mouse move <x> <y> | mouse button left|right|middle down|up | mouse wheel <delta>
-//   window minimize|maximize|restore|resize <w> <h>|close
+//   window minimize|maximize|restore|resize <w> <h>|close|focus lost|focus gained|command <id>
 //   device lose|restore
 //   dialog select <control id> <item text> | dialog click <control id> | dialog key enter|escape
+//   dialog font <face> <points>   (the face may hold blanks; points may have one decimal, 10.5)
 //   fail <call> <nth> <code>   (the code in decimal, or hexadecimal after 0x; negative values wrap)
 #include <charconv>
 #include <cstdint>
@@ -42,6 +43,20 @@ bool ReadNumber(const std::string& text, T& value) {
     const char* end = text.data() + text.size();
     auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && ptr == end;
+}
+
+// A point size of 1 to 1638 points with at most one decimal ("12", "10.5"), in tenths.
+bool ReadPointTenths(const std::string& text, int32_t& tenths) {
+    const size_t dot = text.find('.');
+    int32_t whole = 0, fraction = 0;
+    if (!ReadNumber(text.substr(0, dot), whole)) return false;
+    if (dot != std::string::npos) {
+        const std::string digits = text.substr(dot + 1);
+        if (digits.size() != 1 || !ReadNumber(digits, fraction)) return false;
+    }
+    if (whole < 0 || whole > 1638) return false;
+    tenths = whole * 10 + fraction;
+    return tenths >= 10;
 }
 
 // Fills the event from the words after the frame; answers an empty text or the reason it cannot.
@@ -99,6 +114,20 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
                 return "bad window size";
             return {};
         }
+        if (action == "command") {
+            if (auto e = count(4, "window command <id>"); !e.empty()) return e;
+            event.windowAction = WindowAction::Command;
+            if (!ReadNumber(w[3], event.controlId) || event.controlId < 0 || event.controlId > 0xFFFF)
+                return "bad command id \"" + w[3] + "\"";
+            return {};
+        }
+        if (action == "focus") {
+            if (auto e = count(4, "window focus lost|gained"); !e.empty()) return e;
+            if (w[3] == "lost") event.windowAction = WindowAction::FocusLost;
+            else if (w[3] == "gained") event.windowAction = WindowAction::FocusGained;
+            else return "unknown focus change \"" + w[3] + "\" (lost or gained)";
+            return {};
+        }
         if (auto e = count(3, "window minimize|maximize|restore|close"); !e.empty()) return e;
         if (action == "minimize") event.windowAction = WindowAction::Minimize;
         else if (action == "maximize") event.windowAction = WindowAction::Maximize;
@@ -140,7 +169,14 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
             else return "unknown dialog key \"" + w[3] + "\" (enter or escape)";
             return {};
         }
-        return "unknown dialog event \"" + w[2] + "\" (select, click or key)";
+        if (w[2] == "font") {
+            if (w.size() < 5) return "expected \"dialog font <face> <points>\"";
+            event.dialogAction = DialogAction::Font;
+            for (size_t i = 3; i + 1 < w.size(); ++i) event.itemText += (i > 3 ? " " : "") + w[i];
+            if (!ReadPointTenths(w.back(), event.pointTenths)) return "bad point size \"" + w.back() + "\"";
+            return {};
+        }
+        return "unknown dialog event \"" + w[2] + "\" (select, click, key or font)";
     }
     if (kind == "fail") {
         if (auto e = count(5, "fail <call> <nth> <code>"); !e.empty()) return e;

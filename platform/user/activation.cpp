@@ -25,7 +25,34 @@ void ActivateWindow(HWND handle) {
     CallWindowProcedure(handle, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, minimized), reinterpret_cast<LPARAM>(previous));
 }
 
+void DeactivateApplication() {
+    WindowTable& table = Windows();
+    if (!table.applicationActive) return;
+    HWND previous = table.active;
+    table.active = nullptr;
+    table.applicationActive = false;
+    ++table.deactivations;
+    if (FindWindowObject(previous)) {
+        CallWindowProcedure(previous, WM_NCACTIVATE, FALSE, 0);
+        CallWindowProcedure(previous, WM_ACTIVATE, WA_INACTIVE, 0);
+    }
+    for (const auto& other : LiveWindows())
+        if (!other->IsChild()) CallWindowProcedure(other->handle, WM_ACTIVATEAPP, FALSE, 0);
+    HWND focus = table.focus;
+    table.focus = nullptr;
+    if (FindWindowObject(focus)) CallWindowProcedure(focus, WM_KILLFOCUS, 0, 0);
+}
+
+uint64_t ForegroundLosses() { return Windows().deactivations; }
+
+bool ForegroundElsewhere() { return !Windows().applicationActive && Windows().deactivations > 0; }
+
 }  // namespace user
+
+HWND WINAPI GetForegroundWindow(void) {
+    const user::WindowTable& table = user::Windows();
+    return table.applicationActive && user::FindWindowObject(table.active) ? table.active : nullptr;
+}
 
 HWND WINAPI GetFocus(void) {
     HWND focus = user::Windows().focus;

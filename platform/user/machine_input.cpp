@@ -1,7 +1,8 @@
 // Machine input as window messages: keys become WM_KEYDOWN/WM_KEYUP (WM_SYSKEYDOWN/WM_SYSKEYUP with
 // Alt or for Alt and F10), mouse events become mouse messages in client coordinates (the wheel in
 // screen coordinates, as the platform gives it), and window actions become the system commands a
-// user's click on the caption gives.
+// user's click on the caption gives; the foreground going to another program and back deactivates
+// and activates the application.
 #include <deque>
 #include <optional>
 
@@ -56,7 +57,7 @@ std::optional<MSG> KeyMessage(const machine::InputEvent& e) {
         else NoteOtherKeyDown();
     }
     HWND target = KeyboardWindow();
-    if (target == nullptr) return std::nullopt;
+    if (target == nullptr || ForegroundElsewhere()) return std::nullopt;
     const bool alt = machine::IsVirtualKeyDown(VK_MENU);
     const bool ctrl = machine::IsVirtualKeyDown(VK_CONTROL);
     const bool system = vk == VK_MENU || vk == VK_F10 || (alt && !ctrl);
@@ -86,7 +87,7 @@ std::optional<MSG> MouseMessage(const machine::InputEvent& e) {
     auto window = FindWindowObject(target);
     if (e.kind == machine::InputKind::MouseMove) {
         const POINT origin = window ? ClientOriginOnScreen(*window) : POINT{0, 0};
-        machine::SetCursorScreenPosition(origin.x + e.x, origin.y + e.y);
+        machine::MoveMouseTo(origin.x + e.x, origin.y + e.y);
     }
     if (!window) return std::nullopt;
     UINT message = WM_MOUSEMOVE;
@@ -119,6 +120,15 @@ std::optional<MSG> WindowMessage(const machine::InputEvent& e) {
         case machine::WindowAction::Resize:
             window->pendingDragSize = SIZE{e.x, e.y};
             return Message(target, WM_SYSCOMMAND, SC_SIZE, 0);
+        case machine::WindowAction::Command:
+            // Posted by another program: it arrives like a menu command (no notification code).
+            return Message(target, WM_COMMAND, MAKEWPARAM(e.controlId, 0), 0);
+        case machine::WindowAction::FocusLost: DeactivateApplication(); return std::nullopt;
+        case machine::WindowAction::FocusGained:
+            // The user clicks the window's caption: it comes to the front with the keyboard focus.
+            ActivateWindow(target);
+            if (FindWindowObject(target) && GetFocus() == nullptr) SetFocus(target);
+            return std::nullopt;
     }
     return std::nullopt;
 }

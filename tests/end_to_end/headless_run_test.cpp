@@ -62,14 +62,14 @@ TEST_F(HeadlessRun, WithDirect3DRunsItsFramesInOneWindowedDevice) {
     EXPECT_NE(device->Find("depth_format")->text, "none");
     EXPECT_NE(device->Find("depth_format")->text, "");
 
-    // Nothing draws into the frames yet: what the window shows is cleared black, first to last.
+    // The motion-blur scene and the HUD, first to last.
     for (int frame : {1, kFrames}) {
         FrameImage image;
         const std::string error = ReadCapturedFrame(m_run, frame, image);
         ASSERT_TRUE(error.empty()) << error;
         EXPECT_EQ(image.width, 800);
         EXPECT_EQ(image.height, 600);
-        EXPECT_EQ(image.NonBlackPixels(), 0u) << "frame " << frame;
+        EXPECT_GT(image.NonBlackPixels(), 800u * 600u / 20) << "frame " << frame;
     }
     ExpectLogHeaderOnly(m_run);
 }

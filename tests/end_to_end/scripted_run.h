@@ -30,15 +30,15 @@ protected:
     ReportedDevice Device() const { return DeviceIn(m_run.report); }
     ReportedWindow MainWindow() const { return MainWindowIn(m_run.report); }
 
-    // The captured frame: of that size, and black all over (nothing draws into the frames yet, and
-    // the showcase keeps the device cursor off).
-    void ExpectBlackFrame(int frame, int width, int height) const {
+    // The captured frame: of that size, and drawn (the motion-blur scene and the HUD cover a good
+    // part of every frame of a new device).
+    void ExpectDrawnFrame(int frame, int width, int height) const {
         FrameImage image;
         const std::string error = ReadCapturedFrame(m_run, frame, image);
         ASSERT_TRUE(error.empty()) << error;
         EXPECT_EQ(image.width, width) << "frame " << frame;
         EXPECT_EQ(image.height, height) << "frame " << frame;
-        EXPECT_EQ(image.NonBlackPixels(), 0u) << "frame " << frame;
+        EXPECT_GT(image.NonBlackPixels(), size_t(width) * size_t(height) / 20) << "frame " << frame;
     }
 
     ShowcaseRun m_run;

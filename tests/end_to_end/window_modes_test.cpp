@@ -30,9 +30,9 @@ TEST_F(WindowModes, AltEnterGoesFullScreenWithTheWindowCoveringTheScreen) {
     constexpr uint32_t kPopupStyle = 0x80000000u;
     EXPECT_NE(static_cast<uint32_t>(window.style) & kPopupStyle, 0u) << window;
 
-    ExpectBlackFrame(5, 800, 600);
+    ExpectDrawnFrame(5, 800, 600);
     // After the mouse moved over it: the showcase shows no device cursor.
-    ExpectBlackFrame(30, device.width, device.height);
+    ExpectDrawnFrame(30, device.width, device.height);
 }
 
 TEST_F(WindowModes, AltEnterTwiceComesBackToTheSameWindowAndMenu) {
@@ -60,8 +60,8 @@ TEST_F(WindowModes, AltEnterTwiceComesBackToTheSameWindowAndMenu) {
     ASSERT_TRUE(error.empty()) << error;
     EXPECT_TRUE(fullScreen.width > 800 || fullScreen.height > 600)
         << fullScreen.width << " x " << fullScreen.height;
-    EXPECT_EQ(fullScreen.NonBlackPixels(), 0u);
-    ExpectBlackFrame(45, 800, 600);
+    EXPECT_GT(fullScreen.NonBlackPixels(), size_t(fullScreen.width) * size_t(fullScreen.height) / 20);
+    ExpectDrawnFrame(45, 800, 600);
 }
 
 TEST_F(WindowModes, ResizingTheWindowResetsTheDeviceToTheNewClientSize) {
@@ -80,8 +80,8 @@ TEST_F(WindowModes, ResizingTheWindowResetsTheDeviceToTheNewClientSize) {
     EXPECT_EQ(window.clientHeight, 700) << window;
     EXPECT_TRUE(window.menuBar) << window;
 
-    ExpectBlackFrame(5, 800, 600);
-    ExpectBlackFrame(30, 1024, 700);
+    ExpectDrawnFrame(5, 800, 600);
+    ExpectDrawnFrame(30, 1024, 700);
 }
 
 }  // namespace

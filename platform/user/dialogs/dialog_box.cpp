@@ -69,6 +69,29 @@ HWND FirstTabStop(HWND dialog) {
 }
 
 }  // namespace
+
+INT_PTR RunDialogTemplate(const DialogTemplate& t, HINSTANCE hInstance, HWND hWndParent, DLGPROC lpDialogFunc,
+                          LPARAM dwInitParam) {
+    EnsureDialogClasses();
+    auto state = std::make_shared<DialogState>();
+    state->owner = TopLevelOf(hWndParent);
+    state->procedure = lpDialogFunc;
+    state->caption = t.caption;
+    HWND dialog = CreateDialogWindow(t, state->owner, hInstance, state);
+    if (dialog == nullptr) return -1;
+    if (!CreateControls(t, dialog, hInstance)) {
+        if (FindDialog(dialog)) DestroyWindow(dialog);
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return -1;
+    }
+
+    HWND firstTabStop = FirstTabStop(dialog);
+    const INT_PTR setFocus =
+        lpDialogFunc ? lpDialogFunc(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), dwInitParam) : TRUE;
+    if (!FindDialog(dialog)) return -1;  // the procedure destroyed its own window
+    if (setFocus) state->focus = firstTabStop;
+    return RunModalLoop(state);
+}
 }  // namespace user::dialogs
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
@@ -90,25 +113,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
         return -1;
     }
 
-    EnsureDialogClasses();
-    auto state = std::make_shared<DialogState>();
-    state->owner = TopLevelOf(hWndParent);
-    state->procedure = lpDialogFunc;
-    state->caption = t->caption;
-    HWND dialog = CreateDialogWindow(*t, state->owner, hInstance, state);
-    if (dialog == nullptr) return -1;
-    if (!CreateControls(*t, dialog, hInstance)) {
-        if (FindDialog(dialog)) DestroyWindow(dialog);
-        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-        return -1;
-    }
-
-    HWND firstTabStop = FirstTabStop(dialog);
-    const INT_PTR setFocus =
-        lpDialogFunc ? lpDialogFunc(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstTabStop), dwInitParam) : TRUE;
-    if (!FindDialog(dialog)) return -1;  // the procedure destroyed its own window
-    if (setFocus) state->focus = firstTabStop;
-    return RunModalLoop(state);
+    return RunDialogTemplate(*t, hInstance, hWndParent, lpDialogFunc, dwInitParam);
 }
 
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult) {

@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "machine/control.h"
 #include "user/dialog_input.h"
+#include "user/dialog_runner.h"
 #include "user/reset.h"
 
 namespace user::dialogs {
@@ -34,12 +35,22 @@ std::string Describe(const machine::InputEvent& e) {
             return "select " + std::to_string(e.controlId) + " \"" + e.itemText + "\"";
         case machine::DialogAction::Click: return "click " + std::to_string(e.controlId);
         case machine::DialogAction::Key: return e.virtualKey == VK_RETURN ? "key enter" : "key escape";
+        case machine::DialogAction::Font:
+            return "font \"" + e.itemText + "\" " + std::to_string(e.pointTenths / 10) + "." +
+                   std::to_string(e.pointTenths % 10);
     }
     return "event";
 }
 
 bool Apply(HWND dialog, const machine::InputEvent& e, std::string& reason) {
     if (e.dialogAction == machine::DialogAction::Key) return UserPressesKey(dialog, e.virtualKey, reason);
+    if (e.dialogAction == machine::DialogAction::Font) {
+        if (SendMessageA(dialog, kScriptedFontChoice, static_cast<WPARAM>(e.pointTenths),
+                         reinterpret_cast<LPARAM>(e.itemText.c_str())) == TRUE)
+            return true;
+        reason = "the dialog is not a font dialog";
+        return false;
+    }
     HWND control = GetDlgItem(dialog, e.controlId);
     if (control == nullptr) {
         reason = "the dialog has no control " + std::to_string(e.controlId);

@@ -1,6 +1,7 @@
 // The dialog window's procedure: every message goes to the dialog procedure first (messages before
 // WM_INITDIALOG included); what it leaves (answers FALSE) gets the dialog manager's default handling.
 #include "dialogs.h"
+#include "user/dialog_runner.h"
 #include "user/window_objects.h"
 
 namespace user::dialogs {
@@ -48,7 +49,8 @@ LRESULT CALLBACK DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     if (state && state->procedure) {
         const INT_PTR handled = state->procedure(window, message, wParam, lParam);
         if (!FindWindowObject(window)) return 0;
-        if (handled && !AlwaysDefault(message)) return message == WM_INITDIALOG ? handled : 0;
+        if (handled && !AlwaysDefault(message))
+            return message == WM_INITDIALOG || message == kScriptedFontChoice ? handled : 0;
     }
     return DefaultHandling(window, message, wParam, lParam);
 }

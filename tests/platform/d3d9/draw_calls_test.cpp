@@ -516,7 +516,9 @@ TEST_F(DrawTest, TheReportCountsDrawsAndPrimitivesPerFrame) {
     EXPECT_EQ(counts.draws, 3u);
     EXPECT_EQ(counts.primitives, 6u);
     const std::string report = machine::ReportJson(0);
-    EXPECT_NE(report.find("\"draw_calls\": {\"frames\": 2, \"draws_per_frame\": 1.5, \"primitives_per_frame\": 3}"),
+    EXPECT_NE(report.find("\"draw_calls\": {\"frames\": 2, \"draws_per_frame\": 1.5, \"primitives_per_frame\": 3, "
+                          "\"last_frame\": [{\"type\": \"TRIANGLESTRIP\", \"primitives\": 2, \"fvf\": \"0x144\", "
+                          "\"textures\": []}, {\"type\": \"TRIANGLESTRIP\""),
               std::string::npos)
         << report;
 }

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "machine/failures.h"
 #include "support/device_fixture.h"
 
 namespace {
@@ -141,6 +142,44 @@ TEST_F(DeviceTest, BufferLocksKeepTheirContentsAndStayInside) {
     EXPECT_EQ(desc.FVF, 0x152u);
     EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
     EXPECT_EQ(buffer->Release(), 0u);
+    ReleaseDevice(device);
+}
+
+}  // namespace
+
+namespace {
+
+// Failures armed through the machine fall on the named call's use and on nothing else.
+TEST_F(DeviceTest, InjectedFailuresFallOnBufferCreationLocksAndDraws) {
+    IDirect3DDevice9* device = MakeDevice(test::Windowed());
+    machine::control::FailCall("IDirect3DDevice9::CreateVertexBuffer", 2, static_cast<uint32_t>(E_OUTOFMEMORY));
+    machine::control::FailCall("IDirect3DDevice9::CreateIndexBuffer", 1, static_cast<uint32_t>(D3DERR_OUTOFVIDEOMEMORY));
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(device->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &vertices, nullptr), D3D_OK);
+    IDirect3DVertexBuffer9* refused = vertices;
+    EXPECT_EQ(device->CreateVertexBuffer(64, 0, 0, D3DPOOL_MANAGED, &refused, nullptr), E_OUTOFMEMORY);
+    EXPECT_EQ(refused, nullptr) << "the out pointer is cleared";
+    EXPECT_EQ(device->CreateIndexBuffer(64, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
+              D3DERR_OUTOFVIDEOMEMORY);
+    ASSERT_EQ(device->CreateIndexBuffer(64, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr), D3D_OK);
+
+    machine::control::FailCall("IDirect3DVertexBuffer9::Lock", 1, static_cast<uint32_t>(D3DERR_INVALIDCALL));
+    machine::control::FailCall("IDirect3DIndexBuffer9::Lock", 1, static_cast<uint32_t>(D3DERR_WASSTILLDRAWING));
+    void* data = &data;
+    EXPECT_EQ(vertices->Lock(0, 0, &data, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(data, nullptr);
+    EXPECT_EQ(vertices->Unlock(), D3DERR_INVALIDCALL) << "a refused lock holds nothing";
+    EXPECT_EQ(indices->Lock(0, 0, &data, 0), D3DERR_WASSTILLDRAWING);
+    EXPECT_EQ(vertices->Lock(0, 0, &data, 0), D3D_OK);
+    EXPECT_EQ(vertices->Unlock(), D3D_OK);
+
+    machine::control::FailCall("IDirect3DDevice9::DrawPrimitive", 1, static_cast<uint32_t>(E_FAIL));
+    ASSERT_EQ(device->BeginScene(), D3D_OK);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), E_FAIL);
+    device->EndScene();
+    vertices->Release();
+    indices->Release();
     ReleaseDevice(device);
 }
 

@@ -50,6 +50,10 @@ TEST_P(InputScriptGoodLines, ParseToTheirEvent) {
     EXPECT_EQ(got.buttonDown, want.buttonDown);
     EXPECT_EQ(got.wheelDelta, want.wheelDelta);
     EXPECT_EQ(got.windowAction, want.windowAction);
+    EXPECT_EQ(got.dialogAction, want.dialogAction);
+    EXPECT_EQ(got.controlId, want.controlId);
+    EXPECT_EQ(got.itemText, want.itemText);
+    EXPECT_EQ(got.pointTenths, want.pointTenths);
 }
 
 InputEvent Move(uint64_t f, int x, int y) {
@@ -74,6 +78,20 @@ InputEvent Win(uint64_t f, machine::WindowAction a, int w = 0, int h = 0) {
     e.windowAction = a;
     e.x = w;
     e.y = h;
+    return e;
+}
+
+InputEvent Command(uint64_t f, int id) {
+    InputEvent e = Win(f, machine::WindowAction::Command);
+    e.controlId = id;
+    return e;
+}
+
+InputEvent Font(uint64_t f, const char* face, int tenths) {
+    InputEvent e = Other(f, InputKind::Dialog);
+    e.dialogAction = machine::DialogAction::Font;
+    e.itemText = face;
+    e.pointTenths = tenths;
     return e;
 }
 
@@ -102,7 +120,12 @@ INSTANTIATE_TEST_SUITE_P(
                       GoodLine{"9 window maximize", Win(9, WindowAction::Maximize)},
                       GoodLine{"9 window restore", Win(9, WindowAction::Restore)},
                       GoodLine{"9 window resize 640 480", Win(9, WindowAction::Resize, 640, 480)},
-                      GoodLine{"  99   window   close  ", Win(99, WindowAction::Close)}));
+                      GoodLine{"  99   window   close  ", Win(99, WindowAction::Close)},
+                      GoodLine{"9 window focus lost", Win(9, WindowAction::FocusLost)},
+                      GoodLine{"9 window focus gained", Win(9, WindowAction::FocusGained)},
+                      GoodLine{"9 window command 40011", Command(9, 40011)},
+                      GoodLine{"4 dialog font Arial 12", Font(4, "Arial", 120)},
+                      GoodLine{"4 dialog font Times New Roman 10.5", Font(4, "Times New Roman", 105)}));
 
 TEST(InputScript, BadLinesAreReportedWithTheirNumbers) {
     struct Bad {
@@ -126,6 +149,12 @@ TEST(InputScript, BadLinesAreReportedWithTheirNumbers) {
         {"10 window explode", "line 3: unknown window action \"explode\""},
         {"10 window resize 0 480", "line 3: bad window size"},
         {"10 window close now", "line 3: expected \"window minimize|maximize|restore|close\""},
+        {"10 window command menu", "line 3: bad command id \"menu\""},
+        {"10 window focus elsewhere", "line 3: unknown focus change \"elsewhere\" (lost or gained)"},
+        {"10 dialog font 12", "line 3: expected \"dialog font <face> <points>\""},
+        {"10 dialog font Arial big", "line 3: bad point size \"big\""},
+        {"10 dialog font Arial 10.25", "line 3: bad point size \"10.25\""},
+        {"10 dialog font Arial 0", "line 3: bad point size \"0\""},
     };
     for (const Bad& c : cases) {
         const std::string script = std::string("# a comment\n\n") + c.line + "\n1 key F2 press\n";

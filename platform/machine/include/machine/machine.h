@@ -46,9 +46,12 @@ enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, 
 enum class DeviceAction { Lose, Restore };
 enum class KeyAction { Down, Up, Press };
 enum class MouseButtonId { Left, Right, Middle };
-enum class WindowAction { Minimize, Maximize, Restore, Resize, Close };
-// Dialog: what the user does in the dialog that waits for input (the key is in virtualKey).
-enum class DialogAction { Select, Click, Key };
+// FocusLost / FocusGained: another program takes the foreground, and the user comes back. Command:
+// another program posts WM_COMMAND with an identifier (controlId) to the main window.
+enum class WindowAction { Minimize, Maximize, Restore, Resize, Close, FocusLost, FocusGained, Command };
+// Dialog: what the user does in the dialog that waits for input (the key is in virtualKey); Font
+// chooses a face (itemText) and a size (pointTenths) in a font dialog.
+enum class DialogAction { Select, Click, Key, Font };
 
 struct InputEvent {
     uint64_t frame = 0;          // delivered once this many frames have been presented
@@ -64,8 +67,9 @@ struct InputEvent {
     bool previouslyDown = false;  // Key: filled in by TakeDueInput (the key's state before the event)
     DeviceAction deviceAction = DeviceAction::Lose;  // Device: "device lose|restore"
     DialogAction dialogAction = DialogAction::Click;  // Dialog: "dialog select|click|key ..."
-    int32_t controlId = 0;       // Dialog select and click: the control's id
-    std::string itemText;        // Dialog select: the text of the item to choose; Fail: the call's name
+    int32_t controlId = 0;       // Dialog select and click: the control's id; Window command: the command
+    std::string itemText;        // Dialog select: the item's text; Dialog font: the face; Fail: the call's name
+    int32_t pointTenths = 0;     // Dialog font: the size in tenths of a point
     uint64_t failNth = 0;        // Fail: the use of the call that fails (1 = the first)
     uint32_t failCode = 0;       // Fail: the code it answers
 };
@@ -93,6 +97,15 @@ struct ScreenRect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 void SetCursorScreenPosition(int32_t x, int32_t y);
+// The mouse itself moved the cursor to this screen position: besides placing the cursor, the way
+// there counts as the mouse's relative motion (whatever the clip rectangle leaves of the position).
+void MoveMouseTo(int32_t x, int32_t y);
+// The mouse's relative motion and wheel movement since the machine started, as running totals:
+// a reader keeps the totals of its last read and takes the difference.
+struct MouseMotion {
+    int64_t x = 0, y = 0, wheel = 0;
+};
+MouseMotion MouseMotionTotals();
 void CursorScreenPosition(int32_t& x, int32_t& y);
 // Confines the mouse (ClipCursor); null releases it (the whole desktop). CursorClip answers the
 // rectangle in force.
@@ -153,7 +166,7 @@ void NoteObjectReleased(const char* kind);
 
 // ---- The run -----------------------------------------------------------------------------------
 // Reads the run settings from the environment (MORVATH_MACHINE, MORVATH_FRAMES, MORVATH_INPUT,
-// MORVATH_REPORT, MORVATH_CAPTURE, MORVATH_CAPTURE_FRAMES). False with a reason on a bad setting or a
+// MORVATH_REPORT, MORVATH_CAPTURE, MORVATH_CAPTURE_FRAMES, MORVATH_AUDIO, MORVATH_AUDIO_OUT). False with a reason on a bad setting or a
 // bad input script line ("line N: ...").
 bool ConfigureFromEnvironment(std::string& error);
 // Set once the machine has asked the main window to close because MORVATH_FRAMES was reached.

@@ -76,5 +76,14 @@ LRESULT CallWindowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lPa
 
 // Activation and focus of top-level windows (WM_ACTIVATEAPP, WM_NCACTIVATE, WM_ACTIVATE).
 void ActivateWindow(HWND handle);
+// Another program takes the foreground: the active window is deactivated and loses the keyboard
+// focus, and every top-level window hears that the application is no longer active.
+void DeactivateApplication();
+// How often the application has lost the foreground so far (input devices held for foreground use
+// are given up at each loss).
+uint64_t ForegroundLosses();
+// True from a loss of the foreground until the application is activated again: the keyboard then
+// belongs to another program.
+bool ForegroundElsewhere();
 
 }  // namespace user

@@ -18,6 +18,7 @@ struct WindowTable {
     HWND focus = nullptr;
     HWND active = nullptr;
     bool applicationActive = false;
+    uint64_t deactivations = 0;  // how often the application lost the foreground
 };
 
 WindowTable& Windows();
