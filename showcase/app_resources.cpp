@@ -4,6 +4,7 @@
 
 #include "Morvath.h"
 #include "d3d_font.h"
+#include "dsound.h"
 #include "dsutil.h"
 #include "dxerr9.h"
 
@@ -43,9 +44,6 @@ HRESULT CSceneApp::InitDirectInput(HWND window) {
     return S_OK;
 }
 
-#if __has_include("dsound.h")
-#include "dsound.h"
-
 HRESULT CSceneApp::InitSound(HWND window) {
     m_pSoundManager = new (std::nothrow) CSoundSystem();
     if (m_pSoundManager == nullptr) return E_OUTOFMEMORY;
@@ -56,10 +54,6 @@ HRESULT CSceneApp::InitSound(HWND window) {
     m_pSoundManager->CreateSample(&m_pBounceSound, "BOUNCE", 0, GUID_NULL, 5);
     return S_OK;
 }
-#else
-// The sound module is not part of this build yet: the showcase runs silent.
-HRESULT CSceneApp::InitSound(HWND) { return E_NOTIMPL; }
-#endif
 
 // May run twice during a nested close: every pointer is cleared as it is freed.
 HRESULT CSceneApp::ReleaseAppResources() {

@@ -107,9 +107,7 @@ HRESULT CSceneApp::AdvanceScene() {
     m_camera.SetView(m_pDevice);
 
     // Without a sound device there is no sample, and F5 plays nothing.
-#if __has_include("dsound.h")
     if (m_input.keyF5 && m_pBounceSound != nullptr) m_pBounceSound->Play(0, 0, 1, -1, 0);
-#endif
 
     m_cube1.m_rotation.x -= 1.0f * elapsed;
     m_cube2.m_rotation.x += 1.5f * elapsed;

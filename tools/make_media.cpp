@@ -23,5 +23,6 @@ int main(int argc, char** argv) {
     written = WriteMediaFile(folder, "media/grass.bmp", GrassFile()) && written;
     written = WriteMediaFile(folder, "media/shadow.bmp", ShadowFile()) && written;
     written = WriteMediaFile(folder, "media/cursor.dds", CursorFile()) && written;
+    written = WriteMediaFile(folder, "media/frames.x", FramesFile()) && written;
     return written ? 0 : 1;
 }
