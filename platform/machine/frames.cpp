@@ -5,6 +5,7 @@
 
 #include "machine/control.h"
 #include "machine/machine.h"
+#include "display_backend.h"
 #include "machine_parts.h"
 #include "reset_hooks.h"
 
@@ -62,6 +63,7 @@ uint64_t FramesPresented() { return State().presented; }
 void ShowFrame(const Frame& frame) {
     State().last = frame;
     State().shownSinceLastPresent = true;
+    if (detail::Display()) detail::Display()->ShowMainFrame(frame);
 }
 
 const Frame* LastFrame() { return State().last ? &*State().last : nullptr; }

@@ -3,6 +3,7 @@
 // once; the default handling of the last sends WM_SIZE and WM_MOVE.
 #include <algorithm>
 
+#include "user/desktop.h"
 #include "user/nonclient.h"
 #include "user/painting.h"
 #include "user/positions.h"
@@ -96,6 +97,7 @@ bool ApplyWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy,
     if (newClient.left == oldClient.left && newClient.top == oldClient.top && window->sizeAndMoveSent)
         pos.flags |= kSwpNoClientMove;
     CallWindowProcedure(handle, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    SyncHostWindow(handle);
     return true;
 }
 

@@ -16,6 +16,10 @@ struct ProgramRun {
 };
 
 int RunProgram(const ProgramRun& run);
+// The same run, started without waiting: the child's process id (-1 when it could not start). The
+// wait answers its exit status, killing it after the timeout (-1 then).
+int StartProgram(const ProgramRun& run);
+int WaitForProgram(int child, int timeoutSeconds);
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class ScratchFolder {
