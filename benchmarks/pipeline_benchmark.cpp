@@ -20,13 +20,15 @@ constexpr int kWidth = 800, kHeight = 600;
 struct Frame {
     std::vector<uint8_t> color = std::vector<uint8_t>(kWidth * kHeight * 4);
     std::vector<uint8_t> depth = std::vector<uint8_t>(kWidth * kHeight * 4);
+    DrawQueue queue;
     RenderTarget target;
     Frame() {
         target.color = {ColorFormat::X8R8G8B8, kWidth, kHeight, kWidth * 4, color.data()};
         target.depth = {DepthFormat::D24S8, kWidth, kHeight, kWidth * 4, depth.data()};
         target.viewport = {0, 0, kWidth, kHeight, 0, 1};
+        target.queue = &queue;
     }
-    ~Frame() { finish(); }
+    ~Frame() { queue.flush(); }
     void clearAll() { clear(target, nullptr, 0, kClearColor | kClearDepth, 0xFF000000, 1.0f, 0); }
     // The end of a frame, as presenting it: everything queued lands in the target.
     void present() {

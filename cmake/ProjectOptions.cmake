@@ -10,10 +10,12 @@ if(MORVATH_SANITIZE)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# morvath_library(<name> <folder> [DEPS ...]): a static library made of every source in <folder>.
+# morvath_library(<name> <folder> [DEPS ...] [PRIVATE_DEPS ...] [INCLUDES ...] [PRIVATE_INCLUDES ...]): a static
+# library made of every source in <folder>; INCLUDES are the folders its users include from, PRIVATE_INCLUDES
+# the ones only its own sources see.
 # Globbing keeps each area's file list in the area itself.
 function(morvath_library name folder)
-  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INCLUDES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INCLUDES;PRIVATE_INCLUDES" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
   if(NOT sources)
     # An area that holds no code yet: its headers and dependencies only.
@@ -24,7 +26,7 @@ function(morvath_library name folder)
   endif()
   add_library(${name} STATIC ${sources})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE project_options ${ARG_PRIVATE_DEPS})
-  target_include_directories(${name} PUBLIC ${ARG_INCLUDES})
+  target_include_directories(${name} PUBLIC ${ARG_INCLUDES} PRIVATE ${ARG_PRIVATE_INCLUDES})
 endfunction()
 
 # morvath_test(<name> <folder> DEPS ...): one GoogleTest executable made of every source in <folder>.

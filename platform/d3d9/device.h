@@ -11,6 +11,7 @@
 #include "device_state.h"
 #include "direct3d.h"
 #include "pipeline/draw_call.h"
+#include "pipeline/draw_queue.h"
 #include "pipeline/render_target.h"
 #include "presentation_params.h"
 #include "state_record.h"
@@ -137,8 +138,10 @@ public:
     const DeviceCursor& Cursor() const { return cursor_; }
     UINT AdapterOrdinal() const { return adapter_; }
     HWND DeviceWindow() const;
-    // Where drawing and clearing land: the back buffer, the depth buffer and the viewport.
+    // Where drawing and clearing land: the back buffer, the depth buffer, the viewport and the queue.
     pipeline::RenderTarget Target() const;
+    // The draws and clears waiting for the pipeline's workers.
+    pipeline::DrawQueue& Queue() const { return queue_; }
     // Sets every state of the record on the device.
     void ApplyRecord(const StateRecord& record);
 
@@ -172,6 +175,8 @@ private:
     bool fullScreen_ = false;  // this device set the display's mode
     Surface* backBuffer_ = nullptr;
     Surface* depthStencil_ = nullptr;
+    // Work queued for the surfaces above; flushed before their bytes are read, written or freed.
+    mutable pipeline::DrawQueue queue_;
     std::set<ChildObject*> volatileChildren_;  // default-pool children with outside references
     DeviceState state_;
     bool inScene_ = false;

@@ -42,6 +42,7 @@ pipeline::RenderTarget Device::Target() const {
     target.viewport = {int(vp.X), int(vp.Y), int(vp.Width), int(vp.Height), vp.MinZ, vp.MaxZ};
     // The interface has no scissor rectangle: the scissor test, when on, keeps to the whole target.
     target.scissorEnabled = false;
+    target.queue = &queue_;
     return target;
 }
 

@@ -6,7 +6,6 @@
 #include "device.h"
 #include "format_info.h"
 #include "full_screen.h"
-#include "pipeline/pipeline.h"
 #include "surface.h"
 
 namespace d3d9 {
@@ -61,7 +60,7 @@ HRESULT Device::ApplyPresentation(const ResolvedPresentation& resolved) {
 }
 
 void Device::ReleaseSwapChain() {
-    pipeline::finish();  // queued work may still write the surfaces freed here
+    queue_.flush();  // queued work may still write the surfaces freed here
     if (backBuffer_) backBuffer_->DestroyOwned();
     if (depthStencil_) depthStencil_->DestroyOwned();
     backBuffer_ = nullptr;

@@ -5,7 +5,7 @@
 
 #include "device.h"
 #include "format_info.h"
-#include "pipeline/pipeline.h"
+#include "pipeline/formats.h"
 
 namespace d3d9 {
 
@@ -23,7 +23,7 @@ bool Surface::DrawnInto() const {
 }
 
 void Surface::WaitForPipeline() const {
-    if (DrawnInto()) pipeline::finish();
+    if (DrawnInto()) OwnerDevice()->Queue().flushWrites(bytes_.data(), bytes_.data() + bytes_.size());
 }
 
 HRESULT Surface::QueryInterface(REFIID riid, void** ppvObject) {

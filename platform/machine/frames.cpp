@@ -41,6 +41,7 @@ void FramePresented() {
     detail::AdvanceClockForFrame();
     FrameState& s = State();
     ++s.presented;
+    detail::ArmDueFailures();
     if (!s.captureFolder.empty() && s.last && s.shownSinceLastPresent &&
         std::find(s.captureFrames.begin(), s.captureFrames.end(), s.presented) != s.captureFrames.end())
         Capture(*s.last, "frame_" + std::to_string(s.presented) + ".png");

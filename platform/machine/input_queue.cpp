@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "machine/control.h"
+#include "machine/failures.h"
 #include "machine/machine.h"
 #include "display_backend.h"
 #include "machine_parts.h"
@@ -158,6 +159,10 @@ void ResetInput() {
 namespace control {
 
 void ScheduleInput(const InputEvent& event) {
+    if (event.kind == InputKind::Fail) {
+        ScheduleFailure(event.frame, event.itemText, event.failNth, event.failCode);
+        return;
+    }
     if (event.kind == InputKind::Key && event.keyAction == KeyAction::Press) {
         InputEvent down = event, up = event;
         down.keyAction = KeyAction::Down;

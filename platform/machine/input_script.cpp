@@ -4,7 +4,9 @@
 //   window minimize|maximize|restore|resize <w> <h>|close
 //   device lose|restore
 //   dialog select <control id> <item text> | dialog click <control id> | dialog key enter|escape
+//   fail <call> <nth> <code>   (the code in decimal, or hexadecimal after 0x; negative values wrap)
 #include <charconv>
+#include <cstdint>
 #include <sstream>
 
 #include "machine/control.h"
@@ -18,6 +20,21 @@ std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
     for (std::string word; in >> word;) words.push_back(word);
     return words;
+}
+
+// A 32-bit code: decimal (negative values wrap, -1 = 0xFFFFFFFF) or hexadecimal after 0x.
+bool ReadCode(const std::string& text, uint32_t& code) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        const char* end = text.data() + text.size();
+        auto [ptr, ec] = std::from_chars(text.data() + 2, end, code, 16);
+        return ec == std::errc() && ptr == end;
+    }
+    int64_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < INT32_MIN || value > UINT32_MAX) return false;
+    code = static_cast<uint32_t>(value);
+    return true;
 }
 
 template <class T>
@@ -125,7 +142,15 @@ std::string ParseEvent(const std::vector<std::string>& w, InputEvent& event) {
         }
         return "unknown dialog event \"" + w[2] + "\" (select, click or key)";
     }
-    return "unknown event \"" + kind + "\" (key, mouse, window, device or dialog)";
+    if (kind == "fail") {
+        if (auto e = count(5, "fail <call> <nth> <code>"); !e.empty()) return e;
+        event.kind = InputKind::Fail;
+        event.itemText = w[2];
+        if (!ReadNumber(w[3], event.failNth) || event.failNth == 0) return "bad use number \"" + w[3] + "\" (1 or more)";
+        if (!ReadCode(w[4], event.failCode)) return "bad failure code \"" + w[4] + "\"";
+        return {};
+    }
+    return "unknown event \"" + kind + "\" (key, mouse, window, device, dialog or fail)";
 }
 
 }  // namespace

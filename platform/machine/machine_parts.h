@@ -18,6 +18,10 @@ void ResetWaiting();
 void ResetObjectLedger();
 void ResetRunSettings();
 void ResetReportFields();
+void ResetFailures();
+
+// Failure injection: failures scheduled for a frame are armed once it has been presented.
+void ArmDueFailures();
 
 // Run settings the other parts read.
 uint64_t FrameLimit();

@@ -24,6 +24,7 @@ void ResetMachineState() {
     ResetObjectLedger();
     ResetRunSettings();
     ResetReportFields();
+    ResetFailures();
 }
 }  // namespace detail
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "machine/control.h"
+#include "machine/failures.h"
 #include "machine/machine.h"
 #include "machine_parts.h"
 
@@ -57,6 +58,22 @@ void AddCapturedFrames(Fields& fields) {
     fields.emplace_back("captured_frames", list + "]");
 }
 
+// Every failure the run armed: the call, its use, the code, and whether (and at which frame) it fell.
+void AddInjectedFailures(Fields& fields) {
+    std::string list = "[";
+    const std::vector<control::InjectedFailureRecord> failures = control::InjectedFailures();
+    for (size_t i = 0; i < failures.size(); ++i) {
+        const control::InjectedFailureRecord& f = failures[i];
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08x", f.code);
+        list += std::string(i ? ", " : "") + "{\"call\": " + JsonString(f.call) + ", \"nth\": " + std::to_string(f.nth) +
+                ", \"code\": " + JsonString(code) + ", \"frame\": " + std::to_string(f.frame) +
+                ", \"fired\": " + (f.fired ? "true" : "false") +
+                (f.fired ? ", \"fired_at_frame\": " + std::to_string(f.firedAtFrame) : std::string()) + "}";
+    }
+    fields.emplace_back("injected_failures", list + "]");
+}
+
 }  // namespace
 
 std::string JsonString(const std::string& text) {
@@ -92,6 +109,7 @@ std::string ReportJson(int exitCode) {
     AddDebugOutput(fields);
     AddCapturedFrames(fields);
     fields.emplace_back("dialogs_shown", std::to_string(DialogCount()));
+    AddInjectedFailures(fields);
     for (const auto& [name, producer] : AddedFields()) fields.emplace_back(name, producer());
     std::string json = "{\n";
     for (size_t i = 0; i < fields.size(); ++i)

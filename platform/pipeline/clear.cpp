@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pipeline/draw_queue.h"
 #include "pipeline/pipeline.h"
+#include "queue/draw_queue.h"
 
 namespace pipeline {
 
@@ -93,16 +93,19 @@ void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flag
     }
     if (c.rects.empty()) return;
 
-    DrawQueue& queue = DrawQueue::instance();
-    std::lock_guard<std::mutex> lock(queue.mutex);
-    if (queue.otherTarget(target) || queue.full()) queue.run();
     const int threads = threadCount();
+    if (!target.queue) {
+        clearRows(c, 0, area.bottom);
+        return;
+    }
+    QueuedWork& queue = target.queue->work();
+    std::lock_guard<std::mutex> lock(queue.mutex);
+    if (threads <= 1 || queue.otherTarget(target) || queue.full()) queue.run();
     if (threads > 1) {
         // Queued: the clear runs band by band just before the draws that follow it.
         queue.addClear(std::move(c), threads);
         return;
     }
-    queue.run();
     clearRows(c, 0, area.bottom);
 }
 

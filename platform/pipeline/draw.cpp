@@ -5,12 +5,12 @@
 #include <iterator>
 #include <memory>
 
-#include "pipeline/clipper.h"
-#include "pipeline/draw_queue.h"
+#include "geometry/clipper.h"
+#include "geometry/vertex_stage.h"
 #include "pipeline/pipeline.h"
-#include "pipeline/rasterizer.h"
-#include "pipeline/vertex_stage.h"
-#include "pipeline/workers.h"
+#include "queue/draw_queue.h"
+#include "queue/workers.h"
+#include "raster/rasterizer.h"
 
 namespace pipeline {
 
@@ -259,7 +259,7 @@ int threadCount() {
 namespace {
 
 // Does the draw sample a texture whose bytes queued work writes (a render target read as a texture)?
-bool readsQueuedTarget(const DrawQueue& queue, const PixelState& state) {
+bool readsQueuedTarget(const QueuedWork& queue, const PixelState& state) {
     if (queue.empty()) return false;
     for (const StageState& stage : state.stages) {
         if (stage.colorOp == TextureOp::Disable) break;
@@ -312,15 +312,19 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     }
     if (assembly.first < 0 || assembly.count <= 0) return;
 
-    DrawQueue& queue = DrawQueue::instance();
-    std::lock_guard<std::mutex> lock(queue.mutex);
     const int threads = resolveThreads(call);
-    // Queued work for another target, or that writes a texture this draw samples, runs first.
-    if (threads <= 1 || queue.otherTarget(target) || queue.full() || readsQueuedTarget(queue, pixelState)) queue.run();
-    const bool deferred = threads > 1;
+    QueuedWork* queue = target.queue ? &target.queue->work() : nullptr;
+    std::unique_lock<std::mutex> lock;
+    if (queue) {
+        lock = std::unique_lock<std::mutex>(queue->mutex);
+        // Queued work for another target, or that writes a texture this draw samples, runs first.
+        if (threads <= 1 || queue->otherTarget(target) || queue->full() || readsQueuedTarget(*queue, pixelState))
+            queue->run();
+    }
+    const bool deferred = threads > 1 && queue;
 
     WorkerPool& pool = WorkerPool::instance();
-    PreparedDraw& prepared = deferred ? queue.nextDraw() : immediateDraw();
+    PreparedDraw& prepared = deferred ? queue->nextDraw() : immediateDraw();
     prepared.state = pixelState;
     prepared.textures.clear();
     const VaryingLayout varyings = varyingsFor(pixelState);
@@ -364,7 +368,7 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     prepared.firstRow = area.top;
     prepared.lastRow = area.bottom - 1;
     if (deferred) {
-        queue.addDraw(target, threads);
+        queue->addDraw(target, threads);
         return;
     }
     prepared.rasterizeRows(0, area.top, area.bottom);

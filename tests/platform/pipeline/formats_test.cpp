@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "pipeline/dxt.h"
+#include "texture/dxt.h"
 #include "pipeline/pipeline.h"
 
 namespace pipeline {

@@ -1,7 +1,7 @@
 // Vertex lighting and fog values, checked through the pixels of a pre-lit point.
 #include <gtest/gtest.h>
 
-#include "pipeline/lighting.h"
+#include "geometry/lighting.h"
 #include "test_support.h"
 
 namespace pipeline {

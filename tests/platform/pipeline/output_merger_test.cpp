@@ -1,7 +1,7 @@
 // Depth functions, alpha test, blend factors and operations, colour-write mask, as tables of cases.
 #include <gtest/gtest.h>
 
-#include "pipeline/output_merger.h"
+#include "raster/output_merger.h"
 #include "test_support.h"
 
 namespace pipeline {

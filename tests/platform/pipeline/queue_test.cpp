@@ -15,10 +15,7 @@ using namespace pipeline::test;
 class Queue : public ::testing::Test {
 protected:
     void SetUp() override { setThreadCount(0); }
-    void TearDown() override {
-        finish();
-        setThreadCount(0);
-    }
+    void TearDown() override { setThreadCount(0); }
 };
 
 // A pre-transformed quad covering [x0, x1) x [y0, y1), texture coordinates 0..1.
@@ -81,7 +78,9 @@ TEST_F(Queue, ADrawUsesTheVerticesAsTheyWereAtTheCall) {
 }
 
 TEST_F(Queue, WorkForAnotherTargetRunsTheQueueFirst) {
+    DrawQueue shared; // one device drawing into two targets
     Canvas first(16, 16), second(16, 16);
+    first.target.queue = second.target.queue = &shared;
     first.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 16, 16, 0xFF123456);
     draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), first.target);
@@ -90,7 +89,9 @@ TEST_F(Queue, WorkForAnotherTargetRunsTheQueueFirst) {
 }
 
 TEST_F(Queue, SamplingATargetThatQueuedWorkWritesRunsTheQueueFirst) {
+    DrawQueue shared;
     Canvas source(8, 8, ColorFormat::A8R8G8B8), dest(8, 8);
+    source.target.queue = dest.target.queue = &shared;
     source.fill(0xFF000000);
     dest.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 8, 8, 0xFF00FFFF);
@@ -102,6 +103,31 @@ TEST_F(Queue, SamplingATargetThatQueuedWorkWritesRunsTheQueueFirst) {
     PixelState pixels = basicPixels(&texture);
     draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, dest.target);
     EXPECT_EQ(dest.pixel(4, 4), 0xFF00FFFFu);
+}
+
+TEST_F(Queue, EachQueueHoldsItsOwnWorkAndRunsItForTheMemoryItWrites) {
+    if (threadCount() < 2) GTEST_SKIP() << "one hardware thread: nothing is queued";
+    Canvas first(16, 16), second(16, 16);
+    first.fill(0xFF000000);
+    const VertexStream stream = quad(0, 0, 16, 16, 0xFF123456);
+    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), first.target);
+    // Work through another queue, and a flush for memory the queued work does not write, leave it queued.
+    clear(second.target, nullptr, 0, kClearColor, 0xFF000000, 1.0f, 0);
+    second.target.queue->flush();
+    first.target.queue->flushWrites(second.target.color.data, second.target.color.data + 16);
+    EXPECT_NE(unflushedPixel(first, 8, 8), 0xFF123456u);
+    // A flush for its depth surface runs it.
+    first.target.queue->flushWrites(first.target.depth.data, first.target.depth.data + 1);
+    EXPECT_EQ(unflushedPixel(first, 8, 8), 0xFF123456u);
+}
+
+TEST_F(Queue, ATargetWithoutAQueueIsDrawnAtTheCall) {
+    Canvas canvas(16, 16);
+    canvas.target.queue = nullptr;
+    canvas.fill(0xFF000000);
+    const VertexStream stream = quad(0, 0, 16, 16, 0xFF654321);
+    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    EXPECT_EQ(unflushedPixel(canvas, 3, 3), 0xFF654321u);
 }
 
 TEST_F(Queue, TheSingleThreadedPathDrawsAtOnce) {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "pipeline/sampler.h"
+#include "texture/sampler.h"
 #include "test_support.h"
 
 namespace pipeline {

@@ -2,7 +2,7 @@
 // texture-coordinate indices, specular and flat shading.
 #include <gtest/gtest.h>
 
-#include "pipeline/combiner.h"
+#include "raster/combiner.h"
 #include "test_support.h"
 
 namespace pipeline {

@@ -25,10 +25,16 @@ Canvas::Canvas(int width, int height, ColorFormat format, DepthFormat depth) {
         target.depth = {depth, width, height, depthPitch_, depth_.data() + kGuard};
     }
     target.viewport = {0, 0, width, height, 0.0f, 1.0f};
+    target.queue = &queue_;
     fill(0xFF000000);
 }
 
-Canvas::~Canvas() { finish(); } // queued work must not outlive the surfaces
+Canvas::~Canvas() {
+    // Queued work must not outlive the surfaces, whichever queue the target uses now.
+    if (!target.queue) return;
+    target.queue->flushWrites(color_.data(), color_.data() + color_.size());
+    target.queue->flushWrites(depth_.data(), depth_.data() + depth_.size());
+}
 
 uint32_t Canvas::raw(int x, int y) const {
     flush(target); // reading the memory: what is queued must have landed

@@ -9,8 +9,9 @@
 
 namespace pipeline::test {
 
-// A colour and depth surface with guard bytes around them, so a write outside shows up. Reading it
-// flushes the pipeline's queued work first, as the device does before it reads a surface.
+// A colour and depth surface with guard bytes around them, so a write outside shows up, and a queue
+// its draws wait in (a test may point target.queue at another one). Reading it flushes the queue
+// first, as the device does before it reads a surface.
 class Canvas {
 public:
     Canvas(int width, int height, ColorFormat format = ColorFormat::X8R8G8B8, DepthFormat depth = DepthFormat::D24S8);
@@ -28,6 +29,7 @@ public:
 private:
     std::vector<uint8_t> color_, depth_;
     int colorPitch_, depthPitch_;
+    DrawQueue queue_;
 };
 
 // A texture whose bytes the holder owns. Levels are made by averaging 2 x 2 blocks.

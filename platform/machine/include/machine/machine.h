@@ -41,7 +41,8 @@ int DefaultMessageBoxAnswer(uint32_t type);
 const char* MessageBoxIconName(uint32_t type);
 
 // ---- Input -------------------------------------------------------------------------------------
-enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, Dialog };
+// Fail events are not input: scheduling one arms a failure (machine/failures.h) at its frame.
+enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, Dialog, Fail };
 // LoseUntilRestored: the display took the device away (a full-screen window lost the foreground); it
 // stays lost until Restore, whatever the script holds.
 enum class DeviceAction { Lose, Restore, LoseUntilRestored };
@@ -68,7 +69,9 @@ struct InputEvent {
     DeviceAction deviceAction = DeviceAction::Lose;  // Device: "device lose|restore"
     DialogAction dialogAction = DialogAction::Click;  // Dialog: "dialog select|click|key ..."
     int32_t controlId = 0;       // Dialog select and click: the control's id
-    std::string itemText;        // Dialog select: the text of the item to choose
+    std::string itemText;        // Dialog select: the text of the item to choose; Fail: the call's name
+    uint64_t failNth = 0;        // Fail: the use of the call that fails (1 = the first)
+    uint32_t failCode = 0;       // Fail: the code it answers
     uint64_t hostWindow = 0;     // a real display's event: the window it happened in (0: the main window)
 };
 // Takes the next event that is due now (its frame has been reached); false when none is due. Key and

@@ -2,9 +2,9 @@
 // Eight packed 0xAARRGGBB pixels in the int32 lanes of an I8, and the 8-bit colour arithmetic of
 // pixel_ops.h and sampler.h on all eight at once. Every operation gives, lane by lane, exactly what
 // the scalar function named in its comment gives.
-#include "pipeline/lanes.h"
-#include "pipeline/pixel_ops.h"
-#include "pipeline/sampler.h"
+#include "raster/lanes.h"
+#include "raster/pixel_ops.h"
+#include "texture/sampler.h"
 
 namespace pipeline::lanes {
 

@@ -2,7 +2,7 @@
 // Depth tests and writes for eight pixels in lanes: packDepth, readDepth, passes and writeDepth
 // (formats.h, pixel_ops.h) with the same results, for the formats whose stored values stay below
 // 2^31 (all but D32). Pixels are either eight neighbours of a row or eight addresses of their own.
-#include "pipeline/pixel_lanes.h"
+#include "raster/pixel_lanes.h"
 
 namespace pipeline::lanes {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Homogeneous clipping of triangles and lines against the planes of a ClipSpace.
-#include "pipeline/varyings.h"
+#include "geometry/varyings.h"
 
 namespace pipeline {
 

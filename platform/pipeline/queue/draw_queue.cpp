@@ -1,10 +1,10 @@
-#include "pipeline/draw_queue.h"
+#include "queue/draw_queue.h"
 
 #include <algorithm>
 
 #include "pipeline/pipeline.h"
-#include "pipeline/rasterizer.h"
-#include "pipeline/workers.h"
+#include "queue/workers.h"
+#include "raster/rasterizer.h"
 
 namespace pipeline {
 
@@ -31,31 +31,26 @@ void PreparedDraw::rasterizeRows(int band, int top, int bottom) const {
     for (int i = 0; i < listCount; ++i) rasterizeBand(pixels, setup, lists[i], band, top, bottom);
 }
 
-DrawQueue& DrawQueue::instance() {
-    static DrawQueue queue;
-    return queue;
-}
-
-bool DrawQueue::otherTarget(const RenderTarget& target) const {
+bool QueuedWork::otherTarget(const RenderTarget& target) const {
     return !commands_.empty() && !sameSurfaces(target, target_);
 }
 
-bool DrawQueue::writes(const uint8_t* begin, const uint8_t* end) const {
+bool QueuedWork::writes(const uint8_t* begin, const uint8_t* end) const {
     if (commands_.empty()) return false;
     return overlaps(target_.color.data, target_.color.pitch, target_.color.height, begin, end) ||
            overlaps(target_.depth.data, target_.depth.pitch, target_.depth.height, begin, end);
 }
 
-bool DrawQueue::full() const {
+bool QueuedWork::full() const {
     return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
 }
 
-PreparedDraw& DrawQueue::nextDraw() {
+PreparedDraw& QueuedWork::nextDraw() {
     if (drawCount_ == static_cast<int>(draws().size())) draws().push_back(std::make_unique<PreparedDraw>());
     return *draws()[drawCount_];
 }
 
-void DrawQueue::noteTarget(const RenderTarget& target, int threads) {
+void QueuedWork::noteTarget(const RenderTarget& target, int threads) {
     if (commands_.empty()) {
         target_ = target;
         threads_ = threads;
@@ -65,7 +60,7 @@ void DrawQueue::noteTarget(const RenderTarget& target, int threads) {
     threads_ = std::max(threads_, threads);
 }
 
-void DrawQueue::addDraw(const RenderTarget& target, int threads) {
+void QueuedWork::addDraw(const RenderTarget& target, int threads) {
     noteTarget(target, threads);
     const PreparedDraw& d = *draws()[drawCount_];
     commands_.push_back({false, drawCount_++});
@@ -74,14 +69,14 @@ void DrawQueue::addDraw(const RenderTarget& target, int threads) {
         primitives_ += static_cast<int64_t>(d.lists[i].triangles.size() + d.lists[i].lines.size() + d.lists[i].points.size());
 }
 
-void DrawQueue::addClear(ClearCommand clear, int threads) {
+void QueuedWork::addClear(ClearCommand clear, int threads) {
     noteTarget(clear.target, threads);
     for (const Rect& r : clear.rects) rows_ = std::max(rows_, r.bottom);
     commands_.push_back({true, static_cast<int>(clears_.size())});
     clears_.push_back(std::move(clear));
 }
 
-void DrawQueue::run() {
+void QueuedWork::run() {
     if (commands_.empty()) return;
     const int bands = (rows_ + kQueueBandRows - 1) / kQueueBandRows;
     auto band = [&](int b) {
@@ -103,17 +98,26 @@ void DrawQueue::run() {
     rows_ = 0;
 }
 
-void flush(const RenderTarget& target) {
-    DrawQueue& queue = DrawQueue::instance();
-    std::lock_guard<std::mutex> lock(queue.mutex);
-    // One target is queued at a time: work for another one has already run.
-    if (!queue.otherTarget(target)) queue.run();
+DrawQueue::DrawQueue() : work_(std::make_unique<QueuedWork>()) {}
+
+DrawQueue::~DrawQueue() { flush(); }
+
+void DrawQueue::flush() {
+    std::lock_guard<std::mutex> lock(work_->mutex);
+    work_->run();
 }
 
-void finish() {
-    DrawQueue& queue = DrawQueue::instance();
-    std::lock_guard<std::mutex> lock(queue.mutex);
-    queue.run();
+void DrawQueue::flushWrites(const void* begin, const void* end) {
+    std::lock_guard<std::mutex> lock(work_->mutex);
+    if (work_->writes(static_cast<const uint8_t*>(begin), static_cast<const uint8_t*>(end))) work_->run();
+}
+
+void flush(const RenderTarget& target) {
+    if (!target.queue) return;
+    QueuedWork& work = target.queue->work();
+    std::lock_guard<std::mutex> lock(work.mutex);
+    // One target is queued at a time: work for another one has already run.
+    if (!work.otherTarget(target)) work.run();
 }
 
 } // namespace pipeline

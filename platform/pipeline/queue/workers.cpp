@@ -1,4 +1,4 @@
-#include "pipeline/workers.h"
+#include "queue/workers.h"
 
 #include <algorithm>
 #include <chrono>

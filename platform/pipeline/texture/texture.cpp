@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "pipeline/dxt.h"
+#include "texture/dxt.h"
 
 namespace pipeline {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Rasterisation of set-up primitives into the rows of one band.
-#include "pipeline/pixel_pipeline.h"
-#include "pipeline/setup.h"
+#include "raster/pixel_pipeline.h"
+#include "geometry/setup.h"
 
 namespace pipeline {
 

@@ -1,4 +1,4 @@
-#include "pipeline/rasterizer.h"
+#include "raster/rasterizer.h"
 
 #include <algorithm>
 #include <cmath>

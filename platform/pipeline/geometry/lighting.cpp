@@ -1,4 +1,4 @@
-#include "pipeline/lighting.h"
+#include "geometry/lighting.h"
 
 #include <algorithm>
 

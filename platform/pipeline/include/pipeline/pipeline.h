@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "pipeline/draw_call.h"
+#include "pipeline/draw_queue.h"
 #include "pipeline/formats.h"
 #include "pipeline/render_target.h"
 #include "pipeline/states.h"
@@ -15,11 +16,11 @@ namespace pipeline {
 // Draws the primitives of `call` into `target`. Invalid input (null or short buffers, indices out of
 // range, NaN or infinite positions) drops the primitives concerned; nothing outside the target's
 // drawable area (viewport, scissor, surfaces) is ever written, nothing outside the given buffers read.
-// With more than one thread, draws and clears are queued: the vertices, the states and the textures'
-// contents are taken at the call, but the target's pixels are only written by a later flush. The
-// queue runs by itself before work for another target, before a texture whose bytes a queued
-// command writes is read, and when it grows large; the caller flushes before it reads or writes the
-// target's memory itself or frees it.
+// With more than one thread and a queue in the target, draws and clears wait in that queue: the
+// vertices, the states and the textures' contents are taken at the call, but the target's pixels are
+// only written when the queue runs (see DrawQueue); the caller flushes it before it reads or writes
+// the target's memory itself or frees it. A texture drawn into through one queue is sampled through
+// the same queue (or flushed first).
 void draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target);
 
 enum ClearFlags : uint32_t { kClearColor = 1, kClearDepth = 2, kClearStencil = 4 };
@@ -29,10 +30,9 @@ enum ClearFlags : uint32_t { kClearColor = 1, kClearDepth = 2, kClearStencil = 4
 void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
            uint32_t stencil);
 
-// Runs the queued draws and clears of `target` (call before reading or writing its memory).
+// Runs the queued draws and clears of `target`, if its queue holds work for it (call before reading or
+// writing its memory).
 void flush(const RenderTarget& target);
-// Runs everything queued, for any target (call before freeing surfaces or at shutdown).
-void finish();
 
 // Threads used by draws that do not ask for a number: 0 means all hardware threads, 1 the
 // single-threaded reference path. Both give bit-identical pixels.

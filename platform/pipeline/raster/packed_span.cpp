@@ -3,14 +3,14 @@
 // colour conversion run in eight float lanes, sampling of wrapped power-of-two textures, the stages,
 // fog, the tests and blending in eight packed-colour lanes; other samplers run pixel by pixel. Every
 // value a pixel gets depends on its position only, never on the group it fell in.
-#include "pipeline/packed_span.h"
+#include "raster/packed_span.h"
 
 #include <algorithm>
 
-#include "pipeline/depth_lanes.h"
-#include "pipeline/output_merger.h"
-#include "pipeline/pixel_ops.h"
-#include "pipeline/sampler_lanes.h"
+#include "raster/depth_lanes.h"
+#include "raster/output_merger.h"
+#include "raster/pixel_ops.h"
+#include "raster/sampler_lanes.h"
 
 namespace pipeline {
 
@@ -257,7 +257,29 @@ private:
     StagePlan plans_[8];
 };
 
+bool packedOp(TextureOp op) {
+    return op == TextureOp::SelectArg1 || op == TextureOp::SelectArg2 || op == TextureOp::Modulate || op == TextureOp::Add;
+}
+
+bool plainArg(const TextureArg& a) { return !a.complement && !a.alphaReplicate; }
+
 } // namespace
+
+bool fitsPackedPath(const PixelPipeline& pp, const PixelState& state) {
+    if (pp.colorFormat != ColorFormat::X8R8G8B8 && pp.colorFormat != ColorFormat::A8R8G8B8) return false;
+    if ((reinterpret_cast<uintptr_t>(pp.color) & 3) != 0 || (pp.colorPitch & 3) != 0) return false;
+    if (pp.writeBits != channelBits(pp.colorFormat, 0xF)) return false;
+    if (state.blend.enable && !(state.blend.op == BlendOp::Add && state.blend.src == BlendFactor::SrcAlpha &&
+                                state.blend.dst == BlendFactor::InvSrcAlpha))
+        return false;
+    for (int s = 0; s < pp.stageCount; ++s) {
+        const StageState& st = state.stages[s];
+        if (!packedOp(st.colorOp) || !(st.alphaOp == TextureOp::Disable || packedOp(st.alphaOp))) return false;
+        if (!plainArg(st.colorArg1) || !plainArg(st.colorArg2) || !plainArg(st.alphaArg1) || !plainArg(st.alphaArg2))
+            return false;
+    }
+    return true;
+}
 
 SampleKind sampleKindOf(const StageSampler& s) {
     if (s.levelCount <= 0) return SampleKind::White;

@@ -1,9 +1,9 @@
 #pragma once
 // The vertex stage: reads vertices, transforms, lights and fogs them into clip-space vertices.
 #include "pipeline/draw_call.h"
-#include "pipeline/lighting.h"
+#include "geometry/lighting.h"
 #include "pipeline/render_target.h"
-#include "pipeline/varyings.h"
+#include "geometry/varyings.h"
 
 namespace pipeline {
 

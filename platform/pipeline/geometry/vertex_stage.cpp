@@ -1,4 +1,4 @@
-#include "pipeline/vertex_stage.h"
+#include "geometry/vertex_stage.h"
 
 #include <cstring>
 

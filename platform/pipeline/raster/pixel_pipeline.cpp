@@ -1,37 +1,13 @@
-#include "pipeline/pixel_pipeline.h"
+#include "raster/pixel_pipeline.h"
 
 #include <cstring>
 
-#include "pipeline/combiner.h"
-#include "pipeline/output_merger.h"
-#include "pipeline/packed_span.h"
-#include "pipeline/pixel_ops.h"
+#include "raster/combiner.h"
+#include "raster/output_merger.h"
+#include "raster/packed_span.h"
+#include "raster/pixel_ops.h"
 
 namespace pipeline {
-
-namespace {
-
-// Most draws combine with select, modulate and add, blend with source alpha or not at all, and land in
-// a 32-bit target: for them colours stay packed 0xAARRGGBB from the sampler to the target.
-
-bool plainArg(const TextureArg& a) { return !a.complement && !a.alphaReplicate; }
-
-bool fitsPackedPath(const PixelPipeline& pp, const PixelState& state) {
-    if (pp.colorFormat != ColorFormat::X8R8G8B8 && pp.colorFormat != ColorFormat::A8R8G8B8) return false;
-    if (pp.writeBits != channelBits(pp.colorFormat, 0xF)) return false;
-    if (state.blend.enable && !(state.blend.op == BlendOp::Add && state.blend.src == BlendFactor::SrcAlpha &&
-                                state.blend.dst == BlendFactor::InvSrcAlpha))
-        return false;
-    for (int s = 0; s < pp.stageCount; ++s) {
-        const StageState& st = state.stages[s];
-        if (!packedOp(st.colorOp) || !(st.alphaOp == TextureOp::Disable || packedOp(st.alphaOp))) return false;
-        if (!plainArg(st.colorArg1) || !plainArg(st.colorArg2) || !plainArg(st.alphaArg1) || !plainArg(st.alphaArg2))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 bool readsTexture(const StageState& s) {
     auto uses = [](const TextureArg& a) { return a.source == ArgSource::Texture; };
@@ -73,15 +49,9 @@ PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyin
     return pp;
 }
 
-namespace {
-bool usesPackedPath(const PixelPipeline& pp) {
-    return pp.packed && (reinterpret_cast<uintptr_t>(pp.color) & 3) == 0 && (pp.colorPitch & 3) == 0;
-}
-} // namespace
-
 void shadeRows(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
                const float* ddy, float refX, float refY) {
-    if (usesPackedPath(pp)) {
+    if (pp.packed) {
         shadeRowsPacked(pp, rows, rowCount, plane, ddx, ddy, refX, refY);
         return;
     }
@@ -95,7 +65,7 @@ void shadeRows(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const
 }
 
 void shadeSpan(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx, const float* ddy) {
-    if (usesPackedPath(pp)) {
+    if (pp.packed) {
         const SpanRow row{y, x0, x1};
         shadeRowsPacked(pp, &row, 1, base, ddx, ddy, static_cast<float>(x0), static_cast<float>(y));
         return;

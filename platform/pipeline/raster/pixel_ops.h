@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "pipeline/formats.h"
-#include "pipeline/sampler.h"
 #include "pipeline/states.h"
+#include "texture/sampler.h"
 
 namespace pipeline {
 
@@ -29,10 +29,6 @@ inline void writeDepth(DepthFormat format, uint8_t* p, uint32_t value) {
         raw = (raw & 0xFFu) | value << 8; // keep the stencil byte
     }
     std::memcpy(p, &raw, 4);
-}
-
-inline bool packedOp(TextureOp op) {
-    return op == TextureOp::SelectArg1 || op == TextureOp::SelectArg2 || op == TextureOp::Modulate || op == TextureOp::Add;
 }
 
 inline uint32_t mul8(uint32_t a, uint32_t b) { // a * b / 255, rounded

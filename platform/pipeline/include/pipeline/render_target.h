@@ -6,6 +6,8 @@
 
 namespace pipeline {
 
+class DrawQueue;
+
 // A rectangle in pixels; right and bottom are exclusive.
 struct Rect {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -37,6 +39,7 @@ struct RenderTarget {
     Viewport viewport;           // mapping of clip space, and the area drawn and cleared
     bool scissorEnabled = false; // also limit drawing and clearing to scissor
     Rect scissor;                // the scissor rectangle
+    DrawQueue* queue = nullptr;  // where draws and clears wait for the workers; null: done at the call
 };
 
 // The pixels a draw or clear may touch: viewport, scissor and both surfaces intersected.

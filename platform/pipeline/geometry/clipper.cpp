@@ -1,4 +1,4 @@
-#include "pipeline/clipper.h"
+#include "geometry/clipper.h"
 
 namespace pipeline {
 

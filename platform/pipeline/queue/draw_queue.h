@@ -1,16 +1,17 @@
 #pragma once
-// Work waiting to be rasterised. Draws are set up when they are submitted (vertices transformed,
-// primitives clipped and binned, state and textures captured), then wait here with the clears in
-// submission order; a flush hands the rows to the workers in bands, each band running every queued
+// The work a DrawQueue holds, waiting to be rasterised. Draws are set up when they are submitted
+// (vertices transformed, primitives clipped and binned, state and textures captured), then wait here
+// with the clears in submission order; a flush hands the rows to the workers in bands, each band running every queued
 // command in order, so many small draws keep all threads busy at once.
 #include <memory>
 #include <mutex>
 #include <vector>
 
-#include "pipeline/pixel_pipeline.h"
+#include "geometry/setup.h"
+#include "pipeline/draw_queue.h"
 #include "pipeline/render_target.h"
-#include "pipeline/setup.h"
 #include "pipeline/texture.h"
+#include "raster/pixel_pipeline.h"
 
 namespace pipeline {
 
@@ -42,10 +43,9 @@ struct ClearCommand {
 // Clears rows [top, bottom) of the command's rectangles.
 void clearRows(const ClearCommand& clear, int top, int bottom);
 
-class DrawQueue {
+// The commands of one queue, for one target at a time.
+class QueuedWork {
 public:
-    static DrawQueue& instance();
-
     // Held by draw, clear and flush for their whole work.
     std::mutex mutex;
 

@@ -2,7 +2,7 @@
 // Sampling eight pixels at once on wrapped power-of-two levels: the point and trilinear cases of
 // sampler.h with the same arithmetic, lane by lane. Indices are masked to the level, so lanes of
 // pixels that are not drawn still read inside it.
-#include "pipeline/pixel_lanes.h"
+#include "raster/pixel_lanes.h"
 
 namespace pipeline::lanes {
 

@@ -1,4 +1,4 @@
-#include "pipeline/dxt.h"
+#include "texture/dxt.h"
 
 namespace pipeline {
 

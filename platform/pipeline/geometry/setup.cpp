@@ -1,4 +1,4 @@
-#include "pipeline/setup.h"
+#include "geometry/setup.h"
 
 #include <algorithm>
 #include <cmath>

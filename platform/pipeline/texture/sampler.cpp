@@ -1,4 +1,4 @@
-#include "pipeline/sampler.h"
+#include "texture/sampler.h"
 
 #include "pipeline/formats.h"
 

@@ -5,7 +5,7 @@
 
 #include "pipeline/render_target.h"
 #include "pipeline/states.h"
-#include "pipeline/varyings.h"
+#include "geometry/varyings.h"
 
 namespace pipeline {
 

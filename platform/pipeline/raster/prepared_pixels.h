@@ -1,9 +1,9 @@
 #pragma once
-// Everything between an interpolated fragment and a written pixel: sampling, stages, fog, tests, blending.
+// The pixel state of a draw as its shading reads it, prepared once per draw, and the rows it shades.
+#include "geometry/varyings.h"
 #include "pipeline/render_target.h"
-#include "pipeline/sampler.h"
 #include "pipeline/states.h"
-#include "pipeline/varyings.h"
+#include "texture/sampler.h"
 
 namespace pipeline {
 
@@ -27,29 +27,13 @@ struct PixelPipeline {
     uint8_t* depth = nullptr;
     int depthPitch = 0;
     bool depthTest = false, depthWrite = false;
-    bool packed = false;                // the state fits the 8-bit integer path (see shadeRowsPacked)
+    bool packed = false;                // the draw fits the 8-bit integer path (see fitsPackedPath)
     uint32_t factorArgb = 0, fogArgb = 0;
 };
-
-// Does the stage read its texture (an argument or a blend weight)?
-bool readsTexture(const StageState& stage);
-
-// Decodes the textures the stages sample; with `keep`, the decoded levels are appended to it.
-PixelPipeline preparePixels(const PixelState& state, const VaryingLayout& varyings, RenderTarget& target,
-                            std::vector<std::shared_ptr<const DecodedLevel>>* keep = nullptr);
-
 
 // Pixels left..right (inclusive) of row y.
 struct SpanRow {
     int y, left, right;
 };
-
-// Shades rows of one primitive whose interpolants at pixel (x, y) are plane + ddx (x - refX) + ddy (y - refY).
-void shadeRows(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
-               const float* ddy, float refX, float refY);
-
-// Shades pixels x0..x1 (inclusive) of row y. base holds the interpolants at x0, ddx their change per
-// pixel along the row, ddy per row (used for mip selection only).
-void shadeSpan(const PixelPipeline& pp, int y, int x0, int x1, const float* base, const float* ddx, const float* ddy);
 
 } // namespace pipeline
