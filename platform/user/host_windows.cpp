@@ -48,7 +48,6 @@ void SyncHostWindow(HWND handle) {
     state.minimized = window->showState == ShowState::Minimized;
     state.maximized = window->showState == ShowState::Maximized;
     state.resizable = (window->style & WS_THICKFRAME) != 0;
-    state.disabled = (window->style & WS_DISABLED) != 0;
     machine::PlaceHostWindow(HostId(handle), state);
     if (menuBar > 0 && state.visible) ShowMenuBar(handle, -1, {});
 }

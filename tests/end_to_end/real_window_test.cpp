@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <thread>
 
 #include "close_box.h"
@@ -81,6 +82,13 @@ std::string OnScreen(const std::string& command) {
     return out;
 }
 
+// The first visible window whose name matches, or empty.
+std::string FirstWindow(const std::string& name) {
+    std::string id = OnScreen("xdotool search --onlyvisible --name '" + name + "'");
+    id = id.substr(0, id.find('\n'));
+    return id;
+}
+
 struct Geometry {
     int x = -1, y = -1, width = -1, height = -1;
 };
@@ -94,6 +102,16 @@ Geometry GeometryOf(const std::string& window) {
 }
 
 void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+// Asks again until the condition holds, for up to ten seconds: a loaded machine may be slow to show.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    for (int tries = 0; tries < 50; ++tries) {
+        if (condition()) return true;
+        Pause(200);
+    }
+    return condition();
+}
 
 // The share of a rectangle's pixels within a tolerance of a colour.
 double ShareOf(const FrameImage& image, int left, int top, int width, int height, const uint8_t colour[3], int tolerance) {
@@ -132,17 +150,29 @@ protected:
         std::filesystem::create_directories(scratch_.Path() / "frames");
         ProgramRun media{MAKE_MEDIA_PROGRAM, {runFolder_.string()}, scratch_.Path(), {}, scratch_.Path() / "media.out"};
         ASSERT_EQ(RunProgram(media), 0) << ReadFile(media.outputFile);
+        // The sanitizer build's leak check stays with the headless runs: the display's system libraries
+        // (X11, D-Bus) keep allocations of their own to the end of the process.
+        const char* sanitizer = std::getenv("ASAN_OPTIONS");
+        const std::string asan = std::string(sanitizer ? sanitizer : "") + (sanitizer && *sanitizer ? ":" : "") + "detect_leaks=0";
         ProgramRun program{MORVATH_PROGRAM, {}, runFolder_,
                            {{"DISPLAY", Screen().display}, {"WAYLAND_DISPLAY", ""}, {"MORVATH_MACHINE", "sdl"},
                             {"MORVATH_REPORT", (scratch_.Path() / "report.json").string()},
                             {"MORVATH_CAPTURE", (scratch_.Path() / "frames").string()},
                             {"MORVATH_FRAMES", ""}, {"MORVATH_INPUT", ""}, {"MORVATH_CLOCK", ""},
-                            {"MORVATH_CAPTURE_FRAMES", ""}, {"MORVATH_DIRECT3D", ""}},
+                            {"MORVATH_CAPTURE_FRAMES", ""}, {"MORVATH_DIRECT3D", ""}, {"ASAN_OPTIONS", asan}},
                            scratch_.Path() / "program.out"};
-        child_ = StartProgram(program);
-        ASSERT_GT(child_, 0);
-        window_ = OnScreen("timeout 20 xdotool search --sync --onlyvisible --name '^Morvath$' | head -1");
-        while (!window_.empty() && window_.back() == '\n') window_.pop_back();
+        // A start whose window never shows is tried once more, and said (it happens now and then on
+        // a fresh virtual screen of a loaded machine; the cause is not found yet).
+        for (int start = 0; start < 2 && window_.empty(); ++start) {
+            if (start > 0) {
+                WaitForProgram(child_, 0);
+                std::cerr << "[ real window ] the window did not show; starting again. Its output: "
+                          << ReadFile(program.outputFile) << "\n";
+            }
+            child_ = StartProgram(program);
+            ASSERT_GT(child_, 0);
+            Eventually([&] { return !(window_ = FirstWindow("^Morvath$")).empty(); });
+        }
         ASSERT_FALSE(window_.empty()) << "the window did not appear: " << ReadFile(scratch_.Path() / "program.out");
         OnScreen("xdotool windowfocus --sync " + window_);
         Pause(800);  // a few frames presented
@@ -192,21 +222,20 @@ TEST_F(RealWindow, ShowsItsMenuBarAndFramesAndItsMenuAndDialogWork) {
     EXPECT_GT(ShareOf(plain, g.x + 4, g.y + 2, 40, 15, kMenuFace, 8), 0.4) << "the menu bar has no \"File\"";
     EXPECT_LT(ShareOf(plain, g.x + 4, g.y + 2, 40, 15, kMenuFace, 8), 0.95) << "the menu bar has no \"File\"";
 
+    auto popupShare = [&] { return ShareOf(Shot("menu"), g.x + 2, g.y + 19 + 4, 120, 40, kMenuFace, 8); };
     Key("alt+f");  // the File menu opens over the client area
-    const FrameImage open = Shot("menu");
-    EXPECT_GT(ShareOf(open, g.x + 2, g.y + 19 + 4, 120, 40, kMenuFace, 8), 0.3) << "the File menu did not open";
+    EXPECT_TRUE(Eventually([&] { return popupShare() > 0.3; })) << "the File menu did not open";
     Key("Escape Escape");
-    const FrameImage closed = Shot("menu_closed");
-    EXPECT_LT(ShareOf(closed, g.x + 2, g.y + 19 + 4, 120, 40, kMenuFace, 8), 0.05) << "the File menu stayed open";
+    EXPECT_TRUE(Eventually([&] { return popupShare() < 0.05; })) << "the File menu stayed open";
 
     Key("F2");  // the settings dialog, a real window of its own
-    const std::string dialog = OnScreen("xdotool search --onlyvisible --name '^Direct3D Settings$' | head -1");
-    ASSERT_FALSE(dialog.empty()) << "no settings dialog";
-    const Geometry d = GeometryOf(dialog.substr(0, dialog.find('\n')));
-    const FrameImage withDialog = Shot("dialog");
-    EXPECT_GT(ShareOf(withDialog, d.x, d.y, d.width, d.height, kMenuFace, 8), 0.6) << "the dialog is not drawn";
+    std::string dialog;
+    ASSERT_TRUE(Eventually([&] { return !(dialog = FirstWindow("^Direct3D Settings$")).empty(); })) << "no dialog";
+    const Geometry d = GeometryOf(dialog);
+    EXPECT_TRUE(Eventually([&] { return ShareOf(Shot("dialog"), d.x, d.y, d.width, d.height, kMenuFace, 8) > 0.6; }))
+        << "the dialog is not drawn";
     Key("Tab Escape");
-    EXPECT_TRUE(OnScreen("xdotool search --onlyvisible --name '^Direct3D Settings$'").empty()) << "Escape left it open";
+    EXPECT_TRUE(Eventually([&] { return FirstWindow("^Direct3D Settings$").empty(); })) << "Escape left it open";
 
     ASSERT_TRUE(PressCloseBox(Screen().display, std::stoul(window_)));
     End(false);
@@ -223,12 +252,14 @@ TEST_F(RealWindow, ShowsItsMenuBarAndFramesAndItsMenuAndDialogWork) {
 
 TEST_F(RealWindow, AltEnterGoesFullScreenAtTheScreensModeAndBack) {
     Key("alt+Return");
+    EXPECT_TRUE(Eventually([&] { return GeometryOf(window_).width == kScreenWidth; }));
     const Geometry full = GeometryOf(window_);
     EXPECT_EQ(full.width, kScreenWidth);
     EXPECT_EQ(full.height, kScreenHeight);
     const FrameImage shot = Shot("full_screen");
     EXPECT_LT(ShareOf(shot, 0, 0, kScreenWidth, 40, kMenuFace, 8), 0.05) << "the menu bar shows in full screen";
     Key("alt+Return");
+    EXPECT_TRUE(Eventually([&] { return GeometryOf(window_).width == 800; }));
     const Geometry back = GeometryOf(window_);
     EXPECT_EQ(back.width, 800);
     EXPECT_EQ(back.height, 619);

@@ -148,8 +148,6 @@ struct HostWindowState {
     bool visible = false;
     bool minimized = false, maximized = false;
     bool resizable = false;
-    bool disabled = false;   // a modal dialog runs over it: it takes no input
-    uint64_t owner = 0;      // a dialog's owner window
 };
 void PlaceHostWindow(uint64_t id, const HostWindowState& state);
 void RemoveHostWindow(uint64_t id);
