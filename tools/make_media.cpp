@@ -16,5 +16,6 @@ int main(int argc, char** argv) {
     written = WriteMediaFile(folder, "blank.cur", BlankCursorFile()) && written;
     written = WriteMediaFile(folder, "media/cube.x", CubeFile()) && written;
     written = WriteMediaFile(folder, "media/sphere.x", SphereFile()) && written;
+    written = WriteMediaFile(folder, "media/frames.x", FramesFile()) && written;
     return written ? 0 : 1;
 }

@@ -84,5 +84,37 @@ XMesh SphereMesh() {
     return m;
 }
 
+namespace {
+
+XMesh Square(const std::string& name, const std::array<float, 4>& colour) {
+    XMesh m;
+    m.name = name;
+    m.positions = {{-0.5f, -0.5f, 0}, {-0.5f, 0.5f, 0}, {0.5f, 0.5f, 0}, {0.5f, -0.5f, 0}};
+    m.faces = {{0, 1, 2, 3}};  // clockwise seen from -z
+    XMaterial material;
+    material.diffuse = colour;
+    material.emissive = {colour[0], colour[1], colour[2]};
+    m.materials = {material};
+    m.faceMaterials = {0};
+    return m;
+}
+
+}  // namespace
+
+std::vector<XFrame> FrameScene() {
+    XFrame arm;
+    arm.name = "Arm";
+    arm.matrix[12] = 0.5f, arm.matrix[13] = 0.25f, arm.matrix[14] = -0.5f;
+    arm.meshes = {Square("Pane", {0, 0, 1, 0.5f})};
+    XFrame body;
+    body.name = "Body";
+    body.matrix[12] = -0.25f;
+    body.meshes = {Square("Block", {1, 0, 0, 1})};
+    body.children = {arm};
+    return {body};
+}
+
+std::vector<uint8_t> FramesFile() { return Bytes(XFileText(FrameScene())); }
+
 std::vector<uint8_t> CubeFile() { return Bytes(XFileText(CubeMesh())); }
 std::vector<uint8_t> SphereFile() { return Bytes(XFileText(SphereMesh())); }

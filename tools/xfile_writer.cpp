@@ -29,11 +29,8 @@ std::string Face(const std::vector<uint32_t>& face) {
     return s;
 }
 
-}  // namespace
-
-std::string XFileText(const XMesh& mesh) {
-    std::string s = "xof 0302txt 0032\n\n";
-    s += "Mesh " + mesh.name + " {\n";
+std::string MeshText(const XMesh& mesh) {
+    std::string s = "Mesh " + mesh.name + " {\n";
     s += List(mesh.positions, Vector);
     s += List(mesh.faces, Face);
     if (!mesh.normals.empty()) {
@@ -55,5 +52,25 @@ std::string XFileText(const XMesh& mesh) {
         s += "  }\n";
     }
     s += "}\n";
+    return s;
+}
+
+std::string FrameText(const XFrame& frame) {
+    std::string s = "Frame " + frame.name + " {\n  FrameTransformMatrix {\n   ";
+    for (size_t i = 0; i < frame.matrix.size(); ++i) s += " " + Number(frame.matrix[i]) + (i + 1 < 16 ? "," : ";;");
+    s += "\n  }\n";
+    for (const XMesh& m : frame.meshes) s += MeshText(m);
+    for (const XFrame& child : frame.children) s += FrameText(child);
+    s += "}\n";
+    return s;
+}
+
+}  // namespace
+
+std::string XFileText(const XMesh& mesh) { return "xof 0302txt 0032\n\n" + MeshText(mesh); }
+
+std::string XFileText(const std::vector<XFrame>& frames) {
+    std::string s = "xof 0302txt 0032\n\n";
+    for (const XFrame& f : frames) s += FrameText(f);
     return s;
 }

@@ -1,4 +1,5 @@
-// Writing a mesh as a text X file: one top-level Mesh with its normals and material list.
+// Writing text X files: one top-level Mesh with its normals and material list, or a hierarchy of
+// frames with their transforms and meshes.
 #pragma once
 
 #include <array>
@@ -23,5 +24,14 @@ struct XMesh {
     std::vector<uint32_t> faceMaterials;        // one per face when there are materials
 };
 
+struct XFrame {
+    std::string name;
+    std::array<float, 16> matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};  // row-major, row vectors
+    std::vector<XMesh> meshes;
+    std::vector<XFrame> children;
+};
+
 // The whole file: the "xof 0302txt 0032" header, then the mesh.
 std::string XFileText(const XMesh& mesh);
+// The whole file: the header, then the top-level frames in order.
+std::string XFileText(const std::vector<XFrame>& frames);

@@ -2,12 +2,14 @@
 // the pipeline's and hands the draw over. Draws belong inside BeginScene / EndScene; fixed function only.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "buffers.h"
 #include "call_log.h"
 #include "child_object.h"
 #include "device.h"
 #include "draw_stats.h"
+#include "machine/machine.h"
 #include "pipeline/pipeline.h"
 #include "pipeline_state.h"
 #include "surface.h"
@@ -53,11 +55,15 @@ UINT IndexBytes(pipeline::IndexSize size) { return size == pipeline::IndexSize::
 }  // namespace
 
 HRESULT Device::Submit(pipeline::DrawCall& call, UINT stride) {
-    const auto layout = LayoutOfFvf(state_.fvf, stride);
+    const auto layout = PipelineLayoutOfFvf(state_.fvf, stride);
     if (!layout) return D3DERR_INVALIDCALL;
     call.layout = *layout;
     DrawStates states;
-    if (!ConvertStates(state_, depthStencil_ != nullptr, states)) return D3DERR_INVALIDCALL;
+    std::string refused;
+    if (!ConvertStates(state_, depthStencil_ != nullptr, states, &refused)) {
+        machine::DebugOutput(("Direct3D9: draw refused: the device does not draw " + refused + "\n").c_str());
+        return D3DERR_INVALIDCALL;
+    }
     pipeline::RenderTarget target = Target();
     pipeline::draw(call, states.vertex, states.pixel, target);
     CountDraw(static_cast<uint64_t>(call.primitiveCount));

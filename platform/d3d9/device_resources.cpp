@@ -4,10 +4,10 @@
 
 #include "buffers.h"
 #include "call_log.h"
+#include "d3d9/fvf_layout.h"
 #include "device.h"
 #include "format_checks.h"
 #include "format_info.h"
-#include "fvf_size.h"
 #include "surface.h"
 #include "texture.h"
 
@@ -86,7 +86,7 @@ HRESULT Device::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL 
     if (FAILED(ClearOut(ppVertexBuffer)) || pSharedHandle) return D3DERR_INVALIDCALL;
     const DWORD known = D3DUSAGE_DYNAMIC | D3DUSAGE_WRITEONLY | D3DUSAGE_SOFTWAREPROCESSING | D3DUSAGE_DONOTCLIP |
                         D3DUSAGE_POINTS;
-    if (Length == 0 || (Usage & ~known) || (FVF != 0 && Length < FvfVertexSize(FVF))) return D3DERR_INVALIDCALL;
+    if (Length == 0 || (Usage & ~known) || (FVF != 0 && Length < DecodeFvf(FVF).stride)) return D3DERR_INVALIDCALL;
     if ((Pool != D3DPOOL_DEFAULT && Pool != D3DPOOL_MANAGED && Pool != D3DPOOL_SYSTEMMEM) ||
         ((Usage & D3DUSAGE_DYNAMIC) && Pool == D3DPOOL_MANAGED))
         return D3DERR_INVALIDCALL;

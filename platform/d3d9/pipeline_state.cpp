@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <optional>
+#include <string>
 
+#include "drawn_states.h"
 #include "pipeline/formats.h"
 #include "texture.h"
 
@@ -11,6 +13,25 @@ namespace d3d9 {
 namespace {
 
 using pipeline::Color;
+
+// Says which state a refused draw asks for; always false, so a check can return it.
+class Refusal {
+public:
+    explicit Refusal(std::string* text) : text_(text) {}
+    bool operator()(const std::string& what) const {
+        if (text_) *text_ = what;
+        return false;
+    }
+    // A state whose value is not drawn: its name and the value's name from the table, or the number.
+    template <typename Entry>
+    bool operator()(const std::string& state, DWORD value, std::span<const Entry> table) const {
+        const Entry* entry = FindState(table, value);
+        return (*this)(state + " " + (entry ? std::string(entry->name) : std::to_string(value)));
+    }
+
+private:
+    std::string* text_;
+};
 
 float FloatOf(DWORD bits) {
     float value;
@@ -50,39 +71,18 @@ std::optional<pipeline::FogMode> FogOf(DWORD mode) {
     }
 }
 
-std::optional<pipeline::TextureOp> OpOf(DWORD op) {
-    using pipeline::TextureOp;
-    switch (op) {
-    case D3DTOP_DISABLE: return TextureOp::Disable;
-    case D3DTOP_SELECTARG1: return TextureOp::SelectArg1;
-    case D3DTOP_SELECTARG2: return TextureOp::SelectArg2;
-    case D3DTOP_MODULATE: return TextureOp::Modulate;
-    case D3DTOP_MODULATE2X: return TextureOp::Modulate2x;
-    case D3DTOP_MODULATE4X: return TextureOp::Modulate4x;
-    case D3DTOP_ADD: return TextureOp::Add;
-    case D3DTOP_ADDSIGNED: return TextureOp::AddSigned;
-    case D3DTOP_ADDSIGNED2X: return TextureOp::AddSigned2x;
-    case D3DTOP_SUBTRACT: return TextureOp::Subtract;
-    case D3DTOP_ADDSMOOTH: return TextureOp::AddSmooth;
-    case D3DTOP_BLENDDIFFUSEALPHA: return TextureOp::BlendDiffuseAlpha;
-    case D3DTOP_BLENDTEXTUREALPHA: return TextureOp::BlendTextureAlpha;
-    case D3DTOP_BLENDFACTORALPHA: return TextureOp::BlendFactorAlpha;
-    case D3DTOP_BLENDCURRENTALPHA: return TextureOp::BlendCurrentAlpha;
-    default: return std::nullopt;
-    }
+template <typename Entry>
+auto DrawnOf(std::span<const Entry> table, DWORD value) -> decltype(table[0].drawn) {
+    const Entry* entry = FindState(table, value);
+    return entry ? entry->drawn : std::nullopt;
 }
 
 std::optional<pipeline::TextureArg> ArgOf(DWORD arg) {
     if (arg & ~DWORD(D3DTA_SELECTMASK | D3DTA_COMPLEMENT | D3DTA_ALPHAREPLICATE)) return std::nullopt;
+    const auto source = DrawnOf(ArgSources(), arg & D3DTA_SELECTMASK);
+    if (!source) return std::nullopt;
     pipeline::TextureArg out;
-    switch (arg & D3DTA_SELECTMASK) {
-    case D3DTA_DIFFUSE: out.source = pipeline::ArgSource::Diffuse; break;
-    case D3DTA_CURRENT: out.source = pipeline::ArgSource::Current; break;
-    case D3DTA_TEXTURE: out.source = pipeline::ArgSource::Texture; break;
-    case D3DTA_TFACTOR: out.source = pipeline::ArgSource::TFactor; break;
-    case D3DTA_SPECULAR: out.source = pipeline::ArgSource::Specular; break;
-    default: return std::nullopt;  // TEMP, CONSTANT
-    }
+    out.source = *source;
     out.complement = (arg & D3DTA_COMPLEMENT) != 0;
     out.alphaReplicate = (arg & D3DTA_ALPHAREPLICATE) != 0;
     return out;
@@ -102,34 +102,6 @@ pipeline::Filter MipFilterOf(DWORD filter) {
     case D3DTEXF_NONE: return pipeline::Filter::None;
     case D3DTEXF_POINT: return pipeline::Filter::Point;
     default: return pipeline::Filter::Linear;
-    }
-}
-
-std::optional<pipeline::Address> AddressOf(DWORD address) {
-    switch (address) {
-    case D3DTADDRESS_WRAP: return pipeline::Address::Wrap;
-    case D3DTADDRESS_MIRROR: return pipeline::Address::Mirror;
-    case D3DTADDRESS_CLAMP: return pipeline::Address::Clamp;
-    case D3DTADDRESS_BORDER: return pipeline::Address::Border;
-    default: return std::nullopt;  // MIRRORONCE
-    }
-}
-
-std::optional<pipeline::BlendFactor> FactorOf(DWORD blend) {
-    using pipeline::BlendFactor;
-    switch (blend) {
-    case D3DBLEND_ZERO: return BlendFactor::Zero;
-    case D3DBLEND_ONE: return BlendFactor::One;
-    case D3DBLEND_SRCCOLOR: return BlendFactor::SrcColor;
-    case D3DBLEND_INVSRCCOLOR: return BlendFactor::InvSrcColor;
-    case D3DBLEND_SRCALPHA: return BlendFactor::SrcAlpha;
-    case D3DBLEND_INVSRCALPHA: return BlendFactor::InvSrcAlpha;
-    case D3DBLEND_DESTALPHA: return BlendFactor::DestAlpha;
-    case D3DBLEND_INVDESTALPHA: return BlendFactor::InvDestAlpha;
-    case D3DBLEND_DESTCOLOR: return BlendFactor::DestColor;
-    case D3DBLEND_INVDESTCOLOR: return BlendFactor::InvDestColor;
-    case D3DBLEND_SRCALPHASAT: return BlendFactor::SrcAlphaSat;
-    default: return std::nullopt;
     }
 }
 
@@ -158,9 +130,10 @@ pipeline::LightSource LightOf(const D3DLIGHT9& light) {
     return out;
 }
 
-bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v) {
+bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v, const Refusal& refuse) {
     const auto& rs = state.render;
-    if (rs.Get(D3DRS_VERTEXBLEND) != D3DVBF_DISABLE || rs.Get(D3DRS_INDEXEDVERTEXBLENDENABLE)) return false;
+    if (rs.Get(D3DRS_VERTEXBLEND) != D3DVBF_DISABLE) return refuse("D3DRS_VERTEXBLEND");
+    if (rs.Get(D3DRS_INDEXEDVERTEXBLENDENABLE)) return refuse("D3DRS_INDEXEDVERTEXBLENDENABLE");
     v.world = MatrixOf(state.transforms[256]);
     v.view = MatrixOf(state.transforms[D3DTS_VIEW]);
     v.projection = MatrixOf(state.transforms[D3DTS_PROJECTION]);
@@ -180,14 +153,14 @@ bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v) {
         size_t count = 0;
         for (const auto& [index, slot] : state.lights) {
             if (!slot.enabled) continue;
-            if (count == v.lights.size()) return false;  // more lights on than the device draws
+            if (count == v.lights.size()) return refuse("more than 8 lights enabled");
             v.lights[count++] = LightOf(slot.light);
         }
     }
     if (rs.Get(D3DRS_FOGENABLE)) {
-        if (rs.Get(D3DRS_FOGTABLEMODE) != D3DFOG_NONE) return false;  // per-pixel fog
+        if (rs.Get(D3DRS_FOGTABLEMODE) != D3DFOG_NONE) return refuse("D3DRS_FOGTABLEMODE");  // per-pixel fog
         auto mode = FogOf(rs.Get(D3DRS_FOGVERTEXMODE));
-        if (!mode) return false;
+        if (!mode) return refuse("D3DRS_FOGVERTEXMODE " + std::to_string(rs.Get(D3DRS_FOGVERTEXMODE)));
         v.fogMode = *mode;
         v.rangeFog = rs.Get(D3DRS_RANGEFOGENABLE) != FALSE;
         v.fogStart = FloatOf(rs.Get(D3DRS_FOGSTART));
@@ -197,28 +170,46 @@ bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v) {
     return true;
 }
 
-bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out) {
+bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, const Refusal& refuse) {
     const auto& ts = state.stages[s];
-    auto colorOp = OpOf(ts.Get(D3DTSS_COLOROP)), alphaOp = OpOf(ts.Get(D3DTSS_ALPHAOP));
-    auto c1 = ArgOf(ts.Get(D3DTSS_COLORARG1)), c2 = ArgOf(ts.Get(D3DTSS_COLORARG2));
-    auto a1 = ArgOf(ts.Get(D3DTSS_ALPHAARG1)), a2 = ArgOf(ts.Get(D3DTSS_ALPHAARG2));
-    if (!colorOp || !alphaOp || !c1 || !c2 || !a1 || !a2) return false;
+    const std::string stage = "stage " + std::to_string(s) + " ";
+    auto colorOp = DrawnOf(TextureOps(), ts.Get(D3DTSS_COLOROP));
+    auto alphaOp = DrawnOf(TextureOps(), ts.Get(D3DTSS_ALPHAOP));
+    if (!colorOp) return refuse(stage + "D3DTSS_COLOROP", ts.Get(D3DTSS_COLOROP), TextureOps());
+    if (!alphaOp) return refuse(stage + "D3DTSS_ALPHAOP", ts.Get(D3DTSS_ALPHAOP), TextureOps());
+    static constexpr struct {
+        D3DTEXTURESTAGESTATETYPE type;
+        const char* name;
+    } kArgs[] = {{D3DTSS_COLORARG1, "D3DTSS_COLORARG1"},
+                 {D3DTSS_COLORARG2, "D3DTSS_COLORARG2"},
+                 {D3DTSS_ALPHAARG1, "D3DTSS_ALPHAARG1"},
+                 {D3DTSS_ALPHAARG2, "D3DTSS_ALPHAARG2"}};
+    std::optional<pipeline::TextureArg> args[4];
+    for (int i = 0; i < 4; ++i) {
+        args[i] = ArgOf(ts.Get(kArgs[i].type));
+        if (!args[i]) return refuse(stage + kArgs[i].name, ts.Get(kArgs[i].type), ArgSources());
+    }
     const DWORD coordinates = ts.Get(D3DTSS_TEXCOORDINDEX);
-    if (coordinates >= 8 || ts.Get(D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE) return false;
+    if (coordinates >= 8) return refuse(stage + "D3DTSS_TEXCOORDINDEX");  // generated coordinates
+    if (ts.Get(D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE) return refuse(stage + "D3DTSS_TEXTURETRANSFORMFLAGS");
     out.colorOp = *colorOp;
     out.alphaOp = *alphaOp;
-    out.colorArg1 = *c1;
-    out.colorArg2 = *c2;
-    out.alphaArg1 = *a1;
-    out.alphaArg2 = *a2;
+    out.colorArg1 = *args[0];
+    out.colorArg2 = *args[1];
+    out.alphaArg1 = *args[2];
+    out.alphaArg2 = *args[3];
     out.texCoordIndex = static_cast<int>(coordinates);
 
     // A stage reads the sampler of its own number.
     auto* texture = state.textures[s] ? dynamic_cast<Texture*>(state.textures[s]) : nullptr;
     out.texture = texture ? &texture->Sampled() : nullptr;
     const auto& ss = state.samplers[s];
-    auto addressU = AddressOf(ss.Get(D3DSAMP_ADDRESSU)), addressV = AddressOf(ss.Get(D3DSAMP_ADDRESSV));
-    if (!addressU || !addressV) return false;
+    auto addressU = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSU));
+    auto addressV = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSV));
+    if (!addressU)
+        return refuse("sampler " + std::to_string(s) + " D3DSAMP_ADDRESSU", ss.Get(D3DSAMP_ADDRESSU), AddressModes());
+    if (!addressV)
+        return refuse("sampler " + std::to_string(s) + " D3DSAMP_ADDRESSV", ss.Get(D3DSAMP_ADDRESSV), AddressModes());
     pipeline::SamplerState& sampler = out.sampler;
     sampler.minFilter = FilterOf(ss.Get(D3DSAMP_MINFILTER));
     sampler.magFilter = FilterOf(ss.Get(D3DSAMP_MAGFILTER));
@@ -234,12 +225,13 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out) 
     return true;
 }
 
-bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelState& p) {
+bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelState& p, const Refusal& refuse) {
     const auto& rs = state.render;
-    if (rs.Get(D3DRS_STENCILENABLE) || rs.Get(D3DRS_ZENABLE) == D3DZB_USEW) return false;
+    if (rs.Get(D3DRS_STENCILENABLE)) return refuse("D3DRS_STENCILENABLE");
+    if (rs.Get(D3DRS_ZENABLE) == D3DZB_USEW) return refuse("D3DRS_ZENABLE D3DZB_USEW");
     for (DWORD s = 0; s < kStages; ++s) {
         if (state.stages[s].Get(D3DTSS_COLOROP) == D3DTOP_DISABLE) break;  // the cascade ends here
-        if (!ConvertStage(state, s, p.stages[s])) return false;
+        if (!ConvertStage(state, s, p.stages[s], refuse)) return false;
     }
     p.textureFactor = pipeline::argbToColor(rs.Get(D3DRS_TEXTUREFACTOR));
     p.specular = rs.Get(D3DRS_SPECULARENABLE) != FALSE;
@@ -249,13 +241,13 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
     case D3DCULL_NONE: p.cull = pipeline::CullMode::None; break;
     case D3DCULL_CW: p.cull = pipeline::CullMode::Clockwise; break;
     case D3DCULL_CCW: p.cull = pipeline::CullMode::CounterClockwise; break;
-    default: return false;
+    default: return refuse("D3DRS_CULLMODE " + std::to_string(rs.Get(D3DRS_CULLMODE)));
     }
     switch (rs.Get(D3DRS_FILLMODE)) {
     case D3DFILL_POINT: p.fill = pipeline::FillMode::Point; break;
     case D3DFILL_WIREFRAME: p.fill = pipeline::FillMode::Wireframe; break;
     case D3DFILL_SOLID: p.fill = pipeline::FillMode::Solid; break;
-    default: return false;
+    default: return refuse("D3DRS_FILLMODE " + std::to_string(rs.Get(D3DRS_FILLMODE)));
     }
     // Phong shading is drawn as Gouraud.
     p.shade = rs.Get(D3DRS_SHADEMODE) == D3DSHADE_FLAT ? pipeline::ShadeMode::Flat : pipeline::ShadeMode::Gouraud;
@@ -264,35 +256,34 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
     p.alphaTest.enable = rs.Get(D3DRS_ALPHATESTENABLE) != FALSE;
     if (p.alphaTest.enable) {
         auto func = CompareOf(rs.Get(D3DRS_ALPHAFUNC));
-        if (!func) return false;
+        if (!func) return refuse("D3DRS_ALPHAFUNC " + std::to_string(rs.Get(D3DRS_ALPHAFUNC)));
         p.alphaTest.func = *func;
         p.alphaTest.reference = static_cast<uint8_t>(rs.Get(D3DRS_ALPHAREF) & 0xFF);
     }
     p.depth.enable = hasDepth && rs.Get(D3DRS_ZENABLE) != D3DZB_FALSE;
     if (p.depth.enable) {
         auto func = CompareOf(rs.Get(D3DRS_ZFUNC));
-        if (!func) return false;
+        if (!func) return refuse("D3DRS_ZFUNC " + std::to_string(rs.Get(D3DRS_ZFUNC)));
         p.depth.func = *func;
         p.depth.write = rs.Get(D3DRS_ZWRITEENABLE) != FALSE;
     }
     p.blend.enable = rs.Get(D3DRS_ALPHABLENDENABLE) != FALSE;
     if (p.blend.enable) {
-        if (rs.Get(D3DRS_SEPARATEALPHABLENDENABLE)) return false;
+        if (rs.Get(D3DRS_SEPARATEALPHABLENDENABLE)) return refuse("D3DRS_SEPARATEALPHABLENDENABLE");
         const DWORD src = rs.Get(D3DRS_SRCBLEND), dst = rs.Get(D3DRS_DESTBLEND);
-        std::optional<pipeline::BlendFactor> s, d;
-        // The "both" factors set the source and its inverse for the destination.
-        if (src == D3DBLEND_BOTHSRCALPHA) {
-            s = pipeline::BlendFactor::SrcAlpha;
-            d = pipeline::BlendFactor::InvSrcAlpha;
-        } else if (src == D3DBLEND_BOTHINVSRCALPHA) {
-            s = pipeline::BlendFactor::InvSrcAlpha;
-            d = pipeline::BlendFactor::SrcAlpha;
-        } else {
-            s = FactorOf(src);
-            d = FactorOf(dst);
-        }
+        const BlendFactorValue* from = FindState(BlendFactors(), src);
+        const BlendFactorValue* to = FindState(BlendFactors(), dst);
+        if (!from || !from->drawn) return refuse("D3DRS_SRCBLEND", src, BlendFactors());
+        std::optional<pipeline::BlendFactor> s = from->drawn, d;
+        // The "both" factors set the source and its inverse for the destination; they are source only.
+        if (from->both)
+            d = *s == pipeline::BlendFactor::SrcAlpha ? pipeline::BlendFactor::InvSrcAlpha
+                                                      : pipeline::BlendFactor::SrcAlpha;
+        else if (to && !to->both)
+            d = to->drawn;
+        if (!d) return refuse("D3DRS_DESTBLEND", dst, BlendFactors());
         auto op = BlendOpOf(rs.Get(D3DRS_BLENDOP));
-        if (!s || !d || !op) return false;
+        if (!op) return refuse("D3DRS_BLENDOP " + std::to_string(rs.Get(D3DRS_BLENDOP)));
         p.blend.src = *s;
         p.blend.dst = *d;
         p.blend.op = *op;
@@ -303,9 +294,10 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
 
 }  // namespace
 
-bool ConvertStates(const DeviceState& state, bool hasDepth, DrawStates& out) {
+bool ConvertStates(const DeviceState& state, bool hasDepth, DrawStates& out, std::string* refused) {
     out = DrawStates{};
-    return ConvertVertexState(state, out.vertex) && ConvertPixelState(state, hasDepth, out.pixel);
+    const Refusal refuse(refused);
+    return ConvertVertexState(state, out.vertex, refuse) && ConvertPixelState(state, hasDepth, out.pixel, refuse);
 }
 
 }  // namespace d3d9

@@ -1,6 +1,8 @@
-// The capabilities of the software device: what the fixed-function pipeline draws.
+// The capabilities of the software device: what the fixed-function pipeline draws (the stage operations,
+// blend factors and address modes from the tables the state conversion reads, drawn_states.h).
 // HAL and REF are both drawn by it; HAL reports hardware transform and lighting and a pure device.
 #include "d3d9/adapter_profile.h"
+#include "drawn_states.h"
 
 namespace d3d9 {
 
@@ -17,9 +19,9 @@ D3DCAPS9 SoftwareDeviceCaps(D3DDEVTYPE type) {
                    D3DDEVCAPS_DRAWPRIMITIVES2 | D3DDEVCAPS_DRAWPRIMITIVES2EX;
     if (type == D3DDEVTYPE_HAL)
         caps.DevCaps |= D3DDEVCAPS_HWTRANSFORMANDLIGHT | D3DDEVCAPS_PUREDEVICE | D3DDEVCAPS_HWRASTERIZATION;
-    caps.PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW |
-                             D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_CLIPTLVERTS |
-                             D3DPMISCCAPS_BLENDOP;
+    caps.PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW |
+                             D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_CLIPTLVERTS | D3DPMISCCAPS_BLENDOP |
+                             DrawnCaps(ArgSources());
     caps.RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_MIPMAPLODBIAS |
                       D3DPRASTERCAPS_FOGRANGE | D3DPRASTERCAPS_COLORPERSPECTIVE;
     const DWORD allCompares = D3DPCMPCAPS_NEVER | D3DPCMPCAPS_LESS | D3DPCMPCAPS_EQUAL | D3DPCMPCAPS_LESSEQUAL |
@@ -27,19 +29,17 @@ D3DCAPS9 SoftwareDeviceCaps(D3DDEVTYPE type) {
                               D3DPCMPCAPS_ALWAYS;
     caps.ZCmpCaps = allCompares;
     caps.AlphaCmpCaps = allCompares;
-    const DWORD blends = D3DPBLENDCAPS_ZERO | D3DPBLENDCAPS_ONE | D3DPBLENDCAPS_SRCCOLOR |
-                         D3DPBLENDCAPS_INVSRCCOLOR | D3DPBLENDCAPS_SRCALPHA | D3DPBLENDCAPS_INVSRCALPHA |
-                         D3DPBLENDCAPS_DESTALPHA | D3DPBLENDCAPS_INVDESTALPHA | D3DPBLENDCAPS_DESTCOLOR |
-                         D3DPBLENDCAPS_INVDESTCOLOR;
-    caps.SrcBlendCaps = blends | D3DPBLENDCAPS_SRCALPHASAT;
-    caps.DestBlendCaps = blends;
+    for (const BlendFactorValue& factor : BlendFactors()) {
+        if (!factor.drawn) continue;
+        caps.SrcBlendCaps |= factor.cap;
+        if (!factor.both) caps.DestBlendCaps |= factor.cap;  // the "both" factors are source only
+    }
     caps.ShadeCaps = D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_ALPHAGOURAUDBLEND | D3DPSHADECAPS_FOGGOURAUD;
     caps.TextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_MIPMAP |
                        D3DPTEXTURECAPS_TEXREPEATNOTSCALEDBYSIZE;
     caps.TextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MIPFPOINT |
                              D3DPTFILTERCAPS_MIPFLINEAR | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
-    caps.TextureAddressCaps = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR | D3DPTADDRESSCAPS_CLAMP |
-                              D3DPTADDRESSCAPS_BORDER | D3DPTADDRESSCAPS_INDEPENDENTUV;
+    caps.TextureAddressCaps = DrawnCaps(AddressModes()) | D3DPTADDRESSCAPS_INDEPENDENTUV;
     caps.LineCaps = D3DLINECAPS_TEXTURE | D3DLINECAPS_ZTEST | D3DLINECAPS_BLEND | D3DLINECAPS_ALPHACMP |
                     D3DLINECAPS_FOG;
     caps.MaxTextureWidth = 2048;
@@ -55,9 +55,7 @@ D3DCAPS9 SoftwareDeviceCaps(D3DDEVTYPE type) {
     caps.GuardBandBottom = 8192.0f;
     caps.StencilCaps = 0;
     caps.FVFCaps = 8;  // texture-coordinate sets
-    caps.TextureOpCaps = D3DTEXOPCAPS_DISABLE | D3DTEXOPCAPS_SELECTARG1 | D3DTEXOPCAPS_SELECTARG2 |
-                         D3DTEXOPCAPS_MODULATE | D3DTEXOPCAPS_MODULATE2X | D3DTEXOPCAPS_MODULATE4X |
-                         D3DTEXOPCAPS_ADD | D3DTEXOPCAPS_ADDSIGNED | D3DTEXOPCAPS_SUBTRACT;
+    caps.TextureOpCaps = DrawnCaps(TextureOps());
     caps.MaxTextureBlendStages = 8;
     caps.MaxSimultaneousTextures = 8;
     caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_DIRECTIONALLIGHTS |

@@ -12,6 +12,6 @@ namespace d3d9 {
 // position the fixed-function pipeline can use (XYZW, or no position at all), has one-dimensional
 // texture coordinates, or when the stride is smaller than one vertex.
 // Blend weights and the point size are stepped over: vertex blending and point sizes are not drawn.
-std::optional<pipeline::VertexLayout> LayoutOfFvf(DWORD fvf, UINT stride);
+std::optional<pipeline::VertexLayout> PipelineLayoutOfFvf(DWORD fvf, UINT stride);
 
 }  // namespace d3d9

@@ -9,6 +9,7 @@
 HRESULT WINAPI D3DXComputeBoundingSphere(const D3DXVECTOR3* pFirstPosition, DWORD NumVertices, DWORD dwStride,
                                          D3DXVECTOR3* pCenter, FLOAT* pRadius) {
     if (!pFirstPosition || !pCenter || !pRadius || NumVertices == 0 || dwStride < 12) return D3DERR_INVALIDCALL;
+    if (HRESULT hr = d3dx9::InjectedFailure("D3DXComputeBoundingSphere"); FAILED(hr)) return hr;
     const auto* base = reinterpret_cast<const uint8_t*>(pFirstPosition);
     auto at = [&](DWORD i) {
         float p[3];
@@ -33,6 +34,7 @@ HRESULT WINAPI D3DXComputeBoundingSphere(const D3DXVECTOR3* pFirstPosition, DWOR
 
 HRESULT WINAPI D3DXComputeNormals(LPD3DXBASEMESH pMesh, const DWORD*) {
     if (!pMesh) return D3DERR_INVALIDCALL;
+    if (HRESULT hr = d3dx9::InjectedFailure("D3DXComputeNormals"); FAILED(hr)) return hr;
     ID3DXMesh* mesh = nullptr;
     if (FAILED(pMesh->QueryInterface(IID_ID3DXMesh, reinterpret_cast<void**>(&mesh)))) return D3DERR_INVALIDCALL;
     const d3dx9::VertexLayout layout = d3dx9::LayoutOfFvf(mesh->GetFVF());

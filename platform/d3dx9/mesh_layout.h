@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "d3d9/fvf_layout.h"
 #include "d3dx9.h"
+#include "injected_failure.h"
 
 namespace d3dx9 {
 
-struct VertexLayout {
-    UINT stride = 0;  // 0: not a usable format
-    UINT positionSize = 0;
-    int normal = -1, pointSize = -1, diffuse = -1, specular = -1;  // byte offsets, -1 when absent
-    UINT texSets = 0;
-    int texOffset[8] = {};
-    UINT texSize[8] = {};
-};
+using VertexLayout = d3d9::FvfLayout;
 
+// The layout of a mesh's vertices: the format decoded, with stride 0 for a format without a position.
 VertexLayout LayoutOfFvf(DWORD fvf);
+
+// OptimizeInplace as the loader uses it on a mesh it has just made: the program's own calls of the
+// method are the ones failures are injected into.
+HRESULT OptimizeMadeMesh(ID3DXMesh* mesh, DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut);
 
 // Copies one vertex from one layout into another: the components both hold (positions as far as
 // both reach, texture sets up to the smaller size); the rest of the destination is left as it was.

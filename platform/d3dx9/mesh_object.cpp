@@ -124,6 +124,7 @@ public:
 
     HRESULT CloneMeshFVF(DWORD options, DWORD fvf, IDirect3DDevice9* device, ID3DXMesh** out) override {
         if (!out || !device) return D3DERR_INVALIDCALL;
+        if (HRESULT hr = InjectedFailure("ID3DXMesh::CloneMeshFVF"); FAILED(hr)) return hr;
         Mesh* clone = nullptr;
         if (HRESULT hr = Create(faces_, vertices_, options, fvf, device, &clone); FAILED(hr)) return hr;
         HRESULT hr = CopyInto(*clone);
@@ -137,6 +138,7 @@ public:
 
     HRESULT GetVertexBuffer(IDirect3DVertexBuffer9** out) override {
         if (!out) return D3DERR_INVALIDCALL;
+        if (HRESULT hr = InjectedFailure("ID3DXMesh::GetVertexBuffer"); FAILED(hr)) return hr;
         vb_->AddRef();
         *out = vb_;
         return S_OK;
@@ -195,12 +197,24 @@ public:
         return S_OK;
     }
 
-    HRESULT OptimizeInplace(DWORD flags, const DWORD*, DWORD* adjacencyOut, DWORD* faceRemap,
+    // Faces sorted by attribute (stably), unused vertices dropped and the rest numbered in the order
+    // the faces first use them; the vertex-cache and strip orders add nothing to that. The adjacency
+    // handed in follows its faces to their new places; without one it is found from the indices.
+    HRESULT OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
                             LPD3DXBUFFER* vertexRemap) override {
+        if (HRESULT hr = InjectedFailure("ID3DXMesh::OptimizeInplace"); FAILED(hr)) return hr;
+        return Optimize(flags, adjacencyIn, adjacencyOut, faceRemap, vertexRemap);
+    }
+
+    HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut, DWORD* faceRemap,
+                     LPD3DXBUFFER* vertexRemap) {
         // Each flag implies the ones before it.
         if (flags & (D3DXMESHOPT_VERTEXCACHE | D3DXMESHOPT_STRIPREORDER)) flags |= D3DXMESHOPT_ATTRSORT;
         if (flags & D3DXMESHOPT_ATTRSORT) flags |= D3DXMESHOPT_COMPACT;
         if (attributesLocked_) return D3DERR_INVALIDCALL;
+        if (adjacencyIn)
+            for (DWORD i = 0; i < 3 * faces_; ++i)
+                if (adjacencyIn[i] != 0xFFFFFFFFu && adjacencyIn[i] >= faces_) return D3DERR_INVALIDCALL;
         try {
             std::vector<uint32_t> indices;
             if (HRESULT hr = ReadIndices(this, indices); FAILED(hr)) return hr;
@@ -237,7 +251,17 @@ public:
             if (HRESULT hr = WriteIndices(this, sorted); FAILED(hr)) return hr;
             attributes_ = attributes;
             if (flags & D3DXMESHOPT_ATTRSORT) BuildTable(sorted);
-            if (adjacencyOut) {
+            if (adjacencyOut && adjacencyIn) {
+                std::vector<DWORD> newFace(faces_);
+                for (DWORD f = 0; f < faces_; ++f) newFace[order[f]] = f;
+                std::vector<DWORD> adjacency(size_t(faces_) * 3);
+                for (DWORD f = 0; f < faces_; ++f)
+                    for (int k = 0; k < 3; ++k) {
+                        const DWORD old = adjacencyIn[3 * order[f] + k];
+                        adjacency[3 * f + k] = old == 0xFFFFFFFFu ? old : newFace[old];
+                    }
+                std::copy(adjacency.begin(), adjacency.end(), adjacencyOut);
+            } else if (adjacencyOut) {
                 const std::vector<DWORD> adjacency = ComputeAdjacency(sorted);
                 std::copy(adjacency.begin(), adjacency.end(), adjacencyOut);
             }
@@ -367,6 +391,10 @@ private:
 };
 
 }  // namespace
+
+HRESULT OptimizeMadeMesh(ID3DXMesh* mesh, DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut) {
+    return static_cast<Mesh*>(mesh)->Optimize(flags, adjacencyIn, adjacencyOut, nullptr, nullptr);
+}
 
 HRESULT ReadIndices(ID3DXMesh* mesh, std::vector<uint32_t>& indices) {
     const bool wide = (mesh->GetOptions() & D3DXMESH_32BIT) != 0;

@@ -1,55 +1,40 @@
 #include "texel_packing.h"
 
 #include <cstring>
+#include <optional>
+
+#include "pipeline/formats.h"
 
 namespace d3dx9 {
 
 namespace {
 
-// An 8-bit channel rounded to `bits` bits.
-uint32_t Narrow(uint32_t value, uint32_t bits) {
-    const uint32_t most = (1u << bits) - 1;
-    return (value * most + 127) / 255;
-}
-
-uint16_t Pack16(uint32_t argb, uint32_t aBits, uint32_t rBits, uint32_t gBits, uint32_t bBits, bool alphaOnes) {
-    const uint32_t a = (argb >> 24) & 0xFF, r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
-    const uint32_t alpha = alphaOnes ? (1u << aBits) - 1 : Narrow(a, aBits);
-    return static_cast<uint16_t>((alpha << (rBits + gBits + bBits)) | (Narrow(r, rBits) << (gBits + bBits)) |
-                                 (Narrow(g, gBits) << bBits) | Narrow(b, bBits));
+std::optional<pipeline::ColorFormat> PackedFormatOf(D3DFORMAT format) {
+    switch (format) {
+    case D3DFMT_A8R8G8B8: return pipeline::ColorFormat::A8R8G8B8;
+    case D3DFMT_X8R8G8B8: return pipeline::ColorFormat::X8R8G8B8;
+    case D3DFMT_R5G6B5: return pipeline::ColorFormat::R5G6B5;
+    case D3DFMT_X1R5G5B5: return pipeline::ColorFormat::X1R5G5B5;
+    case D3DFMT_A1R5G5B5: return pipeline::ColorFormat::A1R5G5B5;
+    case D3DFMT_A4R4G4B4: return pipeline::ColorFormat::A4R4G4B4;
+    default: return std::nullopt;
+    }
 }
 
 }  // namespace
 
 UINT PackedTexelBytes(D3DFORMAT format) {
-    switch (format) {
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8: return 4;
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4: return 2;
-    default: return 0;
-    }
+    const auto packed = PackedFormatOf(format);
+    return packed ? UINT(pipeline::bytesPerPixel(*packed)) : 0;
 }
 
 void PackTexels(D3DFORMAT format, const uint32_t* argb, UINT count, uint8_t* target) {
+    const auto packed = PackedFormatOf(format);
+    if (!packed) return;
+    const int bytes = pipeline::bytesPerPixel(*packed);
     for (UINT i = 0; i < count; ++i) {
-        uint32_t value = argb[i];
-        switch (format) {
-        case D3DFMT_A8R8G8B8: std::memcpy(target + 4 * i, &value, 4); continue;
-        case D3DFMT_X8R8G8B8:
-            value |= 0xFF000000u;
-            std::memcpy(target + 4 * i, &value, 4);
-            continue;
-        case D3DFMT_R5G6B5: value = Pack16(value, 0, 5, 6, 5, false); break;
-        case D3DFMT_X1R5G5B5: value = Pack16(value, 1, 5, 5, 5, true); break;
-        case D3DFMT_A1R5G5B5: value = Pack16(value, 1, 5, 5, 5, false); break;
-        case D3DFMT_A4R4G4B4: value = Pack16(value, 4, 4, 4, 4, false); break;
-        default: return;
-        }
-        const uint16_t packed = static_cast<uint16_t>(value);
-        std::memcpy(target + 2 * i, &packed, 2);
+        const uint32_t value = pipeline::fromArgb8(*packed, argb[i]);
+        std::memcpy(target + size_t(i) * bytes, &value, size_t(bytes));  // little-endian: the low bytes
     }
 }
 

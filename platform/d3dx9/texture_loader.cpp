@@ -7,6 +7,7 @@
 #include "d3dx9.h"
 #include "d3dx9/image_file.h"
 #include "dxt_blocks.h"
+#include "injected_failure.h"
 #include "image_resample.h"
 #include "texel_packing.h"
 
@@ -174,6 +175,10 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, const cha
 
 HRESULT WINAPI D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, const char* pSrcFile,
                                           IDirect3DTexture9** ppTexture) {
+    if (HRESULT hr = d3dx9::InjectedFailure("D3DXCreateTextureFromFileA"); FAILED(hr)) {
+        if (ppTexture) *ppTexture = nullptr;
+        return hr;
+    }
     return D3DXCreateTextureFromFileExA(pDevice, pSrcFile, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
                                         D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr,
                                         nullptr, ppTexture);

@@ -4,13 +4,21 @@
 #include <cstring>
 #include <fstream>
 #include <new>
+#include <string_view>
 
 #include "dxfile/document.h"
 #include "kernel/paths.h"
+#include "machine/failures.h"
 #include "windows.h"
 
 namespace dxfile {
 namespace {
+
+// A failure the machine injects at this use of the named call, or S_OK.
+HRESULT Injected(std::string_view call) {
+    if (auto code = machine::InjectedFailure(call)) return static_cast<HRESULT>(*code);
+    return S_OK;
+}
 
 template <typename Interface>
 class RefCounted : public Interface {
@@ -49,6 +57,10 @@ public:
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
+        if (HRESULT hr = Injected("IDirectXFileObject::QueryInterface"); FAILED(hr)) {
+            *ppv = nullptr;
+            return hr;
+        }
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileObject) ||
             IsEqualIID(riid, IID_IDirectXFileDataReference)) {
             *ppv = static_cast<IDirectXFileDataReference*>(this);
@@ -83,6 +95,10 @@ public:
 
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
+        if (HRESULT hr = Injected("IDirectXFileObject::QueryInterface"); FAILED(hr)) {
+            *ppv = nullptr;
+            return hr;
+        }
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileObject) ||
             IsEqualIID(riid, IID_IDirectXFileData)) {
             *ppv = static_cast<IDirectXFileData*>(this);
@@ -92,7 +108,10 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    HRESULT GetName(LPSTR buffer, LPDWORD size) override { return CopyName(object_->name, buffer, size); }
+    HRESULT GetName(LPSTR buffer, LPDWORD size) override {
+        if (HRESULT hr = Injected("IDirectXFileData::GetName"); FAILED(hr)) return hr;
+        return CopyName(object_->name, buffer, size);
+    }
     HRESULT GetId(LPGUID guid) override {
         if (!guid) return DXFILEERR_BADVALUE;
         *guid = object_->id;
@@ -100,6 +119,7 @@ public:
     }
     HRESULT GetData(LPCSTR member, DWORD* size, void** data) override {
         if (!size || !data) return DXFILEERR_BADVALUE;
+        if (HRESULT hr = Injected("IDirectXFileData::GetData"); FAILED(hr)) return hr;
         size_t offset = 0;
         size_t bytes = object_->data.size();
         if (member) {
@@ -114,11 +134,14 @@ public:
     }
     HRESULT GetType(const GUID** type) override {
         if (!type) return DXFILEERR_BADVALUE;
+        if (HRESULT hr = Injected("IDirectXFileData::GetType"); FAILED(hr)) return hr;
         *type = &object_->type->id;
         return S_OK;
     }
+    const Template* Type() const { return object_->type; }
     HRESULT GetNextObject(IDirectXFileObject** out) override {
         if (!out) return DXFILEERR_BADVALUE;
+        if (HRESULT hr = Injected("IDirectXFileData::GetNextObject"); FAILED(hr)) return hr;
         if (next_ >= object_->children.size()) return DXFILEERR_NOMOREOBJECTS;
         const Child& child = object_->children[next_];
         IDirectXFileObject* made = nullptr;
@@ -163,6 +186,7 @@ public:
     }
     HRESULT GetNextDataObject(IDirectXFileData** out) override {
         if (!out) return DXFILEERR_BADVALUE;
+        if (HRESULT hr = Injected("IDirectXFileEnumObject::GetNextDataObject"); FAILED(hr)) return hr;
         if (next_ >= doc_->topLevel.size()) return FAILED(doc_->error) ? doc_->error : DXFILEERR_NOMOREOBJECTS;
         HRESULT hr = MakeData(doc_, doc_->topLevel[next_], out);
         if (SUCCEEDED(hr)) ++next_;
@@ -201,6 +225,7 @@ public:
     HRESULT CreateEnumObject(LPVOID source, DXFILELOADOPTIONS options, IDirectXFileEnumObject** out) override {
         if (!out) return DXFILEERR_BADVALUE;
         *out = nullptr;
+        if (HRESULT hr = Injected("IDirectXFile::CreateEnumObject"); FAILED(hr)) return hr;
         std::vector<uint8_t> bytes;
         if (HRESULT hr = ReadSource(source, options, bytes); FAILED(hr)) return hr;
         try {
@@ -216,6 +241,7 @@ public:
     }
     HRESULT RegisterTemplates(LPVOID data, DWORD size) override {
         if (!data) return DXFILEERR_BADVALUE;
+        if (HRESULT hr = Injected("IDirectXFile::RegisterTemplates"); FAILED(hr)) return hr;
         return ParseTemplates(static_cast<const uint8_t*>(data), size, *templates_);
     }
 
@@ -224,6 +250,11 @@ private:
 };
 
 }  // namespace
+
+const Template* TemplateOf(IDirectXFileData* data) {
+    const auto* ours = dynamic_cast<const FileData*>(data);
+    return ours ? ours->Type() : nullptr;
+}
 
 HRESULT ReadSource(LPVOID source, DXFILELOADOPTIONS options, std::vector<uint8_t>& bytes) {
     if (!source) return DXFILEERR_BADVALUE;
@@ -265,6 +296,8 @@ HRESULT ReadSource(LPVOID source, DXFILELOADOPTIONS options, std::vector<uint8_t
 
 HRESULT WINAPI DirectXFileCreate(LPDIRECTXFILE* out) {
     if (!out) return DXFILEERR_BADVALUE;
+    *out = nullptr;
+    if (HRESULT hr = dxfile::Injected("DirectXFileCreate"); FAILED(hr)) return hr;
     auto* file = new (std::nothrow) dxfile::DirectXFile();
     *out = file;
     return file ? S_OK : DXFILEERR_BADALLOC;

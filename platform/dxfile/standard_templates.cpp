@@ -1,4 +1,5 @@
-// The standard templates of meshes, materials and frames in the text encoding.
+// The published standard templates in the text encoding, in their published order: vectors, colours,
+// materials, meshes, frames, animation, inline data and URLs, progressive meshes, property bags.
 #include "dxfile.h"
 
 extern const char D3DRM_XTEMPLATES[] =
@@ -10,11 +11,16 @@ extern const char D3DRM_XTEMPLATES[] =
     "template ColorRGBA { <35FF44E0-6C7C-11cf-8F52-0040333594A3> FLOAT red; FLOAT green; FLOAT blue; FLOAT alpha; }\n"
     "template ColorRGB { <D3E16E81-7835-11cf-8F52-0040333594A3> FLOAT red; FLOAT green; FLOAT blue; }\n"
     "template IndexedColor { <1630B820-7842-11cf-8F52-0040333594A3> DWORD index; ColorRGBA indexColor; }\n"
+    "template Boolean { <4885AE61-78E8-11cf-8F52-0040333594A3> WORD truefalse; }\n"
+    "template Boolean2d { <4885AE63-78E8-11cf-8F52-0040333594A3> Boolean u; Boolean v; }\n"
+    "template MaterialWrap { <4885AE60-78E8-11cf-8F52-0040333594A3> Boolean u; Boolean v; }\n"
     "template TextureFilename { <A42790E1-7810-11cf-8F52-0040333594A3> STRING filename; }\n"
     "template Material { <3D82AB4D-62DA-11cf-AB39-0020AF71E433> ColorRGBA faceColor; FLOAT power;\n"
     "  ColorRGB specularColor; ColorRGB emissiveColor; [...] }\n"
     "template MeshFace { <3D82AB5F-62DA-11cf-AB39-0020AF71E433> DWORD nFaceVertexIndices;\n"
     "  array DWORD faceVertexIndices[nFaceVertexIndices]; }\n"
+    "template MeshFaceWraps { <4885AE62-78E8-11cf-8F52-0040333594A3> DWORD nFaceWrapValues;\n"
+    "  array Boolean2d faceWrapValues[nFaceWrapValues]; }\n"
     "template MeshTextureCoords { <F6F23F40-7686-11cf-8F52-0040333594A3> DWORD nTextureCoords;\n"
     "  array Coords2d textureCoords[nTextureCoords]; }\n"
     "template MeshMaterialList { <F6F23F42-7686-11cf-8F52-0040333594A3> DWORD nMaterials; DWORD nFaceIndexes;\n"
@@ -26,6 +32,24 @@ extern const char D3DRM_XTEMPLATES[] =
     "template Mesh { <3D82AB44-62DA-11cf-AB39-0020AF71E433> DWORD nVertices; array Vector vertices[nVertices];\n"
     "  DWORD nFaces; array MeshFace faces[nFaces]; [...] }\n"
     "template FrameTransformMatrix { <F6F23F41-7686-11cf-8F52-0040333594A3> Matrix4x4 frameMatrix; }\n"
-    "template Frame { <3D82AB46-62DA-11cf-AB39-0020AF71E433> [...] }\n";
+    "template Frame { <3D82AB46-62DA-11cf-AB39-0020AF71E433> [...] }\n"
+    "template FloatKeys { <10DD46A9-775B-11cf-8F52-0040333594A3> DWORD nValues; array FLOAT values[nValues]; }\n"
+    "template TimedFloatKeys { <F406B180-7B3B-11cf-8F52-0040333594A3> DWORD time; FloatKeys tfkeys; }\n"
+    "template AnimationKey { <10DD46A8-775B-11cf-8F52-0040333594A3> DWORD keyType; DWORD nKeys;\n"
+    "  array TimedFloatKeys keys[nKeys]; }\n"
+    "template AnimationOptions { <E2BF56C0-840F-11cf-8F52-0040333594A3> DWORD openclosed; DWORD positionquality; }\n"
+    "template Animation { <3D82AB4F-62DA-11cf-AB39-0020AF71E433> [...] }\n"
+    "template AnimationSet { <3D82AB50-62DA-11cf-AB39-0020AF71E433> [Animation <3D82AB4F-62DA-11cf-AB39-0020AF71E433>] }\n"
+    "template InlineData { <3A23EEA0-94B1-11d0-AB39-0020AF71E433> [BINARY] }\n"
+    "template Url { <3A23EEA1-94B1-11d0-AB39-0020AF71E433> DWORD nUrls; array STRING urls[nUrls]; }\n"
+    "template ProgressiveMesh { <8A63C360-997D-11d0-941C-0080C80CFA7B>\n"
+    "  [Url <3A23EEA1-94B1-11d0-AB39-0020AF71E433>, InlineData <3A23EEA0-94B1-11d0-AB39-0020AF71E433>] }\n"
+    "template Guid { <A42790E0-7810-11cf-8F52-0040333594A3> DWORD data1; WORD data2; WORD data3;\n"
+    "  array UCHAR data4[8]; }\n"
+    "template StringProperty { <7F0F21E0-BFE1-11d1-82C0-00A0C9697271> STRING key; STRING value; }\n"
+    "template PropertyBag { <7F0F21E1-BFE1-11d1-82C0-00A0C9697271>\n"
+    "  [StringProperty <7F0F21E0-BFE1-11d1-82C0-00A0C9697271>] }\n"
+    "template ExternalVisual { <98116AA0-BDBA-11d1-82C0-00A0C9697271> Guid guidExternalVisual; [...] }\n"
+    "template RightHanded { <7F5D5EA0-D53A-11d1-82C0-00A0C9697271> DWORD bRightHanded; }\n";
 
 extern const DWORD D3DRM_XTEMPLATE_BYTES = sizeof(D3DRM_XTEMPLATES) - 1;

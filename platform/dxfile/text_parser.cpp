@@ -10,17 +10,50 @@
 #include "text_tokens.h"
 
 namespace dxfile {
+namespace {
+
+std::string Lower(const std::string& s) {
+    std::string out = s;
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return out;
+}
+
+bool EqualIgnoringCase(const std::string& a, const char* b) { return Lower(a) == Lower(b); }
+
+std::string GuidKey(const GUID& g) { return std::string(reinterpret_cast<const char*>(&g), sizeof g); }
+
+bool SameLayoutAt(const Template& a, const Template& b, int depth) {
+    if (&a == &b) return true;
+    if (depth >= kMaxNesting || a.members.size() != b.members.size()) return false;
+    for (size_t i = 0; i < a.members.size(); ++i) {
+        const Member& x = a.members[i];
+        const Member& y = b.members[i];
+        if (x.primitive != y.primitive || x.dimensions.size() != y.dimensions.size()) return false;
+        for (size_t d = 0; d < x.dimensions.size(); ++d)
+            if (x.dimensions[d].fixed != y.dimensions[d].fixed ||
+                x.dimensions[d].memberIndex != y.dimensions[d].memberIndex)
+                return false;
+        if (x.primitive == Primitive::None && !SameLayoutAt(*x.type, *y.type, depth + 1)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SameLayout(const Template& a, const Template& b) { return SameLayoutAt(a, b, 0); }
 
 const Template* TemplateSet::Find(const std::string& name) const {
-    auto it = byName_.find(name);
+    auto it = byName_.find(Lower(name));
     return it == byName_.end() ? nullptr : it->second.get();
 }
 
 const Template* TemplateSet::Add(std::unique_ptr<Template> t) {
-    auto it = byName_.find(t->name);
+    const std::string key = Lower(t->name);
+    auto it = byName_.find(key);
     if (it != byName_.end()) return it->second.get();
     const Template* added = t.get();
-    byName_.emplace(t->name, std::move(t));
+    byName_.emplace(key, std::move(t));
     return added;
 }
 
@@ -29,23 +62,30 @@ void TemplateSet::MoveInto(TemplateSet& other) {
     byName_.clear();
 }
 
+void Document::IndexObjects() {
+    byName_.clear();
+    byId_.clear();
+    // Depth first in file order, so the first object of a name or GUID is the one kept. An explicit
+    // stack: the parse bounds the nesting, but the index needs no recursion at all.
+    std::vector<std::shared_ptr<DataObject>> order;
+    for (auto it = topLevel.rbegin(); it != topLevel.rend(); ++it) order.push_back(*it);
+    while (!order.empty()) {
+        std::shared_ptr<DataObject> o = std::move(order.back());
+        order.pop_back();
+        if (!o->name.empty()) byName_.emplace(o->name, o);
+        if (!IsEqualGUID(o->id, GUID_NULL)) byId_.emplace(GuidKey(o->id), o);
+        for (auto c = o->children.rbegin(); c != o->children.rend(); ++c)
+            if (c->object) order.push_back(c->object);
+    }
+}
+
 std::shared_ptr<DataObject> Document::Resolve(const Child& reference) const {
-    std::shared_ptr<DataObject> found;
-    // Depth-first in file order; the first match wins.
-    auto visit = [&](auto&& self, const std::shared_ptr<DataObject>& o) -> bool {
-        const bool match = reference.referenceName.empty() ? IsEqualGUID(o->id, reference.referenceId)
-                                                           : o->name == reference.referenceName;
-        if (match) {
-            found = o;
-            return true;
-        }
-        for (const Child& c : o->children)
-            if (c.object && self(self, c.object)) return true;
-        return false;
-    };
-    for (const auto& o : topLevel)
-        if (visit(visit, o)) break;
-    return found;
+    if (!reference.referenceName.empty()) {
+        auto it = byName_.find(reference.referenceName);
+        return it == byName_.end() ? nullptr : it->second;
+    }
+    auto it = byId_.find(GuidKey(reference.referenceId));
+    return it == byId_.end() ? nullptr : it->second;
 }
 
 HRESULT CheckHeader(const uint8_t* bytes, size_t size, bool* doubleFloats) {
@@ -62,28 +102,28 @@ HRESULT CheckHeader(const uint8_t* bytes, size_t size, bool* doubleFloats) {
 
 namespace {
 
-constexpr uint64_t kMaxParseSteps = uint64_t(1) << 26;
-
 bool IsIntegerPrimitive(Primitive p) {
     return p == Primitive::Word || p == Primitive::Dword || p == Primitive::Char || p == Primitive::Uchar ||
            p == Primitive::Byte;
 }
 
-Primitive PrimitiveByName(const std::string& n) {
-    if (n == "WORD") return Primitive::Word;
-    if (n == "DWORD") return Primitive::Dword;
-    if (n == "FLOAT") return Primitive::Float;
-    if (n == "DOUBLE") return Primitive::Double;
-    if (n == "CHAR") return Primitive::Char;
-    if (n == "UCHAR") return Primitive::Uchar;
-    if (n == "BYTE") return Primitive::Byte;
-    if (n == "STRING" || n == "CSTRING" || n == "LPSTR") return Primitive::String;
+Primitive PrimitiveByName(const std::string& name) {
+    const std::string n = Lower(name);
+    if (n == "word") return Primitive::Word;
+    if (n == "dword") return Primitive::Dword;
+    if (n == "float") return Primitive::Float;
+    if (n == "double") return Primitive::Double;
+    if (n == "char") return Primitive::Char;
+    if (n == "uchar") return Primitive::Uchar;
+    if (n == "byte") return Primitive::Byte;
+    if (n == "string" || n == "cstring" || n == "lpstr") return Primitive::String;
     return Primitive::None;
 }
 
 class Parser {
 public:
-    Parser(const uint8_t* bytes, size_t size, Document& doc) : tokens_(bytes, size), doc_(doc) {}
+    Parser(const uint8_t* bytes, size_t size, Document& doc)
+        : tokens_(bytes, size), doc_(doc), budget_(kBaseSteps + kStepsPerByte * uint64_t(size)) {}
 
     // Everything after the header; objects go to doc.topLevel unless templatesOnly.
     HRESULT Run(bool templatesOnly) {
@@ -91,7 +131,7 @@ public:
             const Token& t = tokens_.Peek();
             if (t.kind == TokenKind::End) return S_OK;
             if (t.kind != TokenKind::Name) return DXFILEERR_PARSEERROR;
-            if (t.text == "template") {
+            if (EqualIgnoringCase(t.text, "template")) {
                 tokens_.Next();
                 if (HRESULT hr = ParseTemplate(); FAILED(hr)) return hr;
                 continue;
@@ -139,7 +179,7 @@ private:
             if (m.kind != TokenKind::Name) return DXFILEERR_PARSEERROR;
             if (t->members.size() >= 256) return DXFILEERR_BADVALUE;
             Member member;
-            const bool isArray = m.text == "array";
+            const bool isArray = EqualIgnoringCase(m.text, "array");
             if (isArray) {
                 m = tokens_.Next();
                 if (m.kind != TokenKind::Name) return DXFILEERR_PARSEERROR;
@@ -191,17 +231,20 @@ private:
         }
         t.children = Template::Children::Restricted;
         for (;;) {
+            if (!Step()) return DXFILEERR_BADVALUE;
             Token n = tokens_.Next();
             if (n.kind != TokenKind::Name) return DXFILEERR_PARSEERROR;
-            GUID id{};
-            if (tokens_.Peek().kind == TokenKind::Guid) {
-                id = tokens_.Next().guid;
+            if (tokens_.Peek().kind != TokenKind::Guid && EqualIgnoringCase(n.text, "binary") &&
+                !FindTemplate(n.text)) {
+                // Binary data objects (which only the binary encoding holds) may be children.
+                t.binary = true;
+            } else if (tokens_.Peek().kind == TokenKind::Guid) {
+                t.allowed.push_back(tokens_.Next().guid);
             } else {
                 const Template* known = FindTemplate(n.text);
                 if (!known) return DXFILEERR_NOTEMPLATE;
-                id = known->id;
+                t.allowed.push_back(known->id);
             }
-            t.allowed.push_back(id);
             if (Accept(TokenKind::RBracket)) return S_OK;
             if (!Accept(TokenKind::Comma)) return DXFILEERR_PARSEERROR;
         }
@@ -230,7 +273,10 @@ private:
             Child child;
             if (t.kind == TokenKind::LBrace) {
                 tokens_.Next();
-                if (type->children == Template::Children::Closed) return DXFILEERR_BADOBJECT;
+                // A reference stands for a data object: none may stand where only binary data may.
+                if (type->children == Template::Children::Closed ||
+                    (type->children == Template::Children::Restricted && type->allowed.empty()))
+                    return DXFILEERR_BADOBJECT;
                 child.isReference = true;
                 if (tokens_.Peek().kind == TokenKind::Name) child.referenceName = tokens_.Next().text;
                 if (tokens_.Peek().kind == TokenKind::Guid) child.referenceId = tokens_.Next().guid;
@@ -278,7 +324,7 @@ private:
             }
             const size_t start = object.data.size();
             for (uint64_t e = 0; e < count; ++e) {
-                if (++steps_ > kMaxParseSteps) return DXFILEERR_BADARRAYSIZE;
+                if (!Step()) return DXFILEERR_BADARRAYSIZE;
                 if (m.type) {
                     if (HRESULT hr = ReadMembers(*m.type, object, depth + 1, false); FAILED(hr)) return hr;
                 } else {
@@ -346,9 +392,13 @@ private:
         return S_OK;
     }
 
+    // One unit of work; false once the file's budget is spent.
+    bool Step() { return ++steps_ <= budget_; }
+
     TokenReader tokens_;
     Document& doc_;
     uint64_t steps_ = 0;
+    uint64_t budget_;
 };
 
 }  // namespace
@@ -359,6 +409,7 @@ HRESULT ParseDocument(const uint8_t* bytes, size_t size, Document& doc) {
     try {
         Parser parser(bytes + 16, size - 16, doc);
         doc.error = parser.Run(false);
+        doc.IndexObjects();
     } catch (const std::bad_alloc&) {
         doc.error = DXFILEERR_BADALLOC;
     }

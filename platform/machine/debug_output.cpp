@@ -7,7 +7,7 @@
 
 #include "machine/control.h"
 #include "machine/machine.h"
-#include "../reset_hooks.h"
+#include "reset_hooks.h"
 
 namespace machine {
 namespace {

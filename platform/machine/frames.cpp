@@ -5,6 +5,7 @@
 
 #include "machine/control.h"
 #include "machine/machine.h"
+#include "audio_parts.h"
 #include "display_backend.h"
 #include "machine_parts.h"
 #include "reset_hooks.h"
@@ -42,6 +43,7 @@ void FramePresented() {
     FrameState& s = State();
     ++s.presented;
     detail::ArmDueFailures();
+    detail::AdvanceAudioForFrame();
     if (!s.captureFolder.empty() && s.last && s.shownSinceLastPresent &&
         std::find(s.captureFrames.begin(), s.captureFrames.end(), s.presented) != s.captureFrames.end())
         Capture(*s.last, "frame_" + std::to_string(s.presented) + ".png");

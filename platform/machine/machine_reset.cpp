@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "machine/control.h"
+#include "audio_parts.h"
 #include "machine_parts.h"
 #include "reset_hooks.h"
 
@@ -25,6 +26,7 @@ void ResetMachineState() {
     ResetRunSettings();
     ResetReportFields();
     ResetFailures();
+    ResetAudio();
 }
 }  // namespace detail
 

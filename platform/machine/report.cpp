@@ -8,6 +8,7 @@
 #include "machine/control.h"
 #include "machine/failures.h"
 #include "machine/machine.h"
+#include "audio_parts.h"
 #include "machine_parts.h"
 
 namespace machine {
@@ -110,6 +111,7 @@ std::string ReportJson(int exitCode) {
     AddCapturedFrames(fields);
     fields.emplace_back("dialogs_shown", std::to_string(DialogCount()));
     AddInjectedFailures(fields);
+    fields.emplace_back("audio", detail::AudioReportJson());
     for (const auto& [name, producer] : AddedFields()) fields.emplace_back(name, producer());
     std::string json = "{\n";
     for (size_t i = 0; i < fields.size(); ++i)
@@ -119,6 +121,7 @@ std::string ReportJson(int exitCode) {
 
 void WriteReport(int exitCode) {
     detail::WriteLastFrameIfAsked();
+    detail::FinishAudio();
     const std::string& path = detail::ReportPath();
     if (path.empty()) return;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "machine/audio.h"
 #include "machine/control.h"
 #include "machine/machine.h"
 #include "machine_parts.h"
@@ -76,6 +77,14 @@ bool ConfigureFromEnvironment(std::string& error) {
         control::SetDirect3D9Available(direct3d == "available");
     }
     if (std::string report = Environment("MORVATH_REPORT"); !report.empty()) control::SetReportPath(report);
+    if (std::string audio = Environment("MORVATH_AUDIO"); !audio.empty()) {
+        if (audio != "none" && audio != "auto") {
+            error = "MORVATH_AUDIO: expected auto or none, not \"" + audio + "\"";
+            return false;
+        }
+        control::SetAudioDeviceAllowed(audio == "auto");
+    }
+    if (std::string wave = Environment("MORVATH_AUDIO_OUT"); !wave.empty()) control::SetAudioOutputPath(wave);
     if (std::string folder = Environment("MORVATH_CAPTURE"); !folder.empty()) {
         std::vector<uint64_t> frames;
         if (!ReadFrameList(Environment("MORVATH_CAPTURE_FRAMES"), frames)) {

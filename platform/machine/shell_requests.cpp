@@ -2,7 +2,7 @@
 #include <mutex>
 
 #include "machine/shell.h"
-#include "../reset_hooks.h"
+#include "reset_hooks.h"
 
 namespace machine {
 namespace {

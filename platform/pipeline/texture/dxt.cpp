@@ -1,4 +1,4 @@
-#include "texture/dxt.h"
+#include "pipeline/dxt.h"
 
 namespace pipeline {
 
@@ -30,7 +30,7 @@ void decodeColours(const uint8_t* p, bool fourColours, uint32_t out[16]) {
             e[2][k] = (2 * e[0][k] + e[1][k] + 1) / 3;
             e[3][k] = (e[0][k] + 2 * e[1][k] + 1) / 3;
         } else {
-            e[2][k] = (e[0][k] + e[1][k]) / 2;
+            e[2][k] = (e[0][k] + e[1][k] + 1) / 2; // rounded to nearest, as the thirds are
             e[3][k] = 0;
         }
     }
@@ -72,6 +72,19 @@ void decodeDxtBlock(TextureFormat format, const uint8_t* block, uint32_t out[16]
     for (int i = 0; i < 16; ++i) {
         uint32_t a = table[(bits >> (3 * i)) & 7];
         out[i] = (out[i] & 0x00FFFFFFu) | a << 24;
+    }
+}
+
+void decodeDxtLevel(TextureFormat format, const uint8_t* blocks, size_t pitch, int width, int height, uint32_t* argb) {
+    const int blockBytes = dxtBlockBytes(format);
+    uint32_t block[16];
+    for (int by = 0; by < (height + 3) / 4; ++by) {
+        for (int bx = 0; bx < (width + 3) / 4; ++bx) {
+            decodeDxtBlock(format, blocks + static_cast<size_t>(by) * pitch + static_cast<size_t>(bx) * blockBytes, block);
+            for (int y = 0; y < 4 && by * 4 + y < height; ++y)
+                for (int x = 0; x < 4 && bx * 4 + x < width; ++x)
+                    argb[static_cast<size_t>(by * 4 + y) * width + bx * 4 + x] = block[y * 4 + x];
+        }
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "texture/dxt.h"
+#include "pipeline/dxt.h"
 
 namespace pipeline {
 
@@ -16,21 +16,11 @@ bool decodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& 
     const int w = level.width, h = level.height;
     if (!level.data || w <= 0 || h <= 0 || w > kMaxSize || h > kMaxSize) return false;
     if (isCompressed(format)) {
-        const int blocksX = (w + 3) / 4, blocksY = (h + 3) / 4;
-        const int blockBytes = dxtBlockBytes(format);
-        if (level.pitch < blocksX * blockBytes) return false;
+        if (level.pitch < (w + 3) / 4 * dxtBlockBytes(format)) return false;
         out.width = w;
         out.height = h;
         out.texels.assign(static_cast<size_t>(w) * h, 0);
-        uint32_t block[16];
-        for (int by = 0; by < blocksY; ++by) {
-            for (int bx = 0; bx < blocksX; ++bx) {
-                decodeDxtBlock(format, level.data + static_cast<size_t>(by) * level.pitch + bx * blockBytes, block);
-                for (int y = 0; y < 4 && by * 4 + y < h; ++y)
-                    for (int x = 0; x < 4 && bx * 4 + x < w; ++x)
-                        out.texels[static_cast<size_t>(by * 4 + y) * w + bx * 4 + x] = block[y * 4 + x];
-            }
-        }
+        decodeDxtLevel(format, level.data, static_cast<size_t>(level.pitch), w, h, out.texels.data());
         return true;
     }
     const ColorFormat cf = colorFormatOf(format);

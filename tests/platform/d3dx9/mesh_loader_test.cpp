@@ -35,6 +35,27 @@ protected:
         LoaderTest::SetUp();
         MakeDevice();
     }
+    void TearDown() override {
+        for (IUnknown* o : parserObjects_) o->Release();
+        LoaderTest::TearDown();
+    }
+    // The first top-level data object of a file, read by a parser that knows the standard templates;
+    // it and the parser are released at the end of the test.
+    IDirectXFileData* FirstObject(const char* path) {
+        IDirectXFile* parser = nullptr;
+        EXPECT_EQ(DirectXFileCreate(&parser), S_OK);
+        if (!parser) return nullptr;
+        parserObjects_.push_back(parser);
+        EXPECT_EQ(parser->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
+        IDirectXFileEnumObject* e = nullptr;
+        EXPECT_EQ(parser->CreateEnumObject(const_cast<char*>(path), DXFILELOAD_FROMFILE, &e), S_OK);
+        if (!e) return nullptr;
+        parserObjects_.push_back(e);
+        IDirectXFileData* data = nullptr;
+        EXPECT_EQ(e->GetNextDataObject(&data), S_OK);
+        if (data) parserObjects_.push_back(data);
+        return data;
+    }
     void WriteText(const std::string& name, const std::string& text) {
         Write(name, test::Bytes(text.begin(), text.end()));
     }
@@ -59,6 +80,8 @@ protected:
         ib->Release();
         return desc.Format;
     }
+
+    std::vector<IUnknown*> parserObjects_;  // parser objects of FirstObject, released at the end
 };
 
 std::string Text(const XMesh& m) { return XFileText(m); }
@@ -282,13 +305,8 @@ TEST_F(MeshLoaderTest, LoadsAMeshDataObjectOfTheParser) {
               "xof 0302txt 0032\nFrame F { Mesh Thing { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
               "  MeshMaterialList { 1; 1; 0;; {Shared} } } }\n"
               "Material Shared { 0.5;0.5;0.5;1;; 1; 0;0;0;; 0;0;0;; }\n");
-    IDirectXFile* parser = nullptr;
-    ASSERT_EQ(DirectXFileCreate(&parser), S_OK);
-    ASSERT_EQ(parser->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
-    IDirectXFileEnumObject* e = nullptr;
-    ASSERT_EQ(parser->CreateEnumObject(const_cast<char*>("scene.x"), DXFILELOAD_FROMFILE, &e), S_OK);
-    IDirectXFileData* frame = nullptr;
-    ASSERT_EQ(e->GetNextDataObject(&frame), S_OK);
+    IDirectXFileData* frame = FirstObject("scene.x");
+    ASSERT_NE(frame, nullptr);
     // The frame itself is no mesh.
     ID3DXMesh* mesh = nullptr;
     EXPECT_EQ(D3DXLoadMeshFromXof(frame, D3DXMESH_SYSTEMMEM, device_, nullptr, nullptr, nullptr, nullptr, &mesh),
@@ -309,9 +327,153 @@ TEST_F(MeshLoaderTest, LoadsAMeshDataObjectOfTheParser) {
     EXPECT_EQ(adjacency[0], 0xFFFFFFFFu);
     data->Release();
     child->Release();
-    frame->Release();
-    e->Release();
-    parser->Release();
+}
+
+// Files in the styles exporters write: the standard templates declared again (in their own letter
+// case), animation sets, the utility library's extension templates used without a declaration, and
+// names in mixed case. Each loads as the one triangle it holds.
+TEST_F(MeshLoaderTest, FilesInTheStylesOfExportersLoad) {
+    const std::string tri =
+        "3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+        "  MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { \"a.bmp\"; } } }\n";
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"own template declarations",
+         "xof 0302txt 0032\n"
+         "template Vector { <3D82AB5E-62DA-11cf-AB39-0020AF71E433> FLOAT x; FLOAT y; FLOAT z; }\n"
+         "template TextureFileName { <A42790E1-7810-11cf-8F52-0040333594A3> STRING filename; }\n"
+         "template Mesh { <3D82AB44-62DA-11cf-AB39-0020AF71E433> DWORD nVertices;\n"
+         "  array Vector vertices[nVertices]; DWORD nFaces; array MeshFace faces[nFaces]; [...] }\n"
+         "Header { 1; 0; 1; }\nMesh {" + tri + "}\n"},
+        {"an animation set",
+         "xof 0303txt 0032\nAnimTicksPerSecond { 4800; }\n"
+         "Frame Root { FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;; } Mesh {" + tri + "} }\n"
+         "AnimationSet Idle { Animation { {Root} AnimationKey { 2; 1; 0; 3; 0,0,0;;; } } }\n"},
+        {"extension templates",
+         "xof 0303txt 0032\nMesh Skinned {" + tri +
+         "  VertexDuplicationIndices { 3; 3; 0, 1, 2; }\n"
+         "  XSkinMeshHeader { 1; 1; 1; }\n"
+         "  SkinWeights { \"Bone\"; 3; 0, 1, 2; 1.0, 1.0, 1.0; 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;; }\n"
+         "  DeclData { 1; 2; 0; 3; 0;; 3; 0, 0, 0; }\n"
+         "  FVFData { 256; 2; 0, 0; }\n"
+         "}\n"},
+        {"mixed-case names",
+         "xof 0302txt 0032\nFRAME Body { frametransformmatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;; }\n"
+         "  mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+         "    meshmateriallist { 1; 1; 0;; material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; texturefilename { \"a.bmp\"; } } }\n"
+         "    MeshNORMALS { 1; 0;0;-1;; 1; 3;0,0,0;; } } }\n"},
+    };
+    for (const Case& c : cases) {
+        WriteText("styled.x", c.text);
+        Loaded loaded;
+        ASSERT_EQ(Load("styled.x", loaded), S_OK) << c.what;
+        EXPECT_EQ(loaded.mesh->GetNumFaces(), 1u) << c.what;
+        ASSERT_EQ(loaded.count, 1u) << c.what;
+        ASSERT_NE(loaded.Material(0).pTextureFilename, nullptr) << c.what;
+        EXPECT_STREQ(loaded.Material(0).pTextureFilename, "a.bmp") << c.what;
+    }
+}
+
+// Every mesh of a file becomes part of the one mesh: placed by its frames' combined matrices (normals
+// by the inverse transpose), materials one after the other with the attribute ids moved along, a
+// mesh without materials given a white one, and a mesh a frame names by reference placed there only.
+TEST_F(MeshLoaderTest, MergesEveryMeshOfAFileInItsFramesPlaces) {
+    WriteText("scene.x",
+              "xof 0302txt 0032\n"
+              "Frame Outer { FrameTransformMatrix { 2,0,0,0, 0,1,0,0, 0,0,1,0, 10,0,0,1;; }\n"
+              "  Frame Inner {\n"
+              "    Mesh A { 3; 1;0;0;, 2;0;0;, 1;1;0;; 1; 3;0,1,2;;\n"
+              "      MeshNormals { 1; 0.70710678;0.70710678;0;; 1; 3;0,0,0;; }\n"
+              "      MeshMaterialList { 1; 1; 0;; Material { 1;0;0;1;; 0; 0;0;0;; 0;0;0;; } } }\n"
+              "    FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,5,0,1;; }\n"
+              "  }\n"
+              "  Mesh B { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+              "    MeshMaterialList { 2; 1; 1;; Material { 0;1;0;1;; 0; 0;0;0;; 0;0;0;; }\n"
+              "      Material { 0;0;1;1;; 0; 0;0;0;; 0;0;0;; } } }\n"
+              "}\n"
+              "Mesh C { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }\n"
+              "Frame Placed { FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,7,1;; } {C} }\n");
+    Loaded scene;
+    ASSERT_EQ(Load("scene.x", scene), S_OK);
+    EXPECT_EQ(scene.mesh->GetNumFaces(), 3u);
+    EXPECT_EQ(scene.mesh->GetNumVertices(), 9u);
+    EXPECT_EQ(scene.mesh->GetFVF(), DWORD(D3DFVF_XYZ | D3DFVF_NORMAL));
+    ASSERT_EQ(scene.count, 4u);
+    EXPECT_FLOAT_EQ(scene.Material(0).MatD3D.Diffuse.r, 1.0f);
+    EXPECT_FLOAT_EQ(scene.Material(2).MatD3D.Diffuse.b, 1.0f);
+    EXPECT_FLOAT_EQ(scene.Material(3).MatD3D.Diffuse.g, 1.0f);  // C's plain white
+    D3DXATTRIBUTERANGE table[4];
+    DWORD entries = 0;
+    ASSERT_EQ(scene.mesh->GetAttributeTable(table, &entries), S_OK);
+    ASSERT_EQ(entries, 3u);
+    EXPECT_EQ(table[0].AttribId, 0u);
+    EXPECT_EQ(table[1].AttribId, 2u);
+    EXPECT_EQ(table[2].AttribId, 3u);
+    // A: (1,0,0) moved up 5 in Inner, then scaled by 2 in x and moved 10 along x by Outer; its normal
+    // (1,1,0) scaled by (1/2,1,1). C: moved 7 along z by the frame that names it, not at the origin.
+    bool sawA = false, sawC = false;
+    for (DWORD i = 0; i < scene.mesh->GetNumVertices(); ++i) {
+        const std::vector<float> v = Vertex(scene.mesh, i);
+        if (v[0] == 12.0f && v[1] == 5.0f) {
+            sawA = true;
+            EXPECT_NEAR(v[3], 1 / std::sqrt(5.0f), 1e-5);
+            EXPECT_NEAR(v[4], 2 / std::sqrt(5.0f), 1e-5);
+        }
+        if (v[2] == 7.0f) {
+            sawC = true;
+            EXPECT_NEAR(v[5], 1.0f, 1e-5);  // computed from the face as D3DXComputeNormals does
+        }
+    }
+    EXPECT_TRUE(sawA);
+    EXPECT_TRUE(sawC);
+}
+
+// A file may give a template of its own the GUID of one the loader reads. The loader reads an object
+// only when it is laid out as the template it takes it for, so such a file is refused instead of
+// having, say, two DWORDs read as a pointer to a texture name.
+TEST_F(MeshLoaderTest, ObjectsWithAStandardGuidButAnotherLayoutAreRefused) {
+    const std::string tri = "3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;";
+    const std::string material = "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; }";
+    struct Case {
+        const char* what;
+        const char* guid;
+        std::string members, object;
+    };
+    const Case cases[] = {
+        {"TextureFilename", "A42790E1-7810-11cf-8F52-0040333594A3", "DWORD a; DWORD b;",
+         "Mesh { " + tri + " MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; Fake { 4096; 0; } } } }"},
+        {"Material", "3D82AB4D-62DA-11cf-AB39-0020AF71E433", "FLOAT r;",
+         "Mesh { " + tri + " MeshMaterialList { 1; 1; 0;; Fake { 1; } } }"},
+        {"MeshMaterialList", "F6F23F42-7686-11cf-8F52-0040333594A3", "DWORD nMaterials; FLOAT x; [...]",
+         "Mesh { " + tri + " Fake { 1; 0.5; " + material + " } }"},
+        {"MeshNormals", "F6F23F43-7686-11cf-8F52-0040333594A3", "DWORD nNormals; array FLOAT v[nNormals];",
+         "Mesh { " + tri + " Fake { 3; 0,0,1; } }"},
+        {"MeshTextureCoords", "F6F23F40-7686-11cf-8F52-0040333594A3", "DWORD n; array DWORD uv[n];",
+         "Mesh { " + tri + " Fake { 3; 1,2,3; } }"},
+        {"Mesh", "3D82AB44-62DA-11cf-AB39-0020AF71E433", "DWORD nVertices; array DWORD v[nVertices]; [...]",
+         "Fake { 3; 1,2,3; }"},
+        {"FrameTransformMatrix", "F6F23F41-7686-11cf-8F52-0040333594A3", "DWORD m;",
+         "Frame { Fake { 1; } Mesh { " + tri + " } }"},
+    };
+    for (const Case& c : cases) {
+        WriteText("fake.x", "xof 0302txt 0032\ntemplate Fake { <" + std::string(c.guid) + "> " + c.members +
+                                " }\n" + c.object + "\n");
+        Loaded loaded;
+        EXPECT_EQ(Load("fake.x", loaded), D3DXERR_INVALIDDATA) << c.what;
+        EXPECT_EQ(loaded.mesh, nullptr) << c.what;
+    }
+    // The same object of the parser's, handed to D3DXLoadMeshFromXof.
+    WriteText("fake.x", "xof 0302txt 0032\ntemplate Fake { <3D82AB44-62DA-11cf-AB39-0020AF71E433> DWORD n; }\n"
+                        "Fake { 7; }\n");
+    IDirectXFileData* fake = FirstObject("fake.x");
+    ASSERT_NE(fake, nullptr);
+    ID3DXMesh* mesh = nullptr;
+    EXPECT_EQ(D3DXLoadMeshFromXof(fake, D3DXMESH_SYSTEMMEM, device_, nullptr, nullptr, nullptr, nullptr, &mesh),
+              D3DXERR_INVALIDDATA);
+    EXPECT_EQ(mesh, nullptr);
 }
 
 }  // namespace

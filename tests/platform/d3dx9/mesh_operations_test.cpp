@@ -155,6 +155,23 @@ TEST_F(MeshOperationsTest, OptimizeSortsFacesCompactsVerticesAndBuildsTheTable) 
     EXPECT_EQ(adjacency[0 * 3 + 0], 1u);
 }
 
+// The adjacency handed in is the caller's (the loader's counts faces that share positions, not
+// vertices): it follows its faces to their sorted places, entries that name no face stay so, and an
+// entry naming a face the mesh does not have is refused.
+TEST_F(MeshOperationsTest, OptimizeCarriesTheAdjacencyHandedInToTheSortedFaces) {
+    MakeStrip();
+    const DWORD none = 0xFFFFFFFFu;
+    std::vector<DWORD> bad = {1, none, 4, 0, none, none, none, none, none, none, none, none};
+    EXPECT_EQ(mesh_->OptimizeInplace(D3DXMESHOPT_ATTRSORT, bad.data(), nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
+    std::vector<DWORD> adjacency = {1, none, 3, 0, none, none, none, 3, none, 2, none, 0};
+    std::vector<DWORD> faceRemap(4);
+    ASSERT_EQ(mesh_->OptimizeInplace(D3DXMESHOPT_COMPACT | D3DXMESHOPT_ATTRSORT | D3DXMESHOPT_VERTEXCACHE,
+                                     adjacency.data(), adjacency.data(), faceRemap.data(), nullptr),
+              S_OK);
+    ASSERT_EQ(faceRemap, (std::vector<DWORD>{1, 3, 0, 2}));  // old faces 1 and 3 carry attribute 0
+    EXPECT_EQ(adjacency, (std::vector<DWORD>{2, none, none, 3, none, 2, 0, none, 1, none, 1, none}));
+}
+
 TEST_F(MeshOperationsTest, CloneCopiesSharedComponentsAndZeroesNewOnes) {
     MakeStrip();
     const D3DXATTRIBUTERANGE table[2] = {{1, 0, 1, 0, 3}, {0, 1, 1, 1, 3}};

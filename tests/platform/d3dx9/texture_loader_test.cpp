@@ -237,14 +237,7 @@ TEST_F(LoaderTest, DxtFilesKeepTheirBlocksAndLevels) {
 
 TEST_F(LoaderTest, DxtBlocksDecodeToTheirColoursAndAlpha) {
     MakeDevice();
-    // Texel i of each row uses index i: c0, c1 and the two mixes (or the half mix and transparency).
-    auto colorBlock = [](uint16_t c0, uint16_t c1) {
-        Bytes b;
-        test::Put16(b, c0);
-        test::Put16(b, c1);
-        test::Put32(b, 0xE4E4E4E4u);
-        return b;
-    };
+    const auto colorBlock = test::DxtColorBlock;
     Bytes dxt5 = {255, 0};
     uint64_t indices = 0;
     for (int i = 0; i < 16; ++i) indices |= uint64_t(i % 8) << (3 * i);

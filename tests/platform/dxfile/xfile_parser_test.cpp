@@ -361,4 +361,151 @@ TEST_F(XFileParserTest, MalformedFilesStopTheEnumerationWithAnError) {
     EXPECT_EQ(objects, 1);
 }
 
+TEST_F(XFileParserTest, EveryStandardTemplateReadsAndRegisteringTheSetTwiceIsHarmless) {
+    ASSERT_EQ(file_->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
+    const std::string text =
+        "xof 0302txt 0064\n"
+        "Header { 1; 0; 1; }\n"
+        "RightHanded { 1; }\n"
+        "Guid { 1; 2; 3; 4,5,6,7,8,9,10,11;; }\n"
+        "PropertyBag { StringProperty { \"author\"; \"us\"; } StringProperty { \"k\"; \"v\"; } }\n"
+        "ExternalVisual { 1; 2; 3; 0,0,0,0,0,0,0,0;; Frame { } }\n"
+        "Url Where { 2; \"a.x\", \"b.x\";; }\n"
+        "ProgressiveMesh { {Where} InlineData { } }\n"
+        "Material M { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { \"t.bmp\"; } MaterialWrap { 1; 0; } }\n"
+        "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+        "  MeshFaceWraps { 1; 1; 0;;; }\n"
+        "  MeshVertexColors { 1; 0; 1;0;0;1;;; }\n"
+        "  MeshMaterialList { 1; 1; 0;; {M} }\n"
+        "}\n"
+        "Frame { FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;; } }\n"
+        "AnimationSet Walk {\n"
+        "  Animation { {Root} AnimationOptions { 1; 0; }\n"
+        "    AnimationKey { 2; 2; 0; 3; 0,0,0;;, 10; 3; 1,2,3;;; }\n"
+        "    AnimationKey { 0; 1; 0; 4; 1,0,0,0;;; }\n"
+        "  }\n"
+        "}\n";
+    int objects = 0;
+    EXPECT_EQ(Drain(text, &objects), DXFILEERR_NOMOREOBJECTS);
+    EXPECT_EQ(objects, 11);
+
+    // The animation key's packed data: type, count, then each key's time and values.
+    IDirectXFileEnumObject* e = nullptr;
+    ASSERT_EQ(Open(text, &e), S_OK);
+    IDirectXFileData* set = nullptr;
+    ASSERT_EQ(e->GetDataObjectByName("Walk", &set), S_OK);
+    IDirectXFileObject* o = nullptr;
+    ASSERT_EQ(set->GetNextObject(&o), S_OK);
+    IDirectXFileData* animation = nullptr;
+    ASSERT_EQ(o->QueryInterface(IID_IDirectXFileData, reinterpret_cast<void**>(&animation)), S_OK);
+    o->Release();
+    IDirectXFileObject* reference = nullptr;
+    ASSERT_EQ(animation->GetNextObject(&reference), S_OK);  // {Root}: names nothing in this file
+    reference->Release();
+    for (int skip = 0; skip < 2; ++skip) {
+        ASSERT_EQ(animation->GetNextObject(&o), S_OK);
+        if (skip == 0) o->Release();
+    }
+    IDirectXFileData* key = nullptr;
+    ASSERT_EQ(o->QueryInterface(IID_IDirectXFileData, reinterpret_cast<void**>(&key)), S_OK);
+    o->Release();
+    DWORD size = 0;
+    void* data = nullptr;
+    ASSERT_EQ(key->GetData(nullptr, &size, &data), S_OK);
+    ASSERT_EQ(size, 4u * 2 + 2 * (4u + 4u + 12u));
+    uint32_t words[12];
+    std::memcpy(words, data, size);
+    EXPECT_EQ(words[2 + 5], 10u);  // the second key's time
+    float last = 0;
+    std::memcpy(&last, &words[11], 4);
+    EXPECT_EQ(last, 3.0f);
+    key->Release();
+    animation->Release();
+    set->Release();
+    e->Release();
+}
+
+TEST_F(XFileParserTest, TemplateAndTypeNamesMatchIgnoringCase) {
+    const std::string text =
+        "xof 0302txt 0032\n"
+        "TEMPLATE TextureFileName { <A42790E1-7810-11cf-8F52-0040333594A3> string filename; }\n"
+        "template Pair { <11111111-2222-3333-4444-555555555557> vector a; ARRAY Dword b[2]; }\n"
+        "material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFileName { \"stone.bmp\"; } }\n"
+        "PAIR P { 1;2;3;; 4,5; }\n";
+    IDirectXFileEnumObject* e = nullptr;
+    ASSERT_EQ(Open(text, &e), S_OK);
+    IDirectXFileData* material = nullptr;
+    ASSERT_EQ(e->GetNextDataObject(&material), S_OK);
+    const GUID* type = nullptr;
+    ASSERT_EQ(material->GetType(&type), S_OK);
+    EXPECT_TRUE(IsEqualGUID(*type, TID_D3DRMMaterial));
+    IDirectXFileObject* child = nullptr;
+    ASSERT_EQ(material->GetNextObject(&child), S_OK);
+    IDirectXFileData* texture = nullptr;
+    ASSERT_EQ(child->QueryInterface(IID_IDirectXFileData, reinterpret_cast<void**>(&texture)), S_OK);
+    ASSERT_EQ(texture->GetType(&type), S_OK);
+    EXPECT_TRUE(IsEqualGUID(*type, TID_D3DRMTextureFilename));
+    texture->Release();
+    child->Release();
+    material->Release();
+    IDirectXFileData* pair = nullptr;
+    ASSERT_EQ(e->GetNextDataObject(&pair), S_OK);
+    DWORD size = 0;
+    void* data = nullptr;
+    ASSERT_EQ(pair->GetData(nullptr, &size, &data), S_OK);
+    EXPECT_EQ(size, 12u + 8u);
+    pair->Release();
+    e->Release();
+}
+
+TEST_F(XFileParserTest, BinaryRestrictionsAllowNoTextChildren) {
+    const std::string head =
+        "xof 0302txt 0032\n"
+        "template Blob { <11111111-2222-3333-4444-555555555558> DWORD n; [ binary ] }\n"
+        "template Either { <11111111-2222-3333-4444-555555555559> [Vector, BINARY] }\n";
+    struct Case {
+        const char* what;
+        std::string body;
+        HRESULT expected;
+        int objects;
+    };
+    const Case cases[] = {
+        {"empty", "Blob { 3; } InlineData { } Either { Vector { 1;2;3; } }", DXFILEERR_NOMOREOBJECTS, 3},
+        {"a data object in binary-only data", "InlineData { Frame { } }", DXFILEERR_BADOBJECT, 0},
+        {"a reference in binary-only data", "Blob { 3; {Other} }", DXFILEERR_BADOBJECT, 0},
+        {"a listed template beside binary data", "Either { Frame { } }", DXFILEERR_BADOBJECT, 0},
+    };
+    for (const Case& c : cases) {
+        int objects = -1;
+        EXPECT_EQ(Drain(head + c.body, &objects), c.expected) << c.what;
+        EXPECT_EQ(objects, c.objects) << c.what;
+    }
+}
+
+// A file of 176 bytes asked for sixteen million elements of an empty template: each costs no byte of
+// input, so only the parse's work budget, which follows the file's size, stops it.
+TEST_F(XFileParserTest, ArraysOfEmptyElementsAreWorkBoundedByTheFileSize) {
+    const std::string text =
+        "xof 0302txt 0032\n"
+        "template E { <AAAAAAAA-0000-0000-0000-00000000000E> }\n"
+        "template Many { <AAAAAAAA-0000-0000-0000-00000000000F> array E e[16777216]; }\n"
+        "Many { }\n";
+    int objects = -1;
+    EXPECT_EQ(Drain(text, &objects), DXFILEERR_BADARRAYSIZE);
+    EXPECT_EQ(objects, 0);
+    // Nested: every member visit counts, so templates of templates cannot multiply the work either.
+    std::string nested = "xof 0302txt 0032\ntemplate T0 { <AAAAAAAA-0000-0000-0000-000000000100> }\n";
+    for (int i = 1; i <= 8; ++i)
+        nested += "template T" + std::to_string(i) + " { <AAAAAAAA-0000-0000-0000-0000000001" +
+                  (i < 10 ? "0" : "") + std::to_string(i) + "> array T" + std::to_string(i - 1) + " a[64]; }\n";
+    nested += "T8 { }\n";
+    EXPECT_EQ(Drain(nested, &objects), DXFILEERR_BADARRAYSIZE);
+    // A few empty elements in a file cost next to nothing.
+    EXPECT_EQ(Drain("xof 0302txt 0032\ntemplate E { <AAAAAAAA-0000-0000-0000-00000000000E> }\n"
+                    "template Few { <AAAAAAAA-0000-0000-0000-000000000010> array E e[100]; }\nFew { }\n",
+                    &objects),
+              DXFILEERR_NOMOREOBJECTS);
+    EXPECT_EQ(objects, 1);
+}
+
 }  // namespace

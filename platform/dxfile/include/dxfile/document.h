@@ -18,6 +18,11 @@ constexpr size_t kMaxFileBytes = size_t(1) << 28;        // 256 MiB of text
 constexpr int kMaxNesting = 64;                          // objects inside objects, members inside members
 constexpr uint64_t kMaxObjectBytes = uint64_t(1) << 28;  // packed data of one object
 constexpr uint64_t kMaxArrayElements = uint64_t(1) << 24;
+// The work a parse may do (array elements, members and objects visited) grows with the bytes it reads:
+// every element a file writes costs it at least a byte, so only elements without data (arrays of
+// empty templates) come near the bound, and no small file can keep the parser busy for long.
+constexpr uint64_t kStepsPerByte = 16;
+constexpr uint64_t kBaseSteps = 4096;
 
 enum class Primitive { None, Word, Dword, Float, Double, Char, Uchar, Byte, String };
 
@@ -39,12 +44,18 @@ struct Template {
     std::string name;
     GUID id{};
     std::vector<Member> members;
-    // Children allowed: open (any), restricted (listed ids), or closed (none).
+    // Children allowed: open (any), restricted (listed ids, and binary data when `binary`), or closed.
     enum class Children { Closed, Open, Restricted } children = Children::Closed;
     std::vector<GUID> allowed;
+    bool binary = false;
 };
 
-// Templates by name; entries keep their address once added.
+// Whether two templates lay their data out alike: the same primitives, nested layouts and array sizes
+// member by member, whatever the templates and members are called.
+bool SameLayout(const Template& a, const Template& b);
+
+// Templates by name, matched ignoring letter case as files in the wild expect; entries keep their
+// address once added.
 class TemplateSet {
 public:
     const Template* Find(const std::string& name) const;
@@ -54,7 +65,7 @@ public:
     void MoveInto(TemplateSet& other);
 
 private:
-    std::map<std::string, std::unique_ptr<Template>> byName_;
+    std::map<std::string, std::unique_ptr<Template>> byName_;  // keyed by the lower-case name
 };
 
 struct DataObject;
@@ -89,8 +100,16 @@ struct Document {
     std::vector<std::shared_ptr<DataObject>> topLevel;
     HRESULT error = S_OK;
 
-    // The data object a reference names: matched by name when one is given, by GUID otherwise.
+    // The data object a reference names: matched by name when one is given, by GUID otherwise; the
+    // first in file order (depth first) wins.
     std::shared_ptr<DataObject> Resolve(const Child& reference) const;
+    // Indexes every named object and every object with a GUID once the parse is over, so each
+    // reference resolves without a walk over the whole file.
+    void IndexObjects();
+
+private:
+    std::map<std::string, std::shared_ptr<DataObject>> byName_;
+    std::map<std::string, std::shared_ptr<DataObject>> byId_;  // keyed by the GUID's 16 bytes
 };
 
 // Checks the 16-byte header: DXFILEERR_BADFILETYPE for what is not a text X file,
@@ -105,6 +124,9 @@ HRESULT ParseDocument(const uint8_t* bytes, size_t size, Document& doc);
 // Parses templates only (for RegisterTemplates) into `set`; any data object or error fails it, and
 // then nothing is added.
 HRESULT ParseTemplates(const uint8_t* bytes, size_t size, TemplateSet& set);
+
+// The template of a data object handed out by this parser; null for any other object.
+const Template* TemplateOf(IDirectXFileData* data);
 
 // Reads a file or program resource into memory, in the layer's path rules.
 HRESULT ReadSource(LPVOID source, DXFILELOADOPTIONS options, std::vector<uint8_t>& bytes);

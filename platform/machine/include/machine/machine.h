@@ -190,7 +190,7 @@ void NoteObjectReleased(const char* kind);
 
 // ---- The run -----------------------------------------------------------------------------------
 // Reads the run settings from the environment (MORVATH_MACHINE, MORVATH_FRAMES, MORVATH_INPUT,
-// MORVATH_REPORT, MORVATH_CAPTURE, MORVATH_CAPTURE_FRAMES). False with a reason on a bad setting or a
+// MORVATH_REPORT, MORVATH_CAPTURE, MORVATH_CAPTURE_FRAMES, MORVATH_AUDIO, MORVATH_AUDIO_OUT). False with a reason on a bad setting or a
 // bad input script line ("line N: ...").
 bool ConfigureFromEnvironment(std::string& error);
 // Set once the machine has asked the main window to close because MORVATH_FRAMES was reached.

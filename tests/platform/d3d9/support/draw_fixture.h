@@ -73,6 +73,8 @@ protected:
     // <name>.diff.png are written to the working directory (the build folder).
     void ExpectGolden(const std::string& name, int tolerance = 2);
 
+    std::string goldenFolder_;  // where ExpectGolden's references are; empty: this area's golden/
+
     IDirect3DDevice9* device_ = nullptr;
     std::vector<IUnknown*> owned_;  // released at the end of the test
 };

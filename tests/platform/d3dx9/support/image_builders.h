@@ -106,6 +106,16 @@ constexpr size_t kDdsWidthField = 16;
 constexpr size_t kDdsMipCountField = 28;
 constexpr size_t kDdsFlagsOfFormatField = 80;
 
+// A DXT colour block with end points c0 and c1 whose texel i of each row uses index i: c0, c1 and the
+// two mixes (or the half mix and transparent black).
+inline Bytes DxtColorBlock(uint16_t c0, uint16_t c1) {
+    Bytes b;
+    Put16(b, c0);
+    Put16(b, c1);
+    Put32(b, 0xE4E4E4E4u);
+    return b;
+}
+
 inline Bytes MakeDds(const DdsSpec& s) {
     Bytes b = {'D', 'D', 'S', ' '};
     Put32(b, 124);

@@ -39,6 +39,7 @@ void LoaderTest::MakeDevice() {
     p.SwapEffect = D3DSWAPEFFECT_DISCARD;
     p.Windowed = TRUE;
     p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    p.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;  // a test may read what the device drew
     ASSERT_EQ(d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
                                  &p, &device_),
               D3D_OK);
