@@ -16,6 +16,8 @@ void ListenForDeviceEvents() {
     machine::SetDeviceEventListener([](machine::DeviceAction action) {
         if (action == machine::DeviceAction::Lose)
             LoseDevicesByScript();
+        else if (action == machine::DeviceAction::LoseUntilRestored)
+            control::LoseDevices(std::nullopt);
         else
             control::RestoreDevices();
     });

@@ -129,6 +129,7 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
             }
             DrawCursor(cursor_, at.x, at.y, frame);
         }
+        frame.waitForRefresh = params_.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
         machine::ShowFrameSwapped(frame);
     }
     machine::FramePresented();

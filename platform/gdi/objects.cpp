@@ -1,6 +1,7 @@
 // The GDI handle table.
 #include <map>
 
+#include "desktop_painter.h"
 #include "gdi/objects.h"
 #include "machine/control.h"
 
@@ -20,6 +21,8 @@ ObjectTable& Table() {
             Table() = ObjectTable{};
             Table().nextHandle = next;
         });
+        // GDI is in use: the window manager can draw what the layer shows on a real display.
+        InstallDesktopPainter();
         return true;
     }();
     (void)registered;

@@ -3,6 +3,7 @@
 
 #include "machine/control.h"
 #include "machine/machine.h"
+#include "display_backend.h"
 #include "machine_parts.h"
 
 namespace machine {
@@ -49,11 +50,15 @@ bool SetDisplayMode(const DisplayMode& mode) {
     DisplayState& s = State();
     auto found = std::find_if(s.modes.begin(), s.modes.end(), [&](const DisplayMode& m) { return Same(m, mode); });
     if (found == s.modes.end()) return false;
+    if (detail::Display() && !detail::Display()->EnterFullScreen(mode)) return false;
     s.current = mode;
     return true;
 }
 
-void RestoreDesktopMode() { State().current = State().desktop; }
+void RestoreDesktopMode() {
+    State().current = State().desktop;
+    if (detail::Display()) detail::Display()->LeaveFullScreen();
+}
 
 namespace detail {
 void ResetDisplays() {

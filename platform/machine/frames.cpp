@@ -7,6 +7,7 @@
 #include "machine/control.h"
 #include "machine/machine.h"
 #include "audio_parts.h"
+#include "display_backend.h"
 #include "machine_parts.h"
 #include "reset_hooks.h"
 
@@ -66,6 +67,7 @@ uint64_t FramesPresented() { return State().presented; }
 void ShowFrame(const Frame& frame) {
     State().last = frame;
     State().shownSinceLastPresent = true;
+    if (detail::Display()) detail::Display()->ShowMainFrame(frame);
 }
 
 void ShowFrameSwapped(Frame& frame) {
@@ -73,6 +75,7 @@ void ShowFrameSwapped(Frame& frame) {
     if (!s.last) s.last.emplace();
     std::swap(*s.last, frame);
     s.shownSinceLastPresent = true;
+    if (detail::Display()) detail::Display()->ShowMainFrame(*s.last);
 }
 
 const Frame* LastFrame() { return State().last ? &*State().last : nullptr; }

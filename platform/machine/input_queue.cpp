@@ -6,6 +6,7 @@
 #include "machine/control.h"
 #include "machine/failures.h"
 #include "machine/machine.h"
+#include "display_backend.h"
 #include "machine_parts.h"
 #include "winuser.h"
 
@@ -85,6 +86,7 @@ void SetDeviceEventListener(std::function<void(DeviceAction)> listener) {
 }
 
 bool TakeDueInput(InputEvent& event) {
+    if (detail::Display()) detail::Display()->Pump(0);  // the display's events join the queue first
     auto& queue = State().scheduled;
     // Due device events go to the Direct3D area, not to the window manager.
     while (!queue.empty() && queue.front().frame <= FramesPresented() && queue.front().kind == InputKind::Device) {
@@ -151,6 +153,7 @@ void SetCursorClip(const ScreenRect* rect) {
         if (s.clip.bottom < s.clip.top) s.clip.bottom = s.clip.top;
     }
     SetCursorScreenPosition(s.cursorX, s.cursorY);
+    if (detail::Display()) detail::Display()->Confine(rect ? &s.clip : nullptr);
 }
 
 ScreenRect CursorClip() { return State().clipped ? State().clip : DesktopRect(); }

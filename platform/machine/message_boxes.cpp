@@ -2,6 +2,7 @@
 // or with the box's default button.
 #include "machine/control.h"
 #include "machine/machine.h"
+#include "display_backend.h"
 #include "machine_parts.h"
 #include "winuser.h"
 
@@ -59,6 +60,8 @@ int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t
     if (s.hook) {
         control::MessageBoxHook hook = s.hook;  // the hook may replace itself while it runs
         answer = hook(box);
+    } else if (detail::Display()) {
+        answer = detail::Display()->AskMessageBox(box);
     }
     answer = answer != 0 ? answer : DefaultMessageBoxAnswer(type);
     if (index < s.boxes.size()) s.boxes[index].answer = answer;

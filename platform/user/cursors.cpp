@@ -57,6 +57,38 @@ std::shared_ptr<CursorImage> ArrowImage() {
     return image;
 }
 
+// The cursor the system shows, on a real display's pointer: hidden while the show count is below 0 or
+// no cursor is set; the system arrow as the display's own; any other image as it is.
+void ShowOnPointer() {
+    if (!machine::HasRealDisplay()) return;
+    const CursorTable& t = Table();
+    auto found = t.images.find(t.current);
+    if (t.showCount < 0 || found == t.images.end()) {
+        machine::SetPointerImage(false, nullptr, 0, 0);
+        return;
+    }
+    const CursorImage& image = *found->second;
+    if (t.current == t.arrow) {
+        machine::SetPointerImage(true, nullptr, 0, 0);
+        return;
+    }
+    machine::Frame frame{uint32_t(image.width), uint32_t(image.height), {}};
+    frame.pixels.resize(size_t(image.width) * size_t(image.height));
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t& p = frame.pixels[size_t(y) * size_t(image.width) + size_t(x)];
+            const bool andBit = image.MaskBit(x, y);
+            if (image.monochrome) {
+                const bool xorBit = image.MaskBit(x, y + image.height);
+                p = andBit ? (xorBit ? 0xFF000000u : 0u) : (xorBit ? 0xFFFFFFFFu : 0xFF000000u);
+            } else {
+                const uint32_t c = image.color[size_t(y) * size_t(image.width) + size_t(x)];
+                p = (c >> 24) != 0 ? c : andBit ? 0u : (c | 0xFF000000u);
+            }
+        }
+    machine::SetPointerImage(true, &frame, image.hotspotX, image.hotspotY);
+}
+
 }  // namespace
 
 std::shared_ptr<const CursorImage> FindCursor(HCURSOR handle) {
@@ -135,12 +167,17 @@ HCURSOR WINAPI SetCursor(HCURSOR hCursor) {
     }
     HCURSOR previous = user::Table().current;
     user::Table().current = hCursor;
+    if (previous != hCursor) user::ShowOnPointer();
     return previous;
 }
 
 HCURSOR WINAPI GetCursor(void) { return user::Table().current; }
 
-int WINAPI ShowCursor(BOOL bShow) { return bShow ? ++user::Table().showCount : --user::Table().showCount; }
+int WINAPI ShowCursor(BOOL bShow) {
+    const int count = bShow ? ++user::Table().showCount : --user::Table().showCount;
+    if (count == 0 || count == -1) user::ShowOnPointer();  // it crossed between shown and hidden
+    return count;
+}
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
     if (lpPoint == nullptr) {
@@ -155,6 +192,9 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
 
 BOOL WINAPI SetCursorPos(int X, int Y) {
     machine::SetCursorScreenPosition(X, Y);
+    int32_t x, y;
+    machine::CursorScreenPosition(x, y);  // kept inside the confinement
+    machine::WarpPointer(x, y);
     return TRUE;
 }
 

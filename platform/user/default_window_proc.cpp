@@ -1,6 +1,7 @@
 // DefWindowProcA: the platform's handling of what a window procedure leaves to it. Every branch
 // copes with a window that was destroyed while the procedure ran (it then does nothing).
 #include "machine/machine.h"
+#include "user/desktop.h"
 #include "user/nonclient.h"
 #include "user/painting.h"
 #include "user/positions.h"
@@ -99,6 +100,7 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         }
         case WM_SETTEXT:
             window->title = lParam ? reinterpret_cast<const char*>(lParam) : "";
+            user::SyncHostWindow(hWnd);
             return TRUE;
         default: return 0;
     }

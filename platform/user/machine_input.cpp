@@ -8,8 +8,12 @@
 
 #include "machine/machine.h"
 #include "user/coordinates.h"
+#include "user/desktop.h"
 #include "user/dialog_input.h"
+#include "user/nonclient.h"
+#include "user/positions.h"
 #include "user/machine_input.h"
+#include "user/painting.h"
 #include "user/reset.h"
 #include "user/system_commands.h"
 #include "user/window_objects.h"
@@ -83,8 +87,27 @@ LPARAM ClientPosition(HWND window) {
     return MAKELPARAM(x - origin.x, y - origin.y);
 }
 
+// The window a real display's event happened in (a live top-level window), else the main window.
+HWND EventWindow(const machine::InputEvent& e) {
+    HWND host = reinterpret_cast<HWND>(static_cast<uintptr_t>(e.hostWindow));
+    auto window = e.hostWindow != 0 ? FindWindowObject(host) : nullptr;
+    return window && !window->IsChild() ? host : MainWindow();
+}
+
+// A real display's button over the non-client area: the menu bar opens its menu, the rest is the
+// window manager's.
+std::optional<MSG> NonClientMouseMessage(HWND target, const machine::InputEvent& e, LRESULT hit) {
+    int32_t x, y;
+    machine::CursorScreenPosition(x, y);
+    if (e.kind == machine::InputKind::MouseButton && e.buttonDown && e.button == machine::MouseButtonId::Left &&
+        hit == HTMENU)
+        return Message(target, WM_SYSCOMMAND, SC_MOUSEMENU, MAKELPARAM(x, y));
+    if (e.kind == machine::InputKind::MouseMove) return Message(target, WM_NCMOUSEMOVE, hit, MAKELPARAM(x, y));
+    return std::nullopt;
+}
+
 std::optional<MSG> MouseMessage(const machine::InputEvent& e) {
-    HWND target = MainWindow();
+    HWND target = EventWindow(e);
     auto window = FindWindowObject(target);
     if (e.kind == machine::InputKind::MouseMove) {
         const POINT origin = window ? ClientOriginOnScreen(*window) : POINT{0, 0};
@@ -104,15 +127,49 @@ std::optional<MSG> MouseMessage(const machine::InputEvent& e) {
         return Message(focus, WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(), static_cast<WORD>(e.wheelDelta)),
                        MAKELPARAM(x, y));
     }
+    if (e.hostWindow != 0) {
+        int32_t x, y;
+        machine::CursorScreenPosition(x, y);
+        const LRESULT hit = HitTest(target, {x, y});
+        if (hit != HTCLIENT) return NonClientMouseMessage(target, e, hit);
+    }
     AnnounceMouse(target, message);
     if (!FindWindowObject(target)) return std::nullopt;
     return Message(target, message, MouseKeyFlags(), ClientPosition(target));
 }
 
+// The window manager moved the desktop's window: its menu bar's corner is now at (x, y).
+void MoveTo(HWND target, const Window& window, int32_t x, int32_t y) {
+    const Insets n = NonClientInsets(window.style, window.exStyle, window.HasMenuBar());
+    const int menuBar = window.HasMenuBar() ? kMenuBarHeight : 0;
+    CallWindowProcedure(target, WM_ENTERSIZEMOVE, 0, 0);
+    ApplyWindowPos(target, nullptr, x - n.left, y - (n.top - menuBar), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (FindWindowObject(target)) CallWindowProcedure(target, WM_EXITSIZEMOVE, 0, 0);
+}
+
 std::optional<MSG> WindowMessage(const machine::InputEvent& e) {
-    HWND target = MainWindow();
+    HWND target = EventWindow(e);
     auto window = FindWindowObject(target);
     if (!window) return std::nullopt;
+    switch (e.windowAction) {
+        case machine::WindowAction::Move: MoveTo(target, *window, e.x, e.y); return std::nullopt;
+        case machine::WindowAction::Activate:
+            if (!(window->style & WS_DISABLED)) {
+                ActivateWindow(target);
+                if (GetFocus() == nullptr) SetFocus(target);
+            }
+            return std::nullopt;
+        case machine::WindowAction::Deactivate: DeactivateApplication(); return std::nullopt;
+        case machine::WindowAction::Expose: InvalidateClient(target, nullptr, false); return std::nullopt;
+        default: break;
+    }
+    if (e.hostWindow != 0 && e.windowAction == machine::WindowAction::Resize && window->showState != ShowState::Normal) {
+        // Maximized by the window manager: the client area takes the size it gave.
+        const Insets n = NonClientInsets(window->style, window->exStyle, window->HasMenuBar());
+        ApplyWindowPos(target, nullptr, 0, 0, e.x + n.left + n.right, e.y + n.top + n.bottom,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return std::nullopt;
+    }
     switch (e.windowAction) {
         case machine::WindowAction::Minimize: return Message(target, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         case machine::WindowAction::Maximize: return Message(target, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
@@ -130,6 +187,7 @@ std::optional<MSG> WindowMessage(const machine::InputEvent& e) {
             ActivateWindow(target);
             if (FindWindowObject(target) && GetFocus() == nullptr) SetFocus(target);
             return std::nullopt;
+        default: break;
     }
     return std::nullopt;
 }

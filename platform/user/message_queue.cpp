@@ -114,8 +114,15 @@ void WaitForMessage(MSG& msg, HWND window, UINT first, UINT last) {
             if (machine::NoteIdleWithoutProgress()) PostQuitMessage(0);
             continue;
         }
+        if (machine::WaitForDisplayEvents(0)) continue;
         // Time passes while the program waits: the next scheduled input arrives now.
         if (machine::BringNextInputForward()) continue;
+        // A real display: the user acts when the user acts.
+        if (machine::HasRealDisplay() && MainWindow() != nullptr) {
+            machine::WaitForDisplayEvents(100);
+            machine::NoteProgress();
+            continue;
+        }
         // Nothing will ever come: the user closes the main window, once; then the run ends.
         HWND main = MainWindow();
         if (!s.machineClosedMainWindow && main != nullptr) {

@@ -1,4 +1,6 @@
 // The system commands a window's caption buttons, its frame and the keyboard give.
+#include "machine/machine.h"
+#include "user/menu_tracking.h"
 #include "user/positions.h"
 #include "user/reset.h"
 #include "user/system_commands.h"
@@ -18,7 +20,7 @@ bool& MenuKeyAlone() {
 
 void ResetMenuKey() { MenuKeyAlone() = false; }
 
-void RunMenuLoop(HWND handle) {
+void RunMenuLoop(HWND handle, WPARAM command, LPARAM lParam) {
     auto window = FindWindowObject(handle);
     if (!window || (!window->HasMenuBar() && !(window->style & WS_SYSMENU))) return;
     CallWindowProcedure(handle, WM_ENTERMENULOOP, FALSE, 0);
@@ -26,7 +28,10 @@ void RunMenuLoop(HWND handle) {
     CallWindowProcedure(handle, WM_INITMENU, reinterpret_cast<WPARAM>(window->menu), 0);
     // Headless there is nobody to move through the menu: the loop ends at once with no choice.
     if (!FindWindowObject(handle)) return;
+    const UINT chosen = machine::HasRealDisplay() ? TrackMenuBar(handle, command, lParam) : 0;
+    if (!FindWindowObject(handle)) return;
     CallWindowProcedure(handle, WM_EXITMENULOOP, FALSE, 0);
+    if (chosen != 0) PostMessageA(handle, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
 }
 
 }  // namespace
@@ -55,10 +60,9 @@ void RunSystemCommand(HWND handle, WPARAM command, LPARAM lParam) {
             if (FindWindowObject(handle)) CallWindowProcedure(handle, WM_EXITSIZEMOVE, 0, 0);
             break;
         case SC_KEYMENU:
-        case SC_MOUSEMENU: RunMenuLoop(handle); break;
+        case SC_MOUSEMENU: RunMenuLoop(handle, command, lParam); break;
         default: break;  // SC_MONITORPOWER, SC_SCREENSAVE, ...: nothing to do headless
     }
-    (void)lParam;
 }
 
 void NoteMenuKeyDown() { MenuKeyAlone() = true; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "machine/machine.h"
+#include "user/desktop.h"
 #include "user/queue.h"
 #include "user/window_table.h"
 #include "user/window_objects.h"
@@ -30,6 +31,7 @@ void Destroy(HWND handle) {
     if (table.active == handle) table.active = nullptr;
     table.windows.erase(handle);
     DropMessagesOf(handle);
+    ForgetHostWindow(handle);
     machine::NoteObjectReleased("window");
 }
 

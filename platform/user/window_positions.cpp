@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "user/coordinates.h"
+#include "user/desktop.h"
 #include "user/nonclient.h"
 #include "user/painting.h"
 #include "user/positions.h"
@@ -99,6 +100,7 @@ bool ApplyWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy,
     if (newClient.left == oldClient.left && newClient.top == oldClient.top && window->sizeAndMoveSent)
         pos.flags |= kSwpNoClientMove;
     CallWindowProcedure(handle, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    SyncHostWindow(handle);
     return true;
 }
 

@@ -17,6 +17,10 @@ struct ProgramRun {
 
 // The child's peak resident memory is written to peakKilobytes when it is given.
 int RunProgram(const ProgramRun& run, long* peakKilobytes = nullptr);
+// The same run, started without waiting: the child's process id (-1 when it could not start). The
+// wait answers its exit status, killing it after the timeout (-1 then).
+int StartProgram(const ProgramRun& run);
+int WaitForProgram(int child, int timeoutSeconds);
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class ScratchFolder {

@@ -150,7 +150,10 @@ size_t FrameImage::NonBlackPixels() const {
 
 std::string ReadCapturedFrame(const ShowcaseRun& run, int frame, FrameImage& image) {
     if (run.captureFolder.empty()) return "the run captured no frames";
-    const std::filesystem::path path = run.captureFolder / ("frame_" + std::to_string(frame) + ".png");
+    return ReadPngImage(run.captureFolder / ("frame_" + std::to_string(frame) + ".png"), image);
+}
+
+std::string ReadPngImage(const std::filesystem::path& path, FrameImage& image) {
     png_image png{};
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&png, path.c_str())) return path.string() + ": " + png.message;

@@ -74,3 +74,5 @@ struct FrameImage {
 };
 // Reads frame_N.png of the run's capture folder; answers an empty text or why it cannot.
 std::string ReadCapturedFrame(const ShowcaseRun& run, int frame, FrameImage& image);
+// Reads any PNG file as 8-bit RGB; answers an empty text or why it cannot.
+std::string ReadPngImage(const std::filesystem::path& path, FrameImage& image);

@@ -1,10 +1,42 @@
-// The headless backend: no display. Message boxes go to standard error; the SDL backend is not
-// available yet, so asking for it falls back to this one with a notice.
+// Which display the machine has: none (headless: message boxes go to standard error) or SDL's, chosen
+// with MORVATH_MACHINE=sdl or by default when a display is there and SDL's video starts.
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
+#include "../display_backend.h"
 #include "../machine_parts.h"
+#include "machine/control.h"
 
 namespace machine::detail {
+namespace {
+
+std::unique_ptr<DisplayBackend>& Backend() {
+    static std::unique_ptr<DisplayBackend> backend;
+    return backend;
+}
+
+bool DisplayPresent() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name); value && *value) return true;
+    return false;
+}
+
+bool StartSdl(bool asked) {
+    std::string reason;
+    Backend() = StartSdlDisplay(reason);
+    if (!Backend()) {
+        if (asked) std::fprintf(stderr, "MORVATH_MACHINE=sdl: SDL's video does not start (%s); running headless\n", reason.c_str());
+        return false;
+    }
+    // A person plays in a real window: the clock follows real time unless the run asks otherwise.
+    if (const char* clock = std::getenv("MORVATH_CLOCK"); !clock || !*clock) control::SetClockMode(control::ClockMode::Real);
+    return true;
+}
+
+}  // namespace
+
+DisplayBackend* Display() { return Backend().get(); }
 
 void ShowBoxOnHeadlessDisplay(const MessageBoxRecord& box) {
     std::fprintf(stderr, "[message box] %s: %s\n", box.caption.c_str(), box.text.c_str());
@@ -12,9 +44,13 @@ void ShowBoxOnHeadlessDisplay(const MessageBoxRecord& box) {
 }
 
 bool ChooseBackend(const std::string& name, std::string& error) {
-    if (name.empty() || name == "headless") return true;
+    if (name == "headless") return true;
     if (name == "sdl") {
-        std::fprintf(stderr, "MORVATH_MACHINE=sdl: the SDL backend is not available yet; running headless\n");
+        StartSdl(true);
+        return true;
+    }
+    if (name.empty()) {
+        if (DisplayPresent()) StartSdl(false);
         return true;
     }
     error = "MORVATH_MACHINE: unknown machine \"" + name + "\" (use headless or sdl)";

@@ -5,6 +5,7 @@
 // no more events for is cancelled, so a run never waits for ever.
 #include <cstdio>
 
+#include "dialog_display.h"
 #include "dialogs.h"
 #include "machine/machine.h"
 #include "user/queue.h"
@@ -31,6 +32,9 @@ bool IsMouse(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MO
 
 // Answers true when the message was used up here.
 bool PreTranslate(DialogState& state, MSG& msg) {
+    if (IsKeyboard(msg.message) && !Within(msg.hwnd, state.handle))
+        msg.hwnd = FindWindowObject(state.focus) && IsWindowEnabled(state.focus) ? state.focus : state.handle;
+    if (TakeDisplayInput(state, msg)) return true;
     if (IsKeyboard(msg.message)) {
         if (!Within(msg.hwnd, state.handle)) {
             // The owner cannot have the keyboard while the dialog runs.
@@ -57,6 +61,11 @@ void Idle(DialogState& state) {
         return;
     }
     if (DialogInputScheduled() && machine::BringNextInputForward()) return;
+    if (machine::HasRealDisplay()) {
+        // A real dialog waits for its user.
+        machine::WaitForDisplayEvents(100);
+        return;
+    }
     CancelDialog(state.handle, "no dialog input left");
 }
 
@@ -75,6 +84,7 @@ INT_PTR RunModalLoop(const std::shared_ptr<DialogState>& state) {
         ShowWindow(dialog, SW_SHOW);
         if (FindDialog(dialog) && GetActiveWindow() != dialog) SetFocus(state->focus ? state->focus : dialog);
         machine::NoteDialogShown();
+        ShowOnDisplay(dialog);
     }
     bool quit = false;
     int quitCode = 0;
@@ -91,8 +101,8 @@ INT_PTR RunModalLoop(const std::shared_ptr<DialogState>& state) {
             quitCode = static_cast<int>(msg.wParam);
             break;
         }
-        if (PreTranslate(*state, msg)) continue;
-        DispatchMessageA(&msg);
+        if (!PreTranslate(*state, msg)) DispatchMessageA(&msg);
+        ShowOnDisplay(dialog);
     }
     PopRunning(dialog);
 

@@ -43,12 +43,18 @@ const char* MessageBoxIconName(uint32_t type);
 // ---- Input -------------------------------------------------------------------------------------
 // Fail events are not input: scheduling one arms a failure (machine/failures.h) at its frame.
 enum class InputKind { Key, MouseMove, MouseButton, MouseWheel, Window, Device, Dialog, Fail };
-enum class DeviceAction { Lose, Restore };
+// LoseUntilRestored: the display took the device away (a full-screen window lost the foreground); it
+// stays lost until Restore, whatever the script holds.
+enum class DeviceAction { Lose, Restore, LoseUntilRestored };
 enum class KeyAction { Down, Up, Press };
 enum class MouseButtonId { Left, Right, Middle };
 // FocusLost / FocusGained: another program takes the foreground, and the user comes back. Command:
-// another program posts WM_COMMAND with an identifier (controlId) to the main window.
-enum class WindowAction { Minimize, Maximize, Restore, Resize, Close, FocusLost, FocusGained, Command };
+// another program posts WM_COMMAND with an identifier (controlId) to the main window. Move, Activate,
+// Deactivate and Expose come from a real display only (the window manager moved the window, gave or
+// took the foreground, or uncovered it).
+enum class WindowAction {
+    Minimize, Maximize, Restore, Resize, Close, FocusLost, FocusGained, Command, Move, Activate, Deactivate, Expose
+};
 // Dialog: what the user does in the dialog that waits for input (the key is in virtualKey); Font
 // chooses a face (itemText) and a size (pointTenths) in a font dialog.
 enum class DialogAction { Select, Click, Key, Font };
@@ -72,6 +78,7 @@ struct InputEvent {
     int32_t pointTenths = 0;     // Dialog font: the size in tenths of a point
     uint64_t failNth = 0;        // Fail: the use of the call that fails (1 = the first)
     uint32_t failCode = 0;       // Fail: the code it answers
+    uint64_t hostWindow = 0;     // a real display's event: the window it happened in (0: the main window)
 };
 // Takes the next event that is due now (its frame has been reached); false when none is due. Key and
 // button events change the keyboard and mouse state as they are taken. A "press" was scheduled as a
@@ -131,6 +138,7 @@ void RestoreDesktopMode();
 struct Frame {
     uint32_t width = 0, height = 0;
     std::vector<uint32_t> pixels;
+    bool waitForRefresh = false;  // a real display shows it at its next refresh (present interval ONE)
 };
 // Present shows its frame, then reports it presented: the frame shown before the n-th FramePresented
 // is frame n (counting from 1). Frames asked for by the capture settings are written as PNG files.
@@ -142,6 +150,41 @@ void ShowFrameSwapped(Frame& frame);
 const Frame* LastFrame();
 // Writes a frame as an 8-bit RGB PNG file; false (with a reason in error) when it cannot.
 bool WritePng(const Frame& frame, const std::string& path, std::string& error);
+
+// ---- The real display ----------------------------------------------------------------------------
+// With a real display (MORVATH_MACHINE=sdl) the top-level windows the layer shows are windows of the
+// desktop: the layer tells the machine where each one is and what it draws into its non-client rows,
+// and the display's events come back as input. Headless, all of this does nothing.
+bool HasRealDisplay();
+struct HostWindowState {
+    std::string title;
+    // What the desktop's window holds, in screen coordinates: the rows the layer draws above the
+    // client area (the menu bar) and the client area itself. The caption and frame are the window
+    // manager's own.
+    ScreenRect area;
+    int32_t menuBarHeight = 0;
+    bool main = false;       // presented frames go to the main window
+    bool visible = false;
+    bool minimized = false, maximized = false;
+    bool resizable = false;
+};
+void PlaceHostWindow(uint64_t id, const HostWindowState& state);
+void RemoveHostWindow(uint64_t id);
+// Pixels the layer draws: a window's menu bar rows and what lies over its client area (an open menu);
+// for a window without presented frames (a dialog) `content` is its whole client area.
+struct HostOverlay {
+    Frame image;
+    int32_t x = 0, y = 0;  // in client coordinates
+};
+void ShowHostDecoration(uint64_t id, const Frame& menuBar, const std::vector<HostOverlay>& overlays);
+void ShowHostContent(uint64_t id, const Frame& content);
+// Takes the display's pending events as input, waiting up to this long for one; false headless or when
+// none came.
+bool WaitForDisplayEvents(uint32_t milliseconds);
+// The pointer on a real display: hidden, or the image (X8R8G8B8 with alpha; null: the system arrow).
+void SetPointerImage(bool visible, const Frame* image, int32_t hotSpotX, int32_t hotSpotY);
+// SetCursorPos: the real pointer moves there too.
+void WarpPointer(int32_t x, int32_t y);
 
 // ---- Waiting -----------------------------------------------------------------------------------
 // The program would block (GetMessageA, a modal loop) with nothing to take: runs the test's idle

@@ -1,0 +1,264 @@
+// The layer's own drawing on a real display, in the system's colours with the dialog font: the menu
+// bar and its popups, and dialogs with their group boxes, static text, drop-down lists, radio
+// buttons, check boxes and push buttons (the default button framed, the focus marked).
+#include "desktop_painter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "gdi/fonts.h"
+#include "user/desktop.h"
+#include "user/nonclient.h"
+#include "user/window_objects.h"
+
+namespace gdi {
+namespace {
+
+constexpr uint32_t kFace = 0xFFD4D0C8;      // buttons, menus, dialogs
+constexpr uint32_t kLight = 0xFFFFFFFF;
+constexpr uint32_t kShadow = 0xFF808080;
+constexpr uint32_t kDark = 0xFF404040;
+constexpr uint32_t kText = 0xFF000000;
+constexpr uint32_t kHighlight = 0xFF0A246A;
+constexpr uint32_t kWindow = 0xFFFFFFFF;
+
+class Canvas {
+public:
+    Canvas(int width, int height, uint32_t colour) {
+        frame.width = uint32_t(std::max(width, 0));
+        frame.height = uint32_t(std::max(height, 0));
+        frame.pixels.assign(size_t(frame.width) * frame.height, colour);
+    }
+    void Fill(RECT r, uint32_t colour) {
+        r.left = std::max<LONG>(r.left, 0), r.top = std::max<LONG>(r.top, 0);
+        r.right = std::min<LONG>(r.right, LONG(frame.width)), r.bottom = std::min<LONG>(r.bottom, LONG(frame.height));
+        for (LONG y = r.top; y < r.bottom; ++y)
+            std::fill_n(frame.pixels.begin() + ptrdiff_t(y * LONG(frame.width) + r.left), std::max<LONG>(r.right - r.left, 0), colour);
+    }
+    void Frame(const RECT& r, uint32_t topLeft, uint32_t bottomRight) {
+        Fill({r.left, r.top, r.right, r.top + 1}, topLeft);
+        Fill({r.left, r.top, r.left + 1, r.bottom}, topLeft);
+        Fill({r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+        Fill({r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+    }
+    void Raised(const RECT& r) {
+        Frame(r, kLight, kDark);
+        Frame({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, kFace, kShadow);
+    }
+    void Sunken(const RECT& r) {
+        Frame(r, kShadow, kLight);
+        Frame({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, kDark, kFace);
+    }
+    void Dotted(const RECT& r) {
+        for (LONG x = r.left; x < r.right; x += 2) {
+            Fill({x, r.top, x + 1, r.top + 1}, kText);
+            Fill({x, r.bottom - 1, x + 1, r.bottom}, kText);
+        }
+        for (LONG y = r.top; y < r.bottom; y += 2) {
+            Fill({r.left, y, r.left + 1, y + 1}, kText);
+            Fill({r.right - 1, y, r.right, y + 1}, kText);
+        }
+    }
+    // Glyph coverage blended over the canvas; the pen starts at x on the line whose top is y.
+    void Text(RealisedFont& font, int x, int y, const std::string& text, uint32_t colour, int right = 1 << 20) {
+        const int baseline = y + font.Metrics().ascent;
+        for (unsigned char c : text) {
+            const GlyphBitmap& g = font.Glyph(c);
+            if (x + g.advance > right) break;
+            for (int j = 0; j < g.height; ++j)
+                for (int i = 0; i < g.width; ++i) {
+                    const int px = x + g.left + i, py = baseline - g.top + j;
+                    if (px < 0 || py < 0 || px >= int(frame.width) || py >= int(frame.height)) continue;
+                    const uint32_t a = g.coverage[size_t(j) * size_t(g.width) + size_t(i)];
+                    uint32_t& p = frame.pixels[size_t(py) * frame.width + size_t(px)];
+                    auto mix = [&](int shift) {
+                        return ((((colour >> shift) & 0xFF) * a + ((p >> shift) & 0xFF) * (255 - a) + 127) / 255) << shift;
+                    };
+                    p = 0xFF000000u | mix(16) | mix(8) | mix(0);
+                }
+            x += g.advance;
+        }
+    }
+    machine::Frame frame;
+};
+
+// The text as shown: the mnemonic's ampersand dropped ("&&" is one ampersand).
+std::string Shown(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        out += text[i];
+    }
+    return out;
+}
+
+int Width(RealisedFont& font, const std::string& text) {
+    int width = 0;
+    for (unsigned char c : text) width += font.Glyph(c).advance;
+    return width;
+}
+
+class Painter final : public user::DesktopPainter {
+public:
+    machine::Frame MenuBar(const user::Menu& menu, int width, int highlighted, std::vector<RECT>& items) override {
+        Canvas canvas(width, user::kMenuBarHeight, kFace);
+        items.clear();
+        RealisedFont* font = Font();
+        int x = 0;
+        for (size_t i = 0; i < menu.items.size(); ++i) {
+            const std::string text = Shown(menu.items[i].text);
+            const int w = (font ? Width(*font, text) : 8 * int(text.size())) + 12;
+            const RECT r{x, 0, x + w, user::kMenuBarHeight};
+            items.push_back(r);
+            const bool lit = int(i) == highlighted;
+            if (lit) canvas.Fill(r, kHighlight);
+            if (font) canvas.Text(*font, x + 6, (user::kMenuBarHeight - Height()) / 2, text, lit ? kLight : kText);
+            x += w;
+        }
+        return canvas.frame;
+    }
+
+    machine::Frame Popup(const user::Menu& menu, int highlighted, std::vector<RECT>& items) override {
+        RealisedFont* font = Font();
+        int textWidth = 0, keyWidth = 0, height = 3;
+        for (const user::MenuItem& item : menu.items) {
+            const std::string shown = Shown(item.text);
+            const size_t tab = shown.find('\t');
+            if (font) {
+                textWidth = std::max(textWidth, Width(*font, shown.substr(0, tab)));
+                if (tab != std::string::npos) keyWidth = std::max(keyWidth, Width(*font, shown.substr(tab + 1)));
+            }
+            height += (item.flags & MF_SEPARATOR) ? 8 : 18;
+        }
+        const int width = textWidth + keyWidth + 48;
+        Canvas canvas(width, height + 3, kFace);
+        canvas.Raised({0, 0, width, height + 3});
+        items.clear();
+        int y = 3;
+        for (size_t i = 0; i < menu.items.size(); ++i) {
+            const user::MenuItem& item = menu.items[i];
+            const int h = (item.flags & MF_SEPARATOR) ? 8 : 18;
+            const RECT r{3, y, width - 3, y + h};
+            items.push_back(r);
+            if (item.flags & MF_SEPARATOR) {
+                canvas.Fill({4, y + 3, width - 4, y + 4}, kShadow);
+                canvas.Fill({4, y + 4, width - 4, y + 5}, kLight);
+            } else {
+                const bool lit = int(i) == highlighted;
+                if (lit) canvas.Fill(r, kHighlight);
+                const uint32_t colour = (item.flags & MF_GRAYED) ? kShadow : lit ? kLight : kText;
+                const std::string shown = Shown(item.text);
+                const size_t tab = shown.find('\t');
+                const int ty = y + (h - Height()) / 2;
+                if (font) {
+                    canvas.Text(*font, 20, ty, shown.substr(0, tab), colour);
+                    if (tab != std::string::npos) canvas.Text(*font, 20 + textWidth + 16, ty, shown.substr(tab + 1), colour);
+                }
+            }
+            y += h;
+        }
+        return canvas.frame;
+    }
+
+    machine::Frame Dialog(HWND dialog) override {
+        auto window = user::FindWindowObject(dialog);
+        if (!window) return {};
+        Canvas canvas(window->clientRect.right - window->clientRect.left,
+                      window->clientRect.bottom - window->clientRect.top, kFace);
+        RealisedFont* font = Font();
+        if (!font) return canvas.frame;
+        const HWND focus = GetFocus();
+        for (const auto& control : user::LiveWindows())
+            if (control->parent == dialog && control->Visible()) DrawControl(canvas, *font, *control, control->handle == focus);
+        return canvas.frame;
+    }
+
+private:
+    RealisedFont* Font() {
+        if (!font_) {
+            LOGFONTA logFont{};
+            logFont.lfHeight = -11;  // 8 points
+            logFont.lfWeight = FW_NORMAL;
+            std::snprintf(logFont.lfFaceName, sizeof logFont.lfFaceName, "%s", "MS Sans Serif");
+            font_ = Realise(logFont);
+        }
+        return font_.get();
+    }
+    int Height() { return font_ ? font_->Metrics().ascent + font_->Metrics().descent : 13; }
+
+    void DrawControl(Canvas& canvas, RealisedFont& font, const user::Window& control, bool focused) {
+        const RECT r = control.windowRect;  // in the dialog's client coordinates
+        const std::string name = control.windowClass ? control.windowClass->name : "";
+        const bool enabled = !(control.style & WS_DISABLED);
+        const uint32_t ink = enabled ? kText : kShadow;
+        const std::string text = Shown(control.title);
+        const int textY = r.top + (r.bottom - r.top - Height()) / 2;
+        if (name == "Static") {
+            canvas.Text(font, r.left, r.top, text, ink, r.right);
+            return;
+        }
+        if (name == "ComboBox") {
+            const int field = std::min<LONG>(r.bottom - r.top, 21);
+            const RECT box{r.left, r.top, r.right, r.top + field};
+            canvas.Fill(box, enabled ? kWindow : kFace);
+            canvas.Sunken(box);
+            const RECT arrow{box.right - 18, box.top + 2, box.right - 2, box.bottom - 2};
+            canvas.Fill(arrow, kFace);
+            canvas.Raised(arrow);
+            for (int k = 0; k < 4; ++k)
+                canvas.Fill({arrow.left + 4 + k, arrow.top + 6 + k, arrow.right - 4 - k, arrow.top + 7 + k}, ink);
+            const LRESULT selection = SendMessageA(control.handle, CB_GETCURSEL, 0, 0);
+            if (selection >= 0) {
+                std::string item(size_t(std::max<LRESULT>(SendMessageA(control.handle, CB_GETLBTEXTLEN, WPARAM(selection), 0), 0)) + 1, '\0');
+                SendMessageA(control.handle, CB_GETLBTEXT, WPARAM(selection), reinterpret_cast<LPARAM>(item.data()));
+                item.resize(std::strlen(item.c_str()));
+                const RECT inner{box.left + 3, box.top + 3, arrow.left - 1, box.bottom - 3};
+                if (focused) canvas.Fill(inner, kHighlight);
+                canvas.Text(font, inner.left + 1, box.top + (field - Height()) / 2, item, focused ? kLight : ink, inner.right);
+            }
+            return;
+        }
+        const DWORD type = control.style & 0x0F;
+        if (type == BS_GROUPBOX) {
+            const int mid = r.top + Height() / 2;
+            canvas.Frame({r.left, mid, r.right - 1, r.bottom - 1}, kShadow, kShadow);
+            canvas.Frame({r.left + 1, mid + 1, r.right, r.bottom}, kLight, kLight);
+            canvas.Fill({r.left + 6, r.top, r.left + 10 + Width(font, text), r.top + Height()}, kFace);
+            canvas.Text(font, r.left + 8, r.top, text, ink);
+            return;
+        }
+        const bool checked = SendMessageA(control.handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON || type == BS_CHECKBOX || type == BS_AUTOCHECKBOX) {
+            const int size = 12, top = r.top + (r.bottom - r.top - size) / 2;
+            const RECT box{r.left, top, r.left + size, top + size};
+            canvas.Fill(box, kWindow);
+            canvas.Sunken(box);
+            if (checked) canvas.Fill({box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, ink);
+            canvas.Text(font, box.right + 4, textY, text, ink, r.right);
+            if (focused) canvas.Dotted({box.right + 2, textY - 1, box.right + 6 + Width(font, text), textY + Height() + 1});
+            return;
+        }
+        // Push buttons.
+        RECT face = r;
+        if (type == BS_DEFPUSHBUTTON) {
+            canvas.Frame(face, kText, kText);
+            face = {face.left + 1, face.top + 1, face.right - 1, face.bottom - 1};
+        }
+        canvas.Raised(face);
+        const int w = Width(font, text);
+        canvas.Text(font, r.left + (r.right - r.left - w) / 2, textY, text, ink);
+        if (focused) canvas.Dotted({face.left + 3, face.top + 3, face.right - 3, face.bottom - 3});
+    }
+
+    std::shared_ptr<RealisedFont> font_;
+};
+
+}  // namespace
+
+void InstallDesktopPainter() {
+    static Painter* painter = new Painter;  // lives as long as the process: windows may draw until the end
+    user::SetDesktopPainter(painter);
+}
+
+}  // namespace gdi

@@ -1,0 +1,40 @@
+// The window manager on a real display: the desktop's window of each top-level window, and the
+// painter (GDI, above this area) that draws what the layer itself shows there: menu bars, open menus
+// and dialogs.
+#pragma once
+
+#include <vector>
+
+#include "machine/machine.h"
+#include "user/menus.h"
+#include "windows.h"
+
+namespace user {
+
+class DesktopPainter {
+public:
+    virtual ~DesktopPainter() = default;
+    // A menu bar of this width with its items' rectangles (menu bar coordinates); `highlighted` is the
+    // item shown pressed, or -1.
+    virtual machine::Frame MenuBar(const Menu& menu, int width, int highlighted, std::vector<RECT>& items) = 0;
+    // An open popup menu with its items' rectangles (popup coordinates).
+    virtual machine::Frame Popup(const Menu& menu, int highlighted, std::vector<RECT>& items) = 0;
+    // A dialog's client area and its controls, as they stand.
+    virtual machine::Frame Dialog(HWND dialog) = 0;
+};
+void SetDesktopPainter(DesktopPainter* painter);
+DesktopPainter* Painter();
+
+// The desktop's window follows the layer's window (place, size, title, state); a window that goes
+// away takes it with it. Both do nothing headless.
+void SyncHostWindow(HWND window);
+void ForgetHostWindow(HWND window);
+uint64_t HostId(HWND window);
+// Draws the window's menu bar again (with an item highlighted, and open popups over the client area).
+void ShowMenuBar(HWND window, int highlighted, const std::vector<machine::HostOverlay>& overlays);
+
+// The application loses the foreground: the active window is deactivated (WM_NCACTIVATE,
+// WM_ACTIVATE, then WM_ACTIVATEAPP to every top-level window).
+void DeactivateApplication();
+
+}  // namespace user
