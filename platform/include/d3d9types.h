@@ -281,7 +281,8 @@ typedef enum _D3DMULTISAMPLE_TYPE {
     D3DMULTISAMPLE_15_SAMPLES = 15, D3DMULTISAMPLE_16_SAMPLES = 16, D3DMULTISAMPLE_FORCE_DWORD = 0x7fffffff
 } D3DMULTISAMPLE_TYPE;
 
-typedef enum _D3DFORMAT {
+// Every 32-bit code is a value of the type: four-character codes and unknown values pass through it.
+typedef enum _D3DFORMAT : int {
     D3DFMT_UNKNOWN = 0,
     D3DFMT_R8G8B8 = 20, D3DFMT_A8R8G8B8 = 21, D3DFMT_X8R8G8B8 = 22, D3DFMT_R5G6B5 = 23,
     D3DFMT_X1R5G5B5 = 24, D3DFMT_A1R5G5B5 = 25, D3DFMT_A4R4G4B4 = 26, D3DFMT_R3G3B2 = 27,
