@@ -54,18 +54,4 @@ void SyncHostWindow(HWND handle) {
 
 void ForgetHostWindow(HWND handle) { machine::RemoveHostWindow(HostId(handle)); }
 
-void DeactivateApplication() {
-    WindowTable& table = Windows();
-    HWND previous = table.active;
-    table.active = nullptr;
-    if (FindWindowObject(previous)) {
-        CallWindowProcedure(previous, WM_NCACTIVATE, FALSE, 0);
-        CallWindowProcedure(previous, WM_ACTIVATE, WA_INACTIVE, 0);
-    }
-    if (!table.applicationActive) return;
-    table.applicationActive = false;
-    for (const auto& other : LiveWindows())
-        if (!other->IsChild()) CallWindowProcedure(other->handle, WM_ACTIVATEAPP, FALSE, 0);
-}
-
 }  // namespace user

@@ -33,8 +33,4 @@ uint64_t HostId(HWND window);
 // Draws the window's menu bar again (with an item highlighted, and open popups over the client area).
 void ShowMenuBar(HWND window, int highlighted, const std::vector<machine::HostOverlay>& overlays);
 
-// The application loses the foreground: the active window is deactivated (WM_NCACTIVATE,
-// WM_ACTIVATE, then WM_ACTIVATEAPP to every top-level window).
-void DeactivateApplication();
-
 }  // namespace user
