@@ -19,8 +19,8 @@ bool InsideRect(const RECT& r, LONG width, LONG height) {
            r.bottom <= height;
 }
 
-// Nearest-texel stretch of the source rectangle of the back buffer into the destination rectangle.
-// Rows that keep their width are read straight into the frame.
+// Nearest-texel stretch of the source rectangle of the back buffer into the destination rectangle,
+// opaque (the window shows no alpha). Rows that keep their width are read straight into the frame.
 void Stretch(const Surface& source, const RECT& from, machine::Frame& frame, const RECT& to) {
     const LONG srcW = from.right - from.left, srcH = from.bottom - from.top;
     const LONG dstW = to.right - to.left, dstH = to.bottom - to.top;
@@ -40,17 +40,14 @@ void Stretch(const Surface& source, const RECT& from, machine::Frame& frame, con
         const LONG sy = from.top + LONG((int64_t(2 * (dy - to.top) + 1) * srcH) / (2 * int64_t(dstH)));
         uint32_t* out = frame.pixels.data() + size_t(dy) * frame.width;
         if (sameWidth) {
-            const UINT count = UINT(endX - firstX);
-            source.ReadRowArgb(UINT(from.left + (firstX - to.left)), UINT(sy), count, out + firstX);
-            for (UINT i = 0; i < count; ++i) out[firstX + LONG(i)] |= 0xFF000000u;  // the window shows no alpha
+            source.ReadRowOpaque(UINT(from.left + (firstX - to.left)), UINT(sy), UINT(endX - firstX), out + firstX);
             continue;
         }
         if (sy != loadedRow) {
-            source.ReadRowArgb(UINT(from.left), UINT(sy), UINT(srcW), row.data());
+            source.ReadRowOpaque(UINT(from.left), UINT(sy), UINT(srcW), row.data());
             loadedRow = sy;
         }
-        for (LONG dx = firstX; dx < endX; ++dx)
-            out[dx] = row[columns[size_t(dx - firstX)]] | 0xFF000000u;  // the window shows no alpha
+        for (LONG dx = firstX; dx < endX; ++dx) out[dx] = row[columns[size_t(dx - firstX)]];
     }
 }
 

@@ -137,6 +137,29 @@ void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
     }
 }
 
+void Surface::ReadRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const {
+    WaitForPipeline();
+    auto format = ColorFormatOf(desc_.format);
+    if (!format || y >= desc_.height || x > desc_.width || count > desc_.width - x) {
+        std::fill(out, out + count, 0xFF000000u);
+        return;
+    }
+    const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
+    if (pipeline::bytesPerPixel(*format) == 4) {
+        const uint8_t* from = p + static_cast<size_t>(x) * 4;
+        for (UINT i = 0; i < count; ++i) {
+            uint32_t v;
+            std::memcpy(&v, from + static_cast<size_t>(i) * 4, 4);
+            out[i] = v | 0xFF000000u;
+        }
+        return;
+    }
+    for (UINT i = 0; i < count; ++i) {
+        const UINT at = (x + i) * 2;
+        out[i] = pipeline::toArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8) | 0xFF000000u;
+    }
+}
+
 pipeline::ColorSurface Surface::ColorView() {
     pipeline::ColorSurface view;
     auto format = ColorFormatOf(desc_.format);

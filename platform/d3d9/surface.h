@@ -51,6 +51,8 @@ public:
     uint32_t ReadArgb(UINT x, UINT y) const;
     // count pixels of row y from column x as 0xAARRGGBB; the span must lie on the surface.
     void ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const;
+    // The same with alpha 255, as a window shows the pixels: one pass over the row.
+    void ReadRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const;
 
     pipeline::ColorSurface ColorView();
     pipeline::DepthSurface DepthView();
