@@ -54,21 +54,20 @@ std::optional<pipeline::IndexSize> IndexSizeOf(D3DFORMAT format) {
 
 UINT IndexBytes(pipeline::IndexSize size) { return size == pipeline::IndexSize::Bits32 ? 4 : 2; }
 
-// The textures of the fixed-function stages up to the last one bound, as "<w>x<h> <format>".
-std::vector<std::string> BoundTextures(const DeviceState& state) {
-    std::vector<std::string> names;
-    for (size_t stage = 0; stage < 8; ++stage) {
-        auto* texture = dynamic_cast<Texture*>(state.textures[stage]);
+// The draw as the report lists it, with the textures of the fixed-function stages up to the last one bound.
+DrawRecord RecordOf(D3DPRIMITIVETYPE type, uint64_t primitives, const DeviceState& state) {
+    DrawRecord record;
+    record.type = type;
+    record.primitives = primitives;
+    record.fvf = state.fvf;
+    for (size_t stage = 0; stage < record.textures.size(); ++stage) {
+        auto* texture = state.textures[stage] ? dynamic_cast<Texture*>(state.textures[stage]) : nullptr;
         D3DSURFACE_DESC desc{};
-        if (!texture || FAILED(texture->GetLevelDesc(0, &desc))) {
-            names.emplace_back();
-            continue;
-        }
-        names.push_back(std::to_string(desc.Width) + "x" + std::to_string(desc.Height) + " " +
-                        control::FormatName(desc.Format));
+        if (!texture || FAILED(texture->GetLevelDesc(0, &desc)) || desc.Width == 0) continue;
+        record.textures[stage] = {desc.Width, desc.Height, desc.Format};
+        record.textureCount = stage + 1;
     }
-    while (!names.empty() && names.back().empty()) names.pop_back();
-    return names;
+    return record;
 }
 
 }  // namespace
@@ -85,7 +84,7 @@ HRESULT Device::Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT str
     }
     pipeline::RenderTarget target = Target();
     pipeline::draw(call, states.vertex, states.pixel, target);
-    CountDraw({type, static_cast<uint64_t>(call.primitiveCount), state_.fvf, BoundTextures(state_)});
+    CountDraw(RecordOf(type, static_cast<uint64_t>(call.primitiveCount), state_));
     return D3D_OK;
 }
 

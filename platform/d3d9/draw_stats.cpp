@@ -37,17 +37,22 @@ std::string DrawJson(const DrawRecord& draw) {
     std::string json = std::string("{\"type\": \"") + TypeName(draw.type) +
                        "\", \"primitives\": " + std::to_string(draw.primitives) + ", \"fvf\": \"" + fvf +
                        "\", \"textures\": [";
-    for (size_t i = 0; i < draw.textures.size(); ++i)
-        json += (i ? ", " : "") + (draw.textures[i].empty() ? std::string("null") : machine::JsonString(draw.textures[i]));
+    for (size_t i = 0; i < draw.textureCount; ++i) {
+        const BoundTexture& t = draw.textures[i];
+        json += i ? ", " : "";
+        json += t.width == 0 ? std::string("null")
+                             : machine::JsonString(std::to_string(t.width) + "x" + std::to_string(t.height) + " " +
+                                                   control::FormatName(t.format));
+    }
     return json + "]}";
 }
 }  // namespace
 
-void CountDraw(DrawRecord draw) {
+void CountDraw(const DrawRecord& draw) {
     Stats& s = State();
     ++s.counts.draws;
     s.counts.primitives += draw.primitives;
-    s.thisFrame.push_back(std::move(draw));
+    s.thisFrame.push_back(draw);
 }
 
 void CountFrame() {

@@ -2,6 +2,7 @@
 // draws of the last presented frame one by one.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,16 +11,24 @@
 
 namespace d3d9 {
 
+// A texture stage's texture as the report names it; width 0 for an unbound stage.
+struct BoundTexture {
+    UINT width = 0, height = 0;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+};
+
 // One draw as the report lists it: the primitive type and count, the vertex format and, per texture
-// stage up to the last one bound, the texture's size and format (empty for an unbound stage).
+// stage up to the last one bound, the texture's size and format. Plain values, so counting a draw
+// allocates nothing once the frame's list has grown.
 struct DrawRecord {
     D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;
     uint64_t primitives = 0;
     DWORD fvf = 0;
-    std::vector<std::string> textures;
+    std::array<BoundTexture, 8> textures{};
+    size_t textureCount = 0;  // stages up to the last one bound
 };
 
-void CountDraw(DrawRecord draw);
+void CountDraw(const DrawRecord& draw);
 void CountFrame();
 void ResetDrawStats();
 // {"frames": n, "draws_per_frame": d, "primitives_per_frame": p, "last_frame": [draws]}, the figures
