@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "device_state.h"
@@ -14,6 +15,7 @@
 #include "pipeline/draw_call.h"
 #include "pipeline/draw_queue.h"
 #include "pipeline/render_target.h"
+#include "pipeline/states.h"
 #include "presentation_params.h"
 #include "state_record.h"
 
@@ -161,6 +163,12 @@ private:
     void DropRecording();
     // Hands a draw whose buffers are checked to the pipeline with the current state (device_drawing.cpp).
     HRESULT Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT stride);
+    // Brings the converted state up to date for a draw: converts again the halves a setter changed;
+    // false, naming the state in `refused`, when the state asks for what the pipeline does not draw.
+    bool UpdateDrawStates(std::string& refused);
+    // A setter changed what the converted vertex or pixel state is made from.
+    enum DirtyStates : unsigned { kVertexStatesDirty = 1, kPixelStatesDirty = 2 };
+    void MarkDirty(unsigned which) { dirtyStates_ |= which; }
     // After a draw from the program's memory, stream 0 and the indices are unset.
     void UnsetUserStreams();
     // While a state block is recorded, setters store into it instead of the device's state.
@@ -180,6 +188,11 @@ private:
     mutable pipeline::DrawQueue queue_;
     std::set<ChildObject*> volatileChildren_;  // default-pool children with outside references
     DeviceState state_;
+    // state_ as the pipeline takes it, kept between draws (see UpdateDrawStates).
+    pipeline::VertexState vertexStates_;
+    pipeline::PixelState pixelStates_;
+    unsigned dirtyStates_ = kVertexStatesDirty | kPixelStatesDirty;
+    bool statesWithDepth_ = false;  // pixelStates_ was converted for a target with a depth buffer
     bool inScene_ = false;
     LossState loss_ = LossState::Operational;
     std::optional<unsigned> testsUntilResettable_;

@@ -36,8 +36,9 @@ HRESULT Device::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
     if (StateRecord* r = Recording()) {
         auto [it, added] = r->textures.emplace(Stage, nullptr);
         Rebind(it->second, pTexture, this);
-    } else {
+    } else if (state_.textures[size_t(slot)] != pTexture) {
         Rebind(state_.textures[size_t(slot)], pTexture, this);
+        MarkDirty(kPixelStatesDirty);
     }
     return D3D_OK;
 }

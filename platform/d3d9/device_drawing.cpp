@@ -72,18 +72,35 @@ DrawRecord RecordOf(D3DPRIMITIVETYPE type, uint64_t primitives, const DeviceStat
 
 }  // namespace
 
+bool Device::UpdateDrawStates(std::string& refused) {
+    const bool hasDepth = depthStencil_ != nullptr;
+    if (hasDepth != statesWithDepth_) dirtyStates_ |= kPixelStatesDirty;
+    // A half that was refused stays marked, so the next draw converts it again and refuses it again.
+    if (dirtyStates_ & kVertexStatesDirty) {
+        if (!ConvertVertexStates(state_, vertexStates_, &refused)) return false;
+        dirtyStates_ &= ~unsigned(kVertexStatesDirty);
+    }
+    if (dirtyStates_ & kPixelStatesDirty) {
+        if (!ConvertPixelStates(state_, hasDepth, pixelStates_, &refused)) return false;
+        dirtyStates_ &= ~unsigned(kPixelStatesDirty);
+        statesWithDepth_ = hasDepth;
+    } else {
+        RefreshTextures(state_, pixelStates_);
+    }
+    return true;
+}
+
 HRESULT Device::Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT stride) {
     const auto layout = PipelineLayoutOfFvf(state_.fvf, stride);
     if (!layout) return D3DERR_INVALIDCALL;
     call.layout = *layout;
-    DrawStates states;
     std::string refused;
-    if (!ConvertStates(state_, depthStencil_ != nullptr, states, &refused)) {
+    if (!UpdateDrawStates(refused)) {
         machine::DebugOutput(("Direct3D9: draw refused: the device does not draw " + refused + "\n").c_str());
         return D3DERR_INVALIDCALL;
     }
     pipeline::RenderTarget target = Target();
-    pipeline::draw(call, states.vertex, states.pixel, target);
+    pipeline::draw(call, vertexStates_, pixelStates_, target);
     CountDraw(RecordOf(type, static_cast<uint64_t>(call.primitiveCount), state_));
     return D3D_OK;
 }

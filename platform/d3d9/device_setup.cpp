@@ -55,6 +55,7 @@ HRESULT Device::ApplyPresentation(const ResolvedPresentation& resolved) {
     DropRecording();
     ClearBindings();
     ResetToDefaults(state_, p.EnableAutoDepthStencil != FALSE, p.BackBufferWidth, p.BackBufferHeight);
+    MarkDirty(kVertexStatesDirty | kPixelStatesDirty);
     inScene_ = false;
     return D3D_OK;
 }
@@ -68,6 +69,7 @@ void Device::ReleaseSwapChain() {
 }
 
 void Device::ClearBindings() {
+    MarkDirty(kPixelStatesDirty);
     for (auto& texture : state_.textures) {
         if (ChildObject* child = AsChild(texture)) child->Unbind();
         texture = nullptr;

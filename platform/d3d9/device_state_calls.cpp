@@ -1,16 +1,29 @@
 // The state setters and getters: they validate, store and answer; the pipeline reads the stored state.
 #include <cmath>
+#include <cstring>
 
 #include "call_log.h"
 #include "device.h"
 
 namespace d3d9 {
 
+namespace {
+// Setters compare the bits: a value set again unchanged leaves the converted state as it is.
+template <typename T>
+bool SameBytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+}  // namespace
+
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) {
     LogCall("SetTransform", State);
     if (!pMatrix || !IsTransformType(State)) return D3DERR_INVALIDCALL;
-    if (StateRecord* r = Recording()) r->transforms[State] = *pMatrix;
-    else state_.transforms[State] = *pMatrix;
+    if (StateRecord* r = Recording()) {
+        r->transforms[State] = *pMatrix;
+    } else if (!SameBytes(state_.transforms[State], *pMatrix)) {
+        state_.transforms[State] = *pMatrix;
+        MarkDirty(kVertexStatesDirty);
+    }
     return D3D_OK;
 }
 
@@ -45,8 +58,12 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* pViewport) {
 HRESULT Device::SetMaterial(const D3DMATERIAL9* pMaterial) {
     LogCall("SetMaterial");
     if (!pMaterial) return D3DERR_INVALIDCALL;
-    if (StateRecord* r = Recording()) r->material = *pMaterial;
-    else state_.material = *pMaterial;
+    if (StateRecord* r = Recording()) {
+        r->material = *pMaterial;
+    } else if (!SameBytes(state_.material, *pMaterial)) {
+        state_.material = *pMaterial;
+        MarkDirty(kVertexStatesDirty);
+    }
     return D3D_OK;
 }
 
@@ -63,8 +80,15 @@ HRESULT Device::SetLight(DWORD Index, const D3DLIGHT9* pLight) {
     if (pLight->Type != D3DLIGHT_POINT && pLight->Type != D3DLIGHT_SPOT && pLight->Type != D3DLIGHT_DIRECTIONAL)
         return D3DERR_INVALIDCALL;
     if (!(pLight->Range >= 0.0f) || std::isinf(pLight->Range)) return D3DERR_INVALIDCALL;
-    if (StateRecord* r = Recording()) r->lights[Index] = *pLight;
-    else state_.lights[Index].light = *pLight;
+    if (StateRecord* r = Recording()) {
+        r->lights[Index] = *pLight;
+    } else {
+        D3DLIGHT9& light = state_.lights[Index].light;
+        if (!SameBytes(light, *pLight)) {
+            light = *pLight;
+            MarkDirty(kVertexStatesDirty);
+        }
+    }
     return D3D_OK;
 }
 
@@ -85,7 +109,10 @@ HRESULT Device::LightEnable(DWORD Index, BOOL Enable) {
     auto it = state_.lights.find(Index);
     // Enabling a light never set makes the default light there.
     if (it == state_.lights.end()) it = state_.lights.emplace(Index, LightSlot{DefaultLight(), false}).first;
-    it->second.enabled = Enable != FALSE;
+    if (it->second.enabled != (Enable != FALSE)) {
+        it->second.enabled = Enable != FALSE;
+        MarkDirty(kVertexStatesDirty);
+    }
     return D3D_OK;
 }
 
@@ -99,8 +126,12 @@ HRESULT Device::GetLightEnable(DWORD Index, BOOL* pEnable) {
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     LogCall("SetRenderState", State, Value);
-    if (StateRecord* r = Recording()) r->render[State] = Value;
-    else state_.render.Set(State, Value);
+    if (StateRecord* r = Recording()) {
+        r->render[State] = Value;
+    } else if (state_.render.Get(State) != Value) {
+        state_.render.Set(State, Value);
+        MarkDirty(kVertexStatesDirty | kPixelStatesDirty);
+    }
     return D3D_OK;
 }
 
@@ -121,8 +152,12 @@ HRESULT Device::GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
 HRESULT Device::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) {
     LogCall("SetTextureStageState", Stage, Type, Value);
     if (Stage >= kStages) return D3DERR_INVALIDCALL;
-    if (StateRecord* r = Recording()) r->stages[{Stage, Type}] = Value;
-    else state_.stages[Stage].Set(Type, Value);
+    if (StateRecord* r = Recording()) {
+        r->stages[{Stage, Type}] = Value;
+    } else if (state_.stages[Stage].Get(Type) != Value) {
+        state_.stages[Stage].Set(Type, Value);
+        MarkDirty(kPixelStatesDirty);
+    }
     return D3D_OK;
 }
 
@@ -138,8 +173,12 @@ HRESULT Device::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD V
     LogCall("SetSamplerState", Sampler, Type, Value);
     const int slot = SamplerSlot(Sampler);
     if (slot < 0) return D3DERR_INVALIDCALL;
-    if (StateRecord* r = Recording()) r->samplers[{Sampler, Type}] = Value;
-    else state_.samplers[size_t(slot)].Set(Type, Value);
+    if (StateRecord* r = Recording()) {
+        r->samplers[{Sampler, Type}] = Value;
+    } else if (state_.samplers[size_t(slot)].Get(Type) != Value) {
+        state_.samplers[size_t(slot)].Set(Type, Value);
+        MarkDirty(kPixelStatesDirty);
+    }
     return D3D_OK;
 }
 

@@ -170,6 +170,16 @@ bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v, cons
     return true;
 }
 
+// A stage reads the texture and the sampler of its own number. The most detailed level used is the
+// sampler's or the managed texture's, whichever is coarser.
+void SetStageTexture(const DeviceState& state, DWORD s, pipeline::StageState& out) {
+    auto* texture = state.textures[s] ? dynamic_cast<Texture*>(state.textures[s]) : nullptr;
+    out.texture = texture ? &texture->Sampled() : nullptr;
+    DWORD maxLevel = state.samplers[s].Get(D3DSAMP_MAXMIPLEVEL);
+    if (texture && texture->GetLOD() > maxLevel) maxLevel = texture->GetLOD();
+    out.sampler.maxMipLevel = static_cast<int>(maxLevel > 15 ? 15 : maxLevel);
+}
+
 bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, const Refusal& refuse) {
     const auto& ts = state.stages[s];
     const std::string stage = "stage " + std::to_string(s) + " ";
@@ -200,9 +210,6 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     out.alphaArg2 = *args[3];
     out.texCoordIndex = static_cast<int>(coordinates);
 
-    // A stage reads the sampler of its own number.
-    auto* texture = state.textures[s] ? dynamic_cast<Texture*>(state.textures[s]) : nullptr;
-    out.texture = texture ? &texture->Sampled() : nullptr;
     const auto& ss = state.samplers[s];
     auto addressU = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSU));
     auto addressV = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSV));
@@ -218,10 +225,7 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     sampler.addressV = *addressV;
     sampler.border = pipeline::argbToColor(ss.Get(D3DSAMP_BORDERCOLOR));
     sampler.lodBias = FloatOf(ss.Get(D3DSAMP_MIPMAPLODBIAS));
-    // The most detailed level used: the sampler's or the managed texture's, whichever is coarser.
-    DWORD maxLevel = ss.Get(D3DSAMP_MAXMIPLEVEL);
-    if (texture && texture->GetLOD() > maxLevel) maxLevel = texture->GetLOD();
-    sampler.maxMipLevel = static_cast<int>(maxLevel > 15 ? 15 : maxLevel);
+    SetStageTexture(state, s, out);
     return true;
 }
 
@@ -295,9 +299,22 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
 }  // namespace
 
 bool ConvertStates(const DeviceState& state, bool hasDepth, DrawStates& out, std::string* refused) {
-    out = DrawStates{};
-    const Refusal refuse(refused);
-    return ConvertVertexState(state, out.vertex, refuse) && ConvertPixelState(state, hasDepth, out.pixel, refuse);
+    return ConvertVertexStates(state, out.vertex, refused) && ConvertPixelStates(state, hasDepth, out.pixel, refused);
+}
+
+bool ConvertVertexStates(const DeviceState& state, pipeline::VertexState& out, std::string* refused) {
+    out = pipeline::VertexState{};
+    return ConvertVertexState(state, out, Refusal(refused));
+}
+
+bool ConvertPixelStates(const DeviceState& state, bool hasDepth, pipeline::PixelState& out, std::string* refused) {
+    out = pipeline::PixelState{};
+    return ConvertPixelState(state, hasDepth, out, Refusal(refused));
+}
+
+void RefreshTextures(const DeviceState& state, pipeline::PixelState& out) {
+    for (DWORD s = 0; s < kStages && out.stages[s].colorOp != pipeline::TextureOp::Disable; ++s)
+        SetStageTexture(state, s, out.stages[s]);
 }
 
 }  // namespace d3d9

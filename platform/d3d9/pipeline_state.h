@@ -22,4 +22,14 @@ struct DrawStates {
 // disabled one count.
 bool ConvertStates(const DeviceState& state, bool hasDepth, DrawStates& out, std::string* refused = nullptr);
 
+// The two halves of ConvertStates, for a device that keeps the converted state and converts again only
+// the half whose device state changed: the vertex half reads the render states, transforms, material
+// and lights; the pixel half the render states, texture stages, samplers and textures.
+bool ConvertVertexStates(const DeviceState& state, pipeline::VertexState& out, std::string* refused = nullptr);
+bool ConvertPixelStates(const DeviceState& state, bool hasDepth, pipeline::PixelState& out,
+                        std::string* refused = nullptr);
+// What a converted pixel state takes from the bound textures themselves, brought up to date for a draw:
+// their levels (a lock changes them) and the level of detail a managed texture sets.
+void RefreshTextures(const DeviceState& state, pipeline::PixelState& out);
+
 }  // namespace d3d9

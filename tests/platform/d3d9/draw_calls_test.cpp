@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "d3d9/control.h"
@@ -500,6 +501,92 @@ TEST_F(DrawTest, StateBlocksRecordCaptureAndApplyWhatIsDrawn) {
     EXPECT_EQ(color(), 0xFF0000FFu);
     all->Release();
     block->Release();
+}
+
+TEST_F(DrawTest, EveryKindOfStateChangedBetweenDrawsReachesTheNextDraw) {
+    // The device keeps the state it converted for the pipeline from draw to draw; each kind of change
+    // must still reach the next draw, inside a scene and across scenes.
+    device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFFFF0000);
+    auto screenQuad = [&] { DrawStrip(test::ScreenQuad(0, 0, 64, 64), test::kScreenFvf); };
+    auto color = [&](const std::function<void()>& draw) {
+        Frame(kBackground, draw);
+        return Pixel(32, 32);
+    };
+    EXPECT_EQ(color(screenQuad), 0xFFFF0000u);
+    device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFFFF0000);  // the same value again
+    EXPECT_EQ(color(screenQuad), 0xFFFF0000u);
+
+    Frame(kBackground, [&] {  // a render state between two draws of one scene
+        DrawStrip(test::ScreenQuad(0, 0, 32, 64), test::kScreenFvf);
+        device_->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
+        DrawStrip(test::ScreenQuad(32, 0, 64, 64), test::kScreenFvf);
+    });
+    EXPECT_EQ(Pixel(16, 32), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(48, 32), 0xFF00FF00u);
+
+    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);  // a stage state
+    EXPECT_EQ(color(screenQuad), 0xFFFFFFFFu) << "no texture bound reads white";
+    // Two levels: red, then green. The level of detail of the texture and the sampler's most detailed
+    // level both choose the green one.
+    IDirect3DTexture9* levels =
+        MakeTexture(2, 2, 2, [](UINT level, UINT, UINT) { return level == 0 ? 0xFFFF0000u : 0xFF00FF00u; });
+    IDirect3DTexture9* blue = MakeTexture(2, 2, 1, [](UINT, UINT, UINT) { return 0xFF0000FFu; });
+    device_->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+    device_->SetTexture(0, levels);
+    EXPECT_EQ(color(screenQuad), 0xFFFF0000u);
+    levels->SetLOD(1);
+    EXPECT_EQ(color(screenQuad), 0xFF00FF00u);
+    levels->SetLOD(0);
+    EXPECT_EQ(color(screenQuad), 0xFFFF0000u);
+    device_->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, 1);  // a sampler state
+    EXPECT_EQ(color(screenQuad), 0xFF00FF00u);
+    device_->SetTexture(0, blue);  // another texture, then none
+    EXPECT_EQ(color(screenQuad), 0xFF0000FFu);
+    D3DLOCKED_RECT locked{};  // new texels in the bound texture
+    ASSERT_EQ(blue->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch)[x] = 0xFFFFFF00u;
+    blue->UnlockRect(0);
+    EXPECT_EQ(color(screenQuad), 0xFFFFFF00u);
+    device_->SetTexture(0, nullptr);
+    EXPECT_EQ(color(screenQuad), 0xFFFFFFFFu);
+
+    // A refused state refuses every draw until it is put back.
+    device_->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    Frame(kBackground, [&] {
+        ASSERT_EQ(device_->SetFVF(test::kScreenFvf), D3D_OK);
+        const std::vector<ScreenVertex> quad = test::ScreenQuad(0, 0, 64, 64);
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad.data(), sizeof(ScreenVertex)),
+                      D3DERR_INVALIDCALL);
+    });
+    device_->SetRenderState(D3DRS_STENCILENABLE, FALSE);
+    EXPECT_EQ(color(screenQuad), 0xFFFFFFFFu);
+
+    // The vertex half: transforms and the material of an untransformed, lit quad.
+    const D3DMATRIX identity = test::Identity(), aside = test::Translation(5, 0, 0);
+    device_->SetTransform(D3DTS_VIEW, &identity);
+    device_->SetTransform(D3DTS_PROJECTION, &identity);
+    device_->SetTransform(D3DTS_WORLD, &identity);
+    device_->SetRenderState(D3DRS_LIGHTING, TRUE);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device_->SetRenderState(D3DRS_AMBIENT, 0);
+    device_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    D3DMATERIAL9 material = test::Material({0, 0, 0, 1}, {0, 0, 0, 1});
+    material.Emissive = {1, 0, 0, 1};
+    device_->SetMaterial(&material);
+    const std::vector<ColoredVertex> model = {
+        {-1, -1, 0.5f, 0xFFFFFFFF}, {-1, 1, 0.5f, 0xFFFFFFFF}, {1, -1, 0.5f, 0xFFFFFFFF}, {1, 1, 0.5f, 0xFFFFFFFF}};
+    auto modelQuad = [&] { DrawStrip(model, test::kColoredFvf); };
+    EXPECT_EQ(color(modelQuad), 0xFFFF0000u);
+    material.Emissive = {0, 0, 1, 1};
+    device_->SetMaterial(&material);
+    EXPECT_EQ(color(modelQuad), 0xFF0000FFu);
+    device_->SetTransform(D3DTS_WORLD, &aside);
+    EXPECT_EQ(color(modelQuad), kBackground) << "moved out of sight";
 }
 
 TEST_F(DrawTest, TheReportCountsDrawsAndPrimitivesPerFrame) {
