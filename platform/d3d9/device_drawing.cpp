@@ -42,7 +42,7 @@ bool Prepare(D3DPRIMITIVETYPE type, UINT primitives, pipeline::DrawCall& call, u
     if (!t || primitives == 0 || primitives > kMaxPrimitives) return false;
     call.type = *t;
     call.primitiveCount = static_cast<int>(primitives);
-    elements = static_cast<uint64_t>(pipeline::elementsFor(*t, call.primitiveCount));
+    elements = static_cast<uint64_t>(pipeline::ElementsFor(*t, call.primitiveCount));
     return true;
 }
 
@@ -100,7 +100,7 @@ HRESULT Device::Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT str
         return D3DERR_INVALIDCALL;
     }
     pipeline::RenderTarget target = Target();
-    pipeline::draw(call, vertexStates_, pixelStates_, target);
+    pipeline::Draw(call, vertexStates_, pixelStates_, target);
     CountDraw(RecordOf(type, static_cast<uint64_t>(call.primitiveCount), state_));
     return D3D_OK;
 }
