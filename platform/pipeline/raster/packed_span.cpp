@@ -67,6 +67,25 @@ struct GroupInterpolants {
         lod = Splat(0.5f) * Log2Approx(Max(lx, ly)) + Splat(sampler.lodBias);
     }
     alignas(32) float lu[kLanes], lv[kLanes], ll[kLanes];
+    if (kind == SampleKind::MinMagWrapPow2) {
+        // One level, two filters: minified lanes (lod > 0) take the min filter, the others the mag
+        // filter. Point lanes are sampled together; linear ones one at a time, as SampleTexture does.
+        const SamplerLevel& top = sampler.levels[sampler.base];
+        const int minified = live & LaneBits(LessMask(Splat(0.0f), lod));
+        const int magnified = live & ~minified;
+        const bool pointMin = sampler.minFilter != Filter::Linear, pointMag = sampler.magFilter != Filter::Linear;
+        I8 texels = Splat(0);
+        const int pointLanes = (pointMin ? minified : 0) | (pointMag ? magnified : 0);
+        if (pointLanes) {
+            const I8 sampled = PointWrap(top, u, v);
+            texels = pointLanes == live ? sampled : Select(MaskOf(pointLanes), sampled, texels);
+        }
+        const int linearLanes = live & ~pointLanes;
+        if (linearLanes == 0) return texels;
+        Store(lu, Sanitize(u));
+        Store(lv, Sanitize(v));
+        return EachLane(linearLanes, texels, [&](int j) { return detail::SampleLinear(sampler, top, lu[j], lv[j]); });
+    }
     Store(ll, lod);
     if (kind != SampleKind::TrilinearWrapPow2) {
         Store(lu, u);
@@ -285,6 +304,7 @@ SampleKind SampleKindOf(const StageSampler& s) {
     if (s.levelCount <= 0) return SampleKind::White;
     if (!s.wrapPow2) return SampleKind::Generic;
     if (!s.needsLod) return s.minFilter == Filter::Point ? SampleKind::PointWrapPow2 : SampleKind::LinearWrapPow2;
+    if (s.mipFilter == Filter::None || s.levelCount - 1 == s.base) return SampleKind::MinMagWrapPow2;
     const SamplerLevel& top = s.levels[s.base];
     if (s.minFilter == Filter::Linear && s.magFilter == Filter::Linear && s.mipFilter == Filter::Linear &&
         s.levelCount - 1 > s.base && top.width <= 4096 && top.height <= 4096)

@@ -8,7 +8,7 @@
 namespace pipeline {
 
 // The sampling code a stage runs: specialised for the common wrapped power-of-two cases.
-enum class SampleKind : uint8_t { White, Generic, PointWrapPow2, LinearWrapPow2, TrilinearWrapPow2 };
+enum class SampleKind : uint8_t { White, Generic, PointWrapPow2, LinearWrapPow2, MinMagWrapPow2, TrilinearWrapPow2 };
 
 // Pixel state prepared once per draw.
 struct PixelPipeline {

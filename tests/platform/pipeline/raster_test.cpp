@@ -199,5 +199,44 @@ TEST(Assembly, VerticesFarApartInTheBufferKeepTheirOwnValues) {
     SetThreadCount(0);
 }
 
+
+TEST(PackedSampling, DifferentMinAndMagFiltersSampleAsTheGenericSamplerDoes) {
+    // A quad in perspective: magnified at its near side, minified at its far side. Its coordinates keep
+    // clear of the texture's edges, where wrapping and clamping differ, so the wrapped texture (the
+    // packed path's own sampling) must draw exactly what the clamped one (texel by texel) draws.
+    std::mt19937 random(7);
+    TextureHolder tex = makeTexture(16, 16, [&](int, int) { return 0xFF000000u | (random() & 0xFFFFFFu); });
+    std::vector<Vertex> v(4);
+    for (int i = 0; i < 4; ++i) {
+        const bool far = i % 2 == 1;
+        v[i].x = far ? 60.0f : 2.0f;
+        v[i].y = i / 2 ? (far ? 36.0f : 62.0f) : (far ? 28.0f : 2.0f);
+        v[i].rhw = far ? 0.05f : 1.0f;
+        v[i].u0 = far ? 0.9f : 0.1f;
+        v[i].v0 = i / 2 ? 0.9f : 0.1f;
+    }
+    VertexStream stream = makeStream({true, false, false, false, 1}, v);
+    auto drawn = [&](Filter min, Filter mag, Filter mip, Address address) {
+        Canvas canvas(64, 64);
+        canvas.fill(0xFF000000);
+        PixelState pixels = basicPixels(&tex.texture);
+        pixels.stages[0].sampler = {min, mag, mip};
+        pixels.stages[0].sampler.addressU = pixels.stages[0].sampler.addressV = address;
+        Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, canvas.target);
+        return canvas.pixels();
+    };
+    const auto allPoint = drawn(Filter::Point, Filter::Point, Filter::None, Address::Wrap);
+    const auto allLinear = drawn(Filter::Linear, Filter::Linear, Filter::None, Address::Wrap);
+    ASSERT_NE(allPoint, allLinear);
+    for (Filter mip : {Filter::None, Filter::Linear})  // one level: a mip filter changes nothing
+        for (bool pointMin : {true, false}) {
+            const Filter min = pointMin ? Filter::Point : Filter::Linear, mag = pointMin ? Filter::Linear : Filter::Point;
+            const auto wrapped = drawn(min, mag, mip, Address::Wrap);
+            EXPECT_EQ(wrapped, drawn(min, mag, mip, Address::Clamp)) << "point min " << pointMin;
+            EXPECT_NE(wrapped, allPoint) << "some pixels are filtered linearly";
+            EXPECT_NE(wrapped, allLinear) << "some pixels are point sampled";
+        }
+}
+
 } // namespace
 } // namespace pipeline
