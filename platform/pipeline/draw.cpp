@@ -25,12 +25,21 @@ std::atomic<int> globalThreads{0};
 // transforms the vertices its primitives use as it meets them, so the vertices it reads were
 // written by its own thread (a separate vertex pass spread them over every core's cache). A vertex
 // shared by two tasks is processed by both, with the same result.
+// A slot's tag is the task's number and the local index, so starting a task empties the cache
+// without touching its slots.
 struct VertexCache {
     static constexpr int kSlots = 1024;  // direct-mapped: local index modulo kSlots
-    int tag[kSlots];
+    uint64_t tag[kSlots] = {};           // task 0 is never used
+    uint64_t task = 0;
     ClipVertex clip[kSlots];
     ScreenVertex screen[kSlots];
-    void Clear() { std::fill(std::begin(tag), std::end(tag), -1); }
+    void Clear() {
+        if (++task == (uint64_t(1) << 32)) {  // numbers run out: start again from empty slots
+            std::fill(std::begin(tag), std::end(tag), uint64_t(0));
+            task = 1;
+        }
+    }
+    uint64_t Key(int local) const { return task << 32 | static_cast<uint32_t>(local); }
 };
 
 VertexCache& ThreadVertexCache() {
@@ -118,12 +127,13 @@ struct DrawJob {
 // The cache slot holding processed vertex `local`, processing it first if needed.
 int FetchVertex(const DrawJob& job, VertexCache& cache, int local) {
     const int slot = local & (VertexCache::kSlots - 1);
-    if (cache.tag[slot] == local) return slot;
+    const uint64_t key = cache.Key(local);
+    if (cache.tag[slot] == key) return slot;
     ClipVertex& clip = cache.clip[slot];
     ProcessVertices(*job.vertex, job.assembly.first + local, 1, &clip);
     if (clip.clipCodes == 0 && !ToScreen(job.vertex->clip, clip, job.varyingCount, cache.screen[slot]))
         clip.clipCodes = kClipBad;
-    cache.tag[slot] = local;
+    cache.tag[slot] = key;
     return slot;
 }
 
