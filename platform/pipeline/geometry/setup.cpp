@@ -9,6 +9,14 @@ namespace {
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }  // b > 0
 
+// std::llround for |d| < 2^52 without the library call: to nearest, halves away from zero. d minus
+// its truncation is exact in that range.
+int64_t RoundHalfAway(double d) {
+    const int64_t t = static_cast<int64_t>(d);
+    const double rest = d - static_cast<double>(t);
+    return t + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0);
+}
+
 void AddToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
     const int first = (top - ctx.bandTop) / ctx.bandHeight, last = (bottom - ctx.bandTop) / ctx.bandHeight;
     for (int band = first; band <= last && band < static_cast<int>(out.bins.size()); ++band) out.bins[band].push_back(index);
@@ -42,8 +50,8 @@ bool ToScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, Sc
     constexpr float kLimit = 1 << 20;
     if (!(std::fabs(out.x) < kLimit && std::fabs(out.y) < kLimit && std::isfinite(z) && std::isfinite(q)))
         return false;
-    out.fx = std::llround(static_cast<double>(out.x) * kSubPixel);
-    out.fy = std::llround(static_cast<double>(out.y) * kSubPixel);
+    out.fx = RoundHalfAway(static_cast<double>(out.x) * kSubPixel);
+    out.fy = RoundHalfAway(static_cast<double>(out.y) * kSubPixel);
     for (int i = 0; i < varyingCount; ++i) out.values[2 + i] = in.v[i] * q;
     return true;
 }
