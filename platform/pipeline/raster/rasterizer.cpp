@@ -41,9 +41,22 @@ void RasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const P
     constexpr int kBatch = 32;
     SpanRow rows[kBatch];
     int rowCount = 0;
+    // A vertical edge (b = 0) bounds every row alike: its bound is worked out once.
+    int64_t rowLeft = t.minX, rowRight = t.maxX;
+    int edges[3], edgeCount = 0;
+    for (int e = 0; e < 3; ++e) {
+        if (t.b[e] != 0 || t.a[e] == 0) {
+            edges[edgeCount++] = e;
+        } else if (t.a[e] > 0) {
+            rowLeft = std::max(rowLeft, FirstInside(t.a[e], t.c[e], t.minX, t.maxX));
+        } else {
+            rowRight = std::min(rowRight, LastInside(t.a[e], t.c[e], t.minX, t.maxX));
+        }
+    }
     for (int y = y0; y <= y1; ++y) {
-        int64_t left = t.minX, right = t.maxX;
-        for (int e = 0; e < 3; ++e) {
+        int64_t left = rowLeft, right = rowRight;
+        for (int i = 0; i < edgeCount; ++i) {
+            const int e = edges[i];
             const int64_t c = t.b[e] * y + t.c[e];  // a X + c >= 0
             const int64_t a = t.a[e];
             if (a > 0)
