@@ -17,11 +17,14 @@ StageSampler PrepareSampler(const Texture* texture, const SamplerState& state,
     if (!texture) return s;
     const size_t count = texture->levels.size() < kMaxLevels ? texture->levels.size() : kMaxLevels;
     for (size_t i = 0; i < count; ++i) {
-        std::shared_ptr<const DecodedLevel> level = texture->DecodedShared(i);
-        if (!level) break;
+        // Only a queued draw (`keep`) takes a share of the level; an immediate one just reads it.
+        const DecodedLevel* level = keep ? keep->emplace_back(texture->DecodedShared(i)).get() : texture->Decoded(i);
+        if (!level) {
+            if (keep) keep->pop_back();
+            break;
+        }
         s.levels[i] = {level->texels.data(), level->width, level->height};
         s.levelCount = static_cast<int>(i) + 1;
-        if (keep) keep->push_back(std::move(level));
     }
     if (s.levelCount == 0) return s;
     s.base = state.maxMipLevel < 0 ? 0 : (state.maxMipLevel >= s.levelCount ? s.levelCount - 1 : state.maxMipLevel);

@@ -44,10 +44,13 @@ bool DecodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& 
     return true;
 }
 
-const DecodedLevel* Texture::Decoded(size_t level) const { return DecodedShared(level).get(); }
+const DecodedLevel* Texture::Decoded(size_t level) const { return Cached(level).get(); }
 
-std::shared_ptr<const DecodedLevel> Texture::DecodedShared(size_t level) const {
-    if (level >= levels.size()) return nullptr;
+std::shared_ptr<const DecodedLevel> Texture::DecodedShared(size_t level) const { return Cached(level); }
+
+const std::shared_ptr<const DecodedLevel>& Texture::Cached(size_t level) const {
+    static const std::shared_ptr<const DecodedLevel> kNone;
+    if (level >= levels.size()) return kNone;
     if (cache_.size() != levels.size()) cache_.resize(levels.size());
     CacheEntry& entry = cache_[level];
     const TextureLevel& source = levels[level];

@@ -37,6 +37,9 @@ public:
     std::shared_ptr<const DecodedLevel> DecodedShared(size_t level) const;
 
 private:
+    // The cached copy of the level, made again first when it is out of date (null when unusable).
+    const std::shared_ptr<const DecodedLevel>& Cached(size_t level) const;
+
     struct CacheEntry {
         std::shared_ptr<const DecodedLevel> level;
         uint64_t version = 0;
