@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kFrames = 90;
+constexpr int kFrames = 60;
 
 // The terrain from the start place; W, F5, F8 and the left button held from frame 10, with the mouse
 // moving to the right for the mouse look.
@@ -59,7 +59,7 @@ TEST_F(Foreground, LostWhileKeysAreHeldEndsLikeLettingThemGo) {
     ASSERT_NO_FATAL_FAILURE(RunScript(letGo, std::string(kHeld) + At(20, kLetGo), "let_go"));
     // The foreground goes at frame 20, the keys are let go in the background, and it comes back.
     ASSERT_NO_FATAL_FAILURE(RunScript(
-        m_run, std::string(kHeld) + "20 window focus lost\n" + At(60, kLetGo) + "70 window focus gained\n", "lost"));
+        m_run, std::string(kHeld) + "20 window focus lost\n" + At(40, kLetGo) + "45 window focus gained\n", "lost"));
 
     EXPECT_GT(LogLines(letGo), 5u);
     EXPECT_EQ(LogLines(m_run), LogLines(letGo));
