@@ -12,7 +12,9 @@ namespace meshfile_test {
 
 void MeshFileTest::SetUp() {
     DrawTest::SetUp();
-    goldenFolder_ = (std::filesystem::path(__FILE__).parent_path().parent_path() / "golden").string();
+    // Absolute before the test moves into its own folder: __FILE__ may be relative to the build folder.
+    goldenFolder_ =
+        std::filesystem::absolute(std::filesystem::path(__FILE__).parent_path().parent_path() / "golden").string();
     previous_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "morvath-meshfile-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
