@@ -1,6 +1,7 @@
 // Sampling: address modes, texel centres, filters, mip selection, NaN coordinates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "texture/sampler.h"
@@ -102,6 +103,81 @@ TEST(Sampler, FastLog2IsCloseEnough) {
         EXPECT_NEAR(FastLog2(x), std::log2(x), 0.01f) << x;
     EXPECT_LT(FastLog2(0.0f), -50.0f);
     EXPECT_LT(FastLog2(NAN), -50.0f);
+}
+
+// Draws `vertices` (pre-transformed, one texture set) as a triangle list at one thread (the reference
+// path) and at several (the packed path); both must give the same pixels, which are returned.
+std::vector<uint32_t> drawBothWays(const std::vector<Vertex>& vertices, const PixelState& ps, int size) {
+    const VertexStream stream = makeStream({true, false, false, false, 1}, vertices);
+    std::vector<uint32_t> result;
+    for (int threads : {1, 4}) {
+        Canvas canvas(size, size);
+        canvas.fill(0xFF000000);
+        DrawCall call = drawOf(stream, PrimitiveType::TriangleList, static_cast<int>(vertices.size() / 3));
+        call.threads = threads;
+        Draw(call, VertexState{}, ps, canvas.target);
+        if (result.empty())
+            result = canvas.pixels();
+        else
+            EXPECT_EQ(canvas.pixels(), result) << "the reference and the packed path differ";
+    }
+    return result;
+}
+
+// A quad of pre-transformed corners over [x0, x1) x [y0, y1) pixels, texture coordinates 0..1, the rhw
+// of the top and bottom edges given (a trapezoid when the widths are in the same ratio: a floor).
+std::vector<Vertex> quad(float tx0, float tx1, float bx0, float bx1, float y0, float y1, float topRhw,
+                         float bottomRhw) {
+    Vertex a, b, c, d;
+    a.x = tx0, a.y = y0, a.rhw = topRhw, a.u0 = 0, a.v0 = 0;
+    b.x = tx1, b.y = y0, b.rhw = topRhw, b.u0 = 1, b.v0 = 0;
+    c.x = bx0, c.y = y1, c.rhw = bottomRhw, c.u0 = 0, c.v0 = 1;
+    d.x = bx1, d.y = y1, d.rhw = bottomRhw, d.u0 = 1, d.v0 = 1;
+    return {a, b, c, c, b, d};
+}
+
+// A 4 x 4 texture magnified over 64 x 64 pixels: every pixel is the exact bilinear filter of the
+// texels at its sample point, rounded to nearest, or one level off; on average no level off.
+TEST(Precision, MagnifiedBilinearFilteringRoundsToNearest) {
+    const auto texel = [](int x, int y) {
+        const uint32_t k = static_cast<uint32_t>(y * 4 + x);
+        return 0xFF000000u | ((k * 73 + 11) % 256) << 16 | ((k * 151 + 200) % 256) << 8 | ((k * 37 + 90) % 256);
+    };
+    TextureHolder tex = makeTexture(4, 4, texel);
+    for (Address mode : {Address::Wrap, Address::Clamp}) {
+        PixelState ps = basicPixels(&tex.texture);
+        StageState& st = ps.stages[0];
+        st.sampler.minFilter = st.sampler.magFilter = Filter::Linear;
+        st.sampler.addressU = st.sampler.addressV = mode;
+        // Pixel centres sit at whole coordinates: pixel x samples u = (x + 0.5) / 64.
+        const std::vector<uint32_t> pixels = drawBothWays(quad(-0.5f, 63.5f, -0.5f, 63.5f, -0.5f, 63.5f, 1, 1), ps, 64);
+        int worst = 0;
+        double sum = 0;
+        int count = 0;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const double s = (x + 0.5) / 16.0 - 0.5, t = (y + 0.5) / 16.0 - 0.5;
+                const int i = static_cast<int>(std::floor(s)), j = static_cast<int>(std::floor(t));
+                const double fs = s - i, ft = t - j;
+                auto at = [&](int xi, int yi) {
+                    if (mode == Address::Wrap) return texel((xi + 4) % 4, (yi + 4) % 4);
+                    return texel(std::clamp(xi, 0, 3), std::clamp(yi, 0, 3));
+                };
+                for (int shift : {0, 8, 16}) {
+                    auto c = [&](uint32_t argb) { return static_cast<double>((argb >> shift) & 0xFF); };
+                    const double exact = (1 - ft) * ((1 - fs) * c(at(i, j)) + fs * c(at(i + 1, j))) +
+                                         ft * ((1 - fs) * c(at(i, j + 1)) + fs * c(at(i + 1, j + 1)));
+                    const int error = static_cast<int>((pixels[y * 64 + x] >> shift) & 0xFF) -
+                                      static_cast<int>(std::floor(exact + 0.5));
+                    worst = std::max(worst, std::abs(error));
+                    sum += error;
+                    ++count;
+                }
+            }
+        }
+        EXPECT_LE(worst, 1) << "address mode " << static_cast<int>(mode);
+        EXPECT_LT(std::abs(sum / count), 0.05) << "address mode " << static_cast<int>(mode);
+    }
 }
 
 } // namespace
