@@ -180,5 +180,66 @@ TEST(Precision, MagnifiedBilinearFilteringRoundsToNearest) {
     }
 }
 
+// A point-sampled floor at a slant through the vertex stage (64 x 64 texels tiled 10 times across and
+// 10 deep, seen from 1 above it): each pixel reads the texel under the exact perspective-correct
+// coordinates at its centre, but for pixels whose coordinates lie within 0.02 texel of a texel edge.
+TEST(Precision, PerspectiveTextureCoordinatesPickTheExactTexel) {
+    constexpr int kSize = 128, kTexels = 64;
+    const auto texel = [](int x, int y) {
+        return 0xFF000000u | static_cast<uint32_t>(y) << 8 | static_cast<uint32_t>(x);
+    };
+    TextureHolder tex = makeTexture(kTexels, kTexels, texel);
+    const PixelState ps = basicPixels(&tex.texture);
+    VertexState vs;
+    vs.view = lookAt({0, 1, -2}, {3, 0, 10}, {0, 1, 0});
+    vs.projection = perspective(1.0f, 1.0f, 0.1f, 100.0f);
+    // The floor y = 0, x in [-20, 20], z in [-1, 39]; u = (x + 20) / 4, v = (z + 1) / 4.
+    std::vector<Vertex> corners(4);
+    const float xs[4] = {-20, 20, -20, 20}, zs[4] = {39, 39, -1, -1};
+    for (int i = 0; i < 4; ++i) {
+        corners[i].x = xs[i], corners[i].z = zs[i];
+        corners[i].u0 = (xs[i] + 20) / 4, corners[i].v0 = (zs[i] + 1) / 4;
+    }
+    const std::vector<Vertex> floor = {corners[0], corners[1], corners[2], corners[2], corners[1], corners[3]};
+    const VertexStream stream = makeStream({false, false, false, false, 1}, floor);
+    const Mat4 m = vs.view * vs.projection;
+    for (int threads : {1, 4}) {
+        Canvas canvas(kSize, kSize);
+        canvas.fill(0xFFFF0000);  // red: no texel has any
+        DrawCall call = drawOf(stream, PrimitiveType::TriangleList, 2);
+        call.threads = threads;
+        Draw(call, vs, ps, canvas.target);
+        int drawn = 0, misses = 0;
+        double worstMiss = 0;
+        for (int y = 0; y < kSize; ++y) {
+            for (int x = 0; x < kSize; ++x) {
+                // The floor point seen at the pixel centre: clip x - ndc x clip w = 0 and the same for y,
+                // two equations in the floor's x and z.
+                const double nx = (x - kSize / 2.0) / (kSize / 2.0), ny = -(y - kSize / 2.0) / (kSize / 2.0);
+                const double a11 = m.m[0][0] - nx * m.m[0][3], a12 = m.m[2][0] - nx * m.m[2][3];
+                const double a21 = m.m[0][1] - ny * m.m[0][3], a22 = m.m[2][1] - ny * m.m[2][3];
+                const double b1 = nx * m.m[3][3] - m.m[3][0], b2 = ny * m.m[3][3] - m.m[3][1];
+                const double det = a11 * a22 - a12 * a21;
+                const double fx = (b1 * a22 - a12 * b2) / det, fz = (a11 * b2 - a21 * b1) / det;
+                const double w = fx * m.m[0][3] + fz * m.m[2][3] + m.m[3][3];
+                if (!(w > 0.1) || fx <= -20 || fx >= 20 || fz <= -1 || fz >= 39) continue;
+                const double su = (fx + 20) / 4 * kTexels, sv = (fz + 1) / 4 * kTexels;
+                const uint32_t got = canvas.pixel(x, y);
+                if (got == 0xFFFF0000u) continue;  // an edge pixel the fill rule leaves out
+                ++drawn;
+                const uint32_t eu = static_cast<uint32_t>(su) % kTexels, ev = static_cast<uint32_t>(sv) % kTexels;
+                if ((got & 0xFF) == eu && ((got >> 8) & 0xFF) == ev) continue;
+                const double edge = std::min(
+                    {su - std::floor(su), std::ceil(su) - su, sv - std::floor(sv), std::ceil(sv) - sv});
+                worstMiss = std::max(worstMiss, edge);
+                if (edge > 0.02) ++misses;
+            }
+        }
+        EXPECT_GT(drawn, 5000) << threads << " threads";
+        EXPECT_EQ(misses, 0) << threads << " threads: of " << drawn << " pixels, the worst miss lies " << worstMiss
+                             << " texel from a texel edge";
+    }
+}
+
 } // namespace
 } // namespace pipeline
