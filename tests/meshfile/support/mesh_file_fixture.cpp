@@ -12,9 +12,7 @@ namespace meshfile_test {
 
 void MeshFileTest::SetUp() {
     DrawTest::SetUp();
-    // Absolute before the test moves into its own folder: __FILE__ may be relative to the build folder.
-    goldenFolder_ =
-        std::filesystem::absolute(std::filesystem::path(__FILE__).parent_path().parent_path() / "golden").string();
+    goldenFolder_ = (std::filesystem::path(MORVATH_SOURCE_DIR) / "tests/meshfile/golden").string();
     previous_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "morvath-meshfile-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
@@ -51,6 +49,10 @@ void MeshFileTest::UseFlatCamera() {
     device_->SetRenderState(D3DRS_LIGHTING, TRUE);
     device_->SetRenderState(D3DRS_AMBIENT, 0);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    // Alpha from the material whether or not a texture is bound.
+    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
 }
 
 std::vector<unsigned> MeshFileTest::DrawnStartIndices() {
