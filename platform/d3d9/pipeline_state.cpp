@@ -203,6 +203,12 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     // A stage reads the sampler of its own number.
     auto* texture = state.textures[s] ? dynamic_cast<Texture*>(state.textures[s]) : nullptr;
     out.texture = texture ? &texture->Sampled() : nullptr;
+    // With no texture set for the stage an alpha argument of D3DTA_TEXTURE is D3DTA_DIFFUSE (its modifiers
+    // kept), so an untextured translucent material blends. Colour arguments read the texture as opaque white.
+    if (!out.texture) {
+        for (pipeline::TextureArg* arg : {&out.alphaArg1, &out.alphaArg2})
+            if (arg->source == pipeline::ArgSource::Texture) arg->source = pipeline::ArgSource::Diffuse;
+    }
     const auto& ss = state.samplers[s];
     auto addressU = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSU));
     auto addressV = DrawnOf(AddressModes(), ss.Get(D3DSAMP_ADDRESSV));
