@@ -20,6 +20,13 @@ class CSoundSample;
 
 constexpr int kBlurQuadCount = 50;
 
+// One line of the HUD: where it is drawn (x is 2.0) and its text.
+struct HudLine {
+    float y;
+    char text[260];
+};
+constexpr int kHudLineCount = 8;
+
 class CSceneApp : public CD3DHostApp {
 public:
     CSceneApp();
@@ -54,6 +61,8 @@ protected:
     HRESULT DrawMeshScene();
     HRESULT DrawBlurScene();
     HRESULT DrawHud();
+    // This frame's HUD lines, in the order they are drawn.
+    void FormatHud(HudLine (&lines)[kHudLineCount]) const;
     // Command 40011: a font dialog whose choice replaces the HUD font, the text mesh and the D3DX font
     // (showcase_messages.cpp).
     void ChooseNewFont();

@@ -87,33 +87,40 @@ HRESULT CSceneApp::DrawBlurScene() {
 
 HRESULT CSceneApp::DrawHud() {
     if (m_pHudFont == nullptr) return S_OK;
-    constexpr D3DCOLOR kColour = 0xC4FFFFFF;
-    char text[260];
-    text[0] = '\0';
-    const float h = static_cast<float>(m_backBufferDesc.Height);
-    lstrcpyA(text, m_frameStatsText);
-    m_pHudFont->DrawScreenText(2.0f, 0.0f, kColour, text, 0);
-
-    wsprintfA(text, "Arrow keys: Up=%d Down=%d Left=%d Right=%d", m_input.keyUp, m_input.keyDown, m_input.keyLeft,
-              m_input.keyRight);
-    m_pHudFont->DrawScreenText(2.0f, h - 18.0f, kColour, text, 0);
-    wsprintfA(text, "mouse: L=%d M=%d R=%d", m_input.buttonLeft, m_input.buttonMiddle, m_input.buttonRight);
-    m_pHudFont->DrawScreenText(2.0f, h - 30.0f, kColour, text, 0);
-    wsprintfA(text, "mouse: x:%03d y:%03d", m_input.cursorX, m_input.cursorY);
-    m_pHudFont->DrawScreenText(2.0f, h - 42.0f, kColour, text, 0);
-    const D3DXVECTOR3& eye = m_camera.m_eye;
-    wsprintfA(text, "camera: x:%03d y:%03d z:%03d", static_cast<int>(eye.x), static_cast<int>(eye.y),
-              static_cast<int>(eye.z));
-    m_pHudFont->DrawScreenText(2.0f, h - 54.0f, kColour, text, 0);
-    const D3DXVECTOR3& at = m_camera.m_lookAt;
-    wsprintfA(text, "lookat: x:%03d y:%03d z:%03d", static_cast<int>(at.x), static_cast<int>(at.y),
-              static_cast<int>(at.z));
-    m_pHudFont->DrawScreenText(2.0f, h - 66.0f, kColour, text, 0);
-    wsprintfA(text, "rotation: x:%03d y:%03d z:%03d", static_cast<int>(m_textRotation.yaw),
-              static_cast<int>(m_textRotation.pitch), static_cast<int>(m_textRotation.roll));
-    m_pHudFont->DrawScreenText(2.0f, h - 90.0f, kColour, text, 0);
-    wsprintfA(text, "position: x:%03d y:%03d z:%03d", static_cast<int>(m_textPosition.x),
-              static_cast<int>(m_textPosition.y), static_cast<int>(m_textPosition.z));
-    m_pHudFont->DrawScreenText(2.0f, h - 102.0f, kColour, text, 0);
+    HudLine lines[kHudLineCount];
+    FormatHud(lines);
+    for (const HudLine& line : lines) m_pHudFont->DrawScreenText(2.0f, line.y, 0xC4FFFFFF, line.text, 0);
     return S_OK;
+}
+
+// The frame statistics at the top, then upwards from the bottom edge the arrow keys, the mouse
+// buttons and place, the camera and, after an empty line, the placement of the "Motion blur" text.
+// Floats are truncated toward zero; %03d keeps a sign inside its field (-5 gives "-05").
+void CSceneApp::FormatHud(HudLine (&lines)[kHudLineCount]) const {
+    const float h = static_cast<float>(m_backBufferDesc.Height);
+    lines[0].y = 0.0f;
+    lines[0].text[0] = '\0';
+    lstrcpyA(lines[0].text, m_frameStatsText);
+
+    lines[1].y = h - 18.0f;
+    wsprintfA(lines[1].text, "Arrow keys: Up=%d Down=%d Left=%d Right=%d", m_input.keyUp, m_input.keyDown,
+              m_input.keyLeft, m_input.keyRight);
+    lines[2].y = h - 30.0f;
+    wsprintfA(lines[2].text, "mouse: L=%d M=%d R=%d", m_input.buttonLeft, m_input.buttonMiddle, m_input.buttonRight);
+    lines[3].y = h - 42.0f;
+    wsprintfA(lines[3].text, "mouse: x:%03d y:%03d", m_input.cursorX, m_input.cursorY);
+    const D3DXVECTOR3& eye = m_camera.m_eye;
+    lines[4].y = h - 54.0f;
+    wsprintfA(lines[4].text, "camera: x:%03d y:%03d z:%03d", static_cast<int>(eye.x), static_cast<int>(eye.y),
+              static_cast<int>(eye.z));
+    const D3DXVECTOR3& at = m_camera.m_lookAt;
+    lines[5].y = h - 66.0f;
+    wsprintfA(lines[5].text, "lookat: x:%03d y:%03d z:%03d", static_cast<int>(at.x), static_cast<int>(at.y),
+              static_cast<int>(at.z));
+    lines[6].y = h - 90.0f;
+    wsprintfA(lines[6].text, "rotation: x:%03d y:%03d z:%03d", static_cast<int>(m_textRotation.yaw),
+              static_cast<int>(m_textRotation.pitch), static_cast<int>(m_textRotation.roll));
+    lines[7].y = h - 102.0f;
+    wsprintfA(lines[7].text, "position: x:%03d y:%03d z:%03d", static_cast<int>(m_textPosition.x),
+              static_cast<int>(m_textPosition.y), static_cast<int>(m_textPosition.z));
 }

@@ -226,6 +226,12 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     sampler.border = pipeline::ArgbToColor(ss.Get(D3DSAMP_BORDERCOLOR));
     sampler.lodBias = FloatOf(ss.Get(D3DSAMP_MIPMAPLODBIAS));
     SetStageTexture(state, s, out);
+    // With no texture set for the stage an alpha argument of D3DTA_TEXTURE is D3DTA_DIFFUSE (its modifiers
+    // kept), so an untextured translucent material blends. Colour arguments read the texture as opaque white.
+    if (!out.texture) {
+        for (pipeline::TextureArg* arg : {&out.alphaArg1, &out.alphaArg2})
+            if (arg->source == pipeline::ArgSource::Texture) arg->source = pipeline::ArgSource::Diffuse;
+    }
     return true;
 }
 

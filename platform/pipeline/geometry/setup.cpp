@@ -92,13 +92,25 @@ bool SetupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenV
         t.c[e] = dy * p.fx - dx * p.fy - (topLeft ? 0 : 1);
     }
 
-    // Attribute planes from the snapped positions, so they agree with the coverage.
-    const double x0 = static_cast<double>(a.fx) / kSubPixel, y0 = static_cast<double>(a.fy) / kSubPixel;
-    const double d1x = static_cast<double>(b.fx) / kSubPixel - x0, d1y = static_cast<double>(b.fy) / kSubPixel - y0;
-    const double d2x = static_cast<double>(c.fx) / kSubPixel - x0, d2y = static_cast<double>(c.fy) / kSubPixel - y0;
-    const double inv = 1.0 / (d1x * d2y - d2x * d1y);
-    t.refX = static_cast<float>(x0);
-    t.refY = static_cast<float>(y0);
+    // Attribute planes from the exact positions: snapping moves a vertex by up to 1/512 pixel, which on a
+    // plane seen at a slant is a good part of a texel far away. A sliver whose exact and snapped shapes
+    // disagree in orientation or size takes the snapped positions, which the coverage has.
+    double x0 = a.x, y0 = a.y;
+    double d1x = b.x - x0, d1y = b.y - y0, d2x = c.x - x0, d2y = c.y - y0;
+    double det = d1x * d2y - d2x * d1y;
+    const double snappedDet = static_cast<double>(SignedArea(a, b, c)) / (kSubPixel * kSubPixel);
+    if (!(det > 0.5 * snappedDet && det < 2.0 * snappedDet)) {
+        x0 = static_cast<double>(a.fx) / kSubPixel, y0 = static_cast<double>(a.fy) / kSubPixel;
+        d1x = static_cast<double>(b.fx) / kSubPixel - x0, d1y = static_cast<double>(b.fy) / kSubPixel - y0;
+        d2x = static_cast<double>(c.fx) / kSubPixel - x0, d2y = static_cast<double>(c.fy) / kSubPixel - y0;
+        det = snappedDet;
+    }
+    const double inv = 1.0 / det;
+    // The planes' origin is the first pixel of the bounds, so pixels lie near it and the float sums
+    // that interpolate stay small, however far away the vertices are.
+    t.refX = static_cast<float>(t.minX);
+    t.refY = static_cast<float>(t.minY);
+    const double ox = t.minX - x0, oy = t.minY - y0;
     const int n = ctx.interpolants;
     t.planes = static_cast<uint32_t>(out.data.size());
     out.data.resize(out.data.size() + 3 * static_cast<size_t>(n));
@@ -106,9 +118,10 @@ bool SetupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenV
     const float *va = a.values, *vb = b.values, *vc = c.values;
     for (int k = 0; k < n; ++k) {
         const double da1 = static_cast<double>(vb[k]) - va[k], da2 = static_cast<double>(vc[k]) - va[k];
-        plane[k] = va[k];
-        plane[n + k] = static_cast<float>((da1 * d2y - da2 * d1y) * inv);
-        plane[2 * n + k] = static_cast<float>((da2 * d1x - da1 * d2x) * inv);
+        const double gx = (da1 * d2y - da2 * d1y) * inv, gy = (da2 * d1x - da1 * d2x) * inv;
+        plane[k] = static_cast<float>(va[k] + gx * ox + gy * oy);
+        plane[n + k] = static_cast<float>(gx);
+        plane[2 * n + k] = static_cast<float>(gy);
     }
     const uint32_t index = static_cast<uint32_t>(out.triangles.size() - 1);
     out.coveredArea += static_cast<int64_t>(t.maxX - t.minX + 1) * (t.maxY - t.minY + 1);

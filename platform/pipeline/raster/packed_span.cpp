@@ -96,8 +96,8 @@ struct GroupInterpolants {
     // Trilinear: positions in 1/256 texel of the largest level, whole levels and the blend weight.
     const F8 cu = Sanitize(u), cv = Sanitize(v);
     const SamplerLevel& top = sampler.levels[sampler.base];
-    const I8 x256 = Truncate(Fraction(cu) * Splat(static_cast<float>(top.width * 256)));
-    const I8 y256 = Truncate(Fraction(cv) * Splat(static_cast<float>(top.height * 256)));
+    const I8 x256 = Truncate(Fraction(cu) * Splat(static_cast<float>(top.width * 256)) + Splat(0.5f));
+    const I8 y256 = Truncate(Fraction(cv) * Splat(static_cast<float>(top.height * 256)) + Splat(0.5f));
     const F8 clamped = Min(lod, Splat(30.0f));
     const I8 whole = Truncate(clamped);
     const I8 f = Truncate((clamped - ToFloat(whole)) * Splat(256.0f));

@@ -24,9 +24,11 @@ inline __m256i Spread(__m128i w) {
 }
 inline __m256i SpreadLow(I8 w) { return Spread(_mm256_castsi256_si128(w.v)); }
 inline __m256i SpreadHigh(I8 w) { return Spread(_mm256_extracti128_si256(w.v, 1)); }
-inline __m256i Mix(__m256i a, __m256i b, __m256i w) {  // (a (256 - w) + b w) >> 8; no sum exceeds 255 * 256
+// (a (256 - w) + b w + 128) >> 8, LerpArgb per channel; no sum exceeds 255 * 256 + 128.
+inline __m256i Mix(__m256i a, __m256i b, __m256i w) {
     const __m256i inverse = _mm256_sub_epi16(_mm256_set1_epi16(256), w);
-    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_mullo_epi16(a, inverse), _mm256_mullo_epi16(b, w)), 8);
+    const __m256i sum = _mm256_add_epi16(_mm256_mullo_epi16(a, inverse), _mm256_mullo_epi16(b, w));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
 }
 inline __m256i Mul8(__m256i a, __m256i b) {  // Mul8 per channel
     const __m256i t = _mm256_add_epi16(_mm256_mullo_epi16(a, b), _mm256_set1_epi16(128));

@@ -66,13 +66,13 @@ inline int FloorInt(float x) {
 
 inline float Fraction(float u) { return u - static_cast<float>(FloorInt(u)); }
 
-inline uint32_t LerpArgb(uint32_t a, uint32_t b, uint32_t f) {  // f in 0..256
+// (a (256 - f) + b f) / 256 per channel, rounded to nearest; f in 0..256.
+inline uint32_t LerpArgb(uint32_t a, uint32_t b, uint32_t f) {
     const uint32_t g = 256 - f;
-    const uint32_t rb = (((a & 0x00FF00FFu) * g + (b & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
-    const uint32_t ag = ((((a >> 8) & 0x00FF00FFu) * g + ((b >> 8) & 0x00FF00FFu) * f)) & 0xFF00FF00u;
+    const uint32_t rb = (((a & 0x00FF00FFu) * g + (b & 0x00FF00FFu) * f + 0x00800080u) >> 8) & 0x00FF00FFu;
+    const uint32_t ag = ((((a >> 8) & 0x00FF00FFu) * g + ((b >> 8) & 0x00FF00FFu) * f + 0x00800080u)) & 0xFF00FF00u;
     return rb | ag;
 }
-
 
 // The four texels of a bilinear sample and the weights of the second column and row (0..256).
 struct FixedTaps {
@@ -89,8 +89,9 @@ inline FixedTaps FetchFixedTaps(const SamplerLevel& level, int shift, int x256, 
 }
 
 #if PIPELINE_SSE2
-// The four channels of (a (256 - f) + b f) >> 8 as 32-bit lanes, from 16-bit pairs (a, b) per channel.
+// The weights (256 - f, f) for 16-bit pairs (a, b) per channel, and the rounding of the sum's >> 8.
 inline __m128i PairWeights(uint32_t f) { return _mm_set1_epi32(static_cast<int>((256 - f) | f << 16)); }
+inline __m128i RoundedShift8(__m128i sum) { return _mm_srli_epi32(_mm_add_epi32(sum, _mm_set1_epi32(128)), 8); }
 
 // Bilinear filter of the taps as four 32-bit channel lanes (b, g, r, a).
 inline __m128i BilinearLanes(const FixedTaps& t) {
@@ -98,14 +99,14 @@ inline __m128i BilinearLanes(const FixedTaps& t) {
     const __m128i top = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t.t00)), _mm_cvtsi32_si128(static_cast<int>(t.t01)));
     const __m128i bottom = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t.t10)), _mm_cvtsi32_si128(static_cast<int>(t.t11)));
     const __m128i wx = PairWeights(t.wx);
-    const __m128i h0 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(top, zero), wx), 8);
-    const __m128i h1 = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(bottom, zero), wx), 8);
+    const __m128i h0 = RoundedShift8(_mm_madd_epi16(_mm_unpacklo_epi8(top, zero), wx));
+    const __m128i h1 = RoundedShift8(_mm_madd_epi16(_mm_unpacklo_epi8(bottom, zero), wx));
     const __m128i rows = _mm_packs_epi32(h0, h1);  // top channels, then bottom channels, 16-bit
-    return _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(rows, _mm_srli_si128(rows, 8)), PairWeights(t.wy)), 8);
+    return RoundedShift8(_mm_madd_epi16(_mm_unpacklo_epi16(rows, _mm_srli_si128(rows, 8)), PairWeights(t.wy)));
 }
 #endif
 
-// LerpArgb(LerpArgb(t00, t01, wx), LerpArgb(t10, t11, wx), wy).
+// LerpArgb(LerpArgb(t00, t01, wx), LerpArgb(t10, t11, wx), wy): each step rounds to nearest.
 inline uint32_t Bilinear(uint32_t t00, uint32_t t01, uint32_t t10, uint32_t t11, uint32_t wx, uint32_t wy) {
 #if PIPELINE_SSE2
     const __m128i r = BilinearLanes({t00, t01, t10, t11, wx, wy});
@@ -151,7 +152,7 @@ inline void LinearIndices(float u, int size, Address mode, int& i0, int& i1, uin
     }
     const float x = t * static_cast<float>(size) - 0.5f;
     const int fl = FloorInt(x);
-    weight = static_cast<uint32_t>((x - static_cast<float>(fl)) * 256.0f);
+    weight = static_cast<uint32_t>((x - static_cast<float>(fl)) * 256.0f + 0.5f);
     if (weight > 256) weight = 256;
     i0 = fl;
     i1 = i0 + 1;
@@ -185,8 +186,8 @@ inline uint32_t SampleLinear(const StageSampler& s, const SamplerLevel& level, f
         const float x = Fraction(u) * static_cast<float>(level.width) - 0.5f;
         const float y = Fraction(v) * static_cast<float>(level.height) - 0.5f;
         const int fx = FloorInt(x), fy = FloorInt(y);
-        const uint32_t wx = static_cast<uint32_t>((x - static_cast<float>(fx)) * 256.0f);
-        const uint32_t wy = static_cast<uint32_t>((y - static_cast<float>(fy)) * 256.0f);
+        const uint32_t wx = static_cast<uint32_t>((x - static_cast<float>(fx)) * 256.0f + 0.5f);
+        const uint32_t wy = static_cast<uint32_t>((y - static_cast<float>(fy)) * 256.0f + 0.5f);
         const int mx = level.width - 1, my = level.height - 1;
         const int x0 = fx & mx, x1 = (fx + 1) & mx;
         const uint32_t* row0 = level.texels + static_cast<size_t>(fy & my) * level.width;
@@ -215,7 +216,8 @@ inline uint32_t TrilinearFixed(const SamplerLevel& near, const SamplerLevel& far
     const FixedTaps a = FetchFixedTaps(near, shift, x256, y256), b = FetchFixedTaps(far, shift + 1, x256, y256);
 #if PIPELINE_SSE2
     const __m128i levels = _mm_packs_epi32(BilinearLanes(a), BilinearLanes(b));
-    const __m128i r = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(levels, _mm_srli_si128(levels, 8)), PairWeights(f)), 8);
+    const __m128i r = RoundedShift8(
+        _mm_madd_epi16(_mm_unpacklo_epi16(levels, _mm_srli_si128(levels, 8)), PairWeights(f)));
     const __m128i p = _mm_packs_epi32(r, r);
     return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(p, p)));
 #else
@@ -248,8 +250,8 @@ inline uint32_t SampleTexture(const StageSampler& s, float u, float v, float lod
     if (s.wrapPow2 && s.minFilter == Filter::Linear && s.levels[s.base].width <= 4096 && s.levels[s.base].height <= 4096) {
         // Both levels from one fixed-point position: level k + 1 halves the coordinates of level k.
         const SamplerLevel& top = s.levels[s.base];
-        const int x256 = static_cast<int>(detail::Fraction(u) * static_cast<float>(top.width * 256));
-        const int y256 = static_cast<int>(detail::Fraction(v) * static_cast<float>(top.height * 256));
+        const int x256 = static_cast<int>(detail::Fraction(u) * static_cast<float>(top.width * 256) + 0.5f);
+        const int y256 = static_cast<int>(detail::Fraction(v) * static_cast<float>(top.height * 256) + 0.5f);
         return detail::TrilinearFixed(s.levels[level], s.levels[level + 1], whole, x256, y256, f);
     }
     const uint32_t a = detail::SampleLevel(s, level, s.minFilter, u, v);

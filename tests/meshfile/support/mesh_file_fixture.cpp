@@ -49,10 +49,6 @@ void MeshFileTest::UseFlatCamera() {
     device_->SetRenderState(D3DRS_LIGHTING, TRUE);
     device_->SetRenderState(D3DRS_AMBIENT, 0);
     device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    // Alpha from the material whether or not a texture is bound.
-    device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
 }
 
 std::vector<unsigned> MeshFileTest::DrawnStartIndices() {

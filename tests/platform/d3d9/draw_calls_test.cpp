@@ -466,6 +466,31 @@ TEST_F(DrawTest, AStageWithoutATextureReadsWhiteAndADisabledAlphaPassesTheAlphaO
     EXPECT_EQ(alone[0], 0xFF804000u);
 }
 
+TEST_F(DrawTest, AnUntexturedTranslucentMaterialBlendsWithTheDefaultStageStates) {
+    // Lit, no texture, material diffuse alpha 0.5 and an emissive colour: stage 0's default alpha
+    // argument (the texture) reads the diffuse alpha, so the quad lands half-way over the background;
+    // its colour argument (the texture) reads white, so the colour is the lit one.
+    device_->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    device_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    D3DMATERIAL9 material = test::Material({0, 0, 0, 0.5f}, {0, 0, 0, 0});
+    material.Emissive = {1.0f, 0.5f, 0.0f, 0.0f};
+    device_->SetMaterial(&material);
+    const std::vector<test::ModelVertex> quad = {{-1, -1, 0.5f, 0, 0, -1, 0, 0},
+                                                 {-1, 1, 0.5f, 0, 0, -1, 0, 0},
+                                                 {1, -1, 0.5f, 0, 0, -1, 0, 0},
+                                                 {1, 1, 0.5f, 0, 0, -1, 0, 0}};
+    Frame(0xFF204080, [&] { DrawStrip(quad, test::kModelFvf); });
+    // Each channel (source + background) / 2: 0xFF and 0x20, 0x80 and 0x40, 0x00 and 0x80.
+    const uint32_t pixel = Pixel(32, 32);
+    const int expected[3] = {(0xFF + 0x20) / 2, (0x80 + 0x40) / 2, (0x00 + 0x80) / 2};
+    for (int c = 0; c < 3; ++c) {
+        const int channel = int(pixel >> (16 - 8 * c)) & 0xFF;
+        EXPECT_NEAR(channel, expected[c], 1) << "channel " << c << " of " << std::hex << pixel;
+    }
+}
+
 TEST_F(DrawTest, StateBlocksRecordCaptureAndApplyWhatIsDrawn) {
     // The colour comes from the texture factor through stage 0.
     device_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
