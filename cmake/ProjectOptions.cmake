@@ -46,6 +46,8 @@ function(morvath_test name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} project_options GTest::gtest GTest::gtest_main GTest::gmock)
+  # Tests find their reference files from the source folder; __FILE__ may be relative (ccache's base_dir).
+  target_compile_definitions(${name} PRIVATE MORVATH_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "MORVATH_MACHINE=headless")
 endfunction()

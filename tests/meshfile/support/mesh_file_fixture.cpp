@@ -12,7 +12,7 @@ namespace meshfile_test {
 
 void MeshFileTest::SetUp() {
     DrawTest::SetUp();
-    goldenFolder_ = (std::filesystem::path(__FILE__).parent_path().parent_path() / "golden").string();
+    goldenFolder_ = (std::filesystem::path(MORVATH_SOURCE_DIR) / "tests/meshfile/golden").string();
     previous_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "morvath-meshfile-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);

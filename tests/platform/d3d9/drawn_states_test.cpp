@@ -134,7 +134,7 @@ TEST_F(DrawnStates, ARefusedDrawNamesTheStateItRefusedInTheDebuggerOutput) {
 
 // The names the README's "does not do" section gives in backquotes must be what the tables leave out.
 TEST(DrawnStatesReadme, ListsWhatTheTablesLeaveOut) {
-    const auto readme = std::filesystem::path(__FILE__).parent_path() / "../../../README.md";
+    const auto readme = std::filesystem::path(MORVATH_SOURCE_DIR) / "README.md";
     std::ifstream file(readme);
     ASSERT_TRUE(file) << readme;
     std::stringstream text;

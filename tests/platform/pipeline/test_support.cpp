@@ -280,7 +280,7 @@ bool readPng(const std::string& path, int& width, int& height, std::vector<uint3
 }
 
 std::string compareGolden(const Canvas& canvas, const std::string& name, int tolerance) {
-    const std::filesystem::path golden = std::filesystem::path(__FILE__).parent_path() / "golden" / (name + ".png");
+    const std::filesystem::path golden = std::filesystem::path(MORVATH_SOURCE_DIR) / "tests/platform/pipeline/golden" / (name + ".png");
     const int w = canvas.target.color.width, h = canvas.target.color.height;
     std::vector<uint32_t> actual = canvas.pixels();
     for (auto& c : actual) c |= 0xFF000000u; // references hold colour only

@@ -136,7 +136,7 @@ uint32_t DrawTest::Pixel(UINT x, UINT y) { return Pixels()[size_t(y) * kDrawWidt
 void DrawTest::ExpectGolden(const std::string& name, int tolerance) {
     const std::vector<uint32_t> actual = Pixels();
     const std::filesystem::path folder = goldenFolder_.empty()
-                                             ? std::filesystem::path(__FILE__).parent_path().parent_path() / "golden"
+                                             ? std::filesystem::path(MORVATH_SOURCE_DIR) / "tests/platform/d3d9/golden"
                                              : std::filesystem::path(goldenFolder_);
     const std::filesystem::path golden = folder / (name + ".png");
     const char* update = std::getenv("MORVATH_UPDATE_GOLDEN");
