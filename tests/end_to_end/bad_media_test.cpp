@@ -16,10 +16,10 @@ namespace fs = std::filesystem;
 enum class Damage { Missing, Cut, Random };
 
 struct MediaCase {
-    const char* file;   // relative to the run folder
-    int header;         // the bytes of its fixed header
+    const char* file;  // relative to the run folder
+    int header;        // the bytes of its fixed header
     Damage damage;
-    int keep;           // Cut: the bytes kept (-1: half the file, -2: the header less one byte)
+    int keep;  // Cut: the bytes kept (-1: half the file, -2: the header less one byte)
 };
 
 std::string CaseName(const MediaCase& c) {
@@ -30,7 +30,9 @@ std::string CaseName(const MediaCase& c) {
     case Damage::Missing: return name + "_Missing";
     case Damage::Random: return name + "_RandomBytes";
     case Damage::Cut:
-        return name + (c.keep == -1 ? "_CutInHalf" : c.keep == -2 ? "_CutInItsHeader" : "_CutAt" + std::to_string(c.keep));
+        return name + (c.keep == -1   ? "_CutInHalf"
+                       : c.keep == -2 ? "_CutInItsHeader"
+                                      : "_CutAt" + std::to_string(c.keep));
     }
     return name;
 }
@@ -60,8 +62,8 @@ constexpr const char* kSound = "BOUNCE";
 
 std::vector<MediaCase> Cases() {
     const std::pair<const char*, int> files[] = {
-        {"media/tile.bmp", 54},   {"media/grass.bmp", 54}, {"media/shadow.bmp", 54}, {"media/cursor.dds", 128},
-        {"blank.cur", 22},        {"media/cube.x", 16},    {"media/sphere.x", 16},   {kSound, 44},
+        {"media/tile.bmp", 54}, {"media/grass.bmp", 54}, {"media/shadow.bmp", 54}, {"media/cursor.dds", 128},
+        {"blank.cur", 22},      {"media/cube.x", 16},    {"media/sphere.x", 16},   {kSound, 44},
     };
     std::vector<MediaCase> cases;
     for (const auto& [file, header] : files) {
@@ -126,8 +128,8 @@ TEST_P(BadMedia, TheProgramRunsOnAsWithoutTheFile) {
     // The log holds its header and, for a cursor texture that cannot be read, the cursor's one line.
     const std::string log = ReadFile(m_run.runFolder / "ErrorLog.txt");
     const std::regex cursorLine("##  Error [^\n]* in file cursor, line [0-9]{3} \n");
-    const auto cursorLines =
-        std::distance(std::sregex_iterator(log.begin(), log.end(), cursorLine), std::sregex_iterator());
+    const auto cursorLines = std::distance(std::sregex_iterator(log.begin(), log.end(), cursorLine),
+                                           std::sregex_iterator());
     const bool cursorTexture = c.file == std::string("media/cursor.dds");
     EXPECT_EQ(cursorLines, cursorTexture ? 1 : 0) << log;
     EXPECT_EQ(log.find("##"), cursorTexture ? log.find("##  Error") : std::string::npos) << log;

@@ -65,8 +65,8 @@ double Median(std::vector<double> values) {
 // thread, so the time is the frames' work and not the waits of its helpers.
 TEST_F(Storm, DISABLED_TheLongStormEndsCleanAndFramesDoNotSlowDown) {
     ShowcaseRun run;
-    ASSERT_NO_FATAL_FAILURE(RunStorm({.resizes = 1000, .switches = 200, .losses = 200, .dialogs = 100}, run,
-                                     {{"MORVATH_THREADS", "1"}}));
+    ASSERT_NO_FATAL_FAILURE(
+        RunStorm({.resizes = 1000, .switches = 200, .losses = 200, .dialogs = 100}, run, {{"MORVATH_THREADS", "1"}}));
     const JsonValue* windows = run.report.Find("cpu_seconds_per_100_frames");
     ASSERT_NE(windows, nullptr);
     std::vector<double> cpu;
@@ -75,9 +75,10 @@ TEST_F(Storm, DISABLED_TheLongStormEndsCleanAndFramesDoNotSlowDown) {
     const size_t third = cpu.size() / 3;
     const double first = Median({cpu.begin() + 1, cpu.begin() + third + 1});
     const double last = Median({cpu.end() - third, cpu.end()});
-    std::printf("[ storm    ] %zu windows of 100 frames: median %.3f ms a frame in the first third, %.3f ms in the "
-                "last (%.2fx)\n",
-                cpu.size(), 10 * first, 10 * last, last / first);
+    std::printf(
+        "[ storm    ] %zu windows of 100 frames: median %.3f ms a frame in the first third, %.3f ms in the "
+        "last (%.2fx)\n",
+        cpu.size(), 10 * first, 10 * last, last / first);
     EXPECT_LT(last, 1.25 * first);
 }
 
