@@ -28,11 +28,11 @@ struct Frame {
         target.viewport = {0, 0, kWidth, kHeight, 0, 1};
         target.queue = &queue;
     }
-    ~Frame() { queue.flush(); }
-    void clearAll() { clear(target, nullptr, 0, kClearColor | kClearDepth, 0xFF000000, 1.0f, 0); }
+    ~Frame() { queue.Flush(); }
+    void clearAll() { Clear(target, nullptr, 0, kClearColor | kClearDepth, 0xFF000000, 1.0f, 0); }
     // The end of a frame, as presenting it: everything queued lands in the target.
     void present() {
-        flush(target);
+        Flush(target);
         benchmark::DoNotOptimize(color.data());
     }
 
@@ -40,7 +40,7 @@ struct Frame {
     void keep(const char* name) const {
         const char* folder = std::getenv("MORVATH_BENCHMARK_FRAMES");
         if (!folder) return;
-        flush(target);
+        Flush(target);
         FILE* f = std::fopen((std::string(folder) + "/" + name + ".ppm").c_str(), "wb");
         if (!f) return;
         std::fprintf(f, "P6 %d %d 255\n", kWidth, kHeight);
@@ -66,10 +66,10 @@ OwnedTexture makeTexture(int size, TextureFormat format, bool mips, uint32_t (*t
         for (int x = 0; x < size; ++x) level[y * size + x] = texel(x, y);
     for (int s = size; s >= 1; s /= 2) {
         const ColorFormat cf = static_cast<ColorFormat>(static_cast<int>(format));
-        const int bpp = bytesPerPixel(cf);
+        const int bpp = BytesPerPixel(cf);
         std::vector<uint8_t> bytes(s * s * bpp);
         for (int i = 0; i < s * s; ++i) {
-            uint32_t raw = fromArgb8(cf, level[i]);
+            uint32_t raw = FromArgb8(cf, level[i]);
             std::memcpy(&bytes[i * bpp], &raw, bpp);
         }
         t.bytes.push_back(std::move(bytes));
@@ -85,12 +85,12 @@ OwnedTexture makeTexture(int size, TextureFormat format, bool mips, uint32_t (*t
 }
 
 Mat4 lookAt(Vec3 eye, Vec3 at, Vec3 up) {
-    Vec3 z = normalize(at - eye), x = normalize(cross(up, z)), y = cross(z, x);
+    Vec3 z = Normalize(at - eye), x = Normalize(Cross(up, z)), y = Cross(z, x);
     Mat4 m;
     m.m[0][0] = x.x; m.m[0][1] = y.x; m.m[0][2] = z.x;
     m.m[1][0] = x.y; m.m[1][1] = y.y; m.m[1][2] = z.y;
     m.m[2][0] = x.z; m.m[2][1] = y.z; m.m[2][2] = z.z;
-    m.m[3][0] = -dot(x, eye); m.m[3][1] = -dot(y, eye); m.m[3][2] = -dot(z, eye);
+    m.m[3][0] = -Dot(x, eye); m.m[3][1] = -Dot(y, eye); m.m[3][2] = -Dot(z, eye);
     return m;
 }
 
@@ -102,7 +102,7 @@ Mat4 perspective(float fovY, float aspect, float zn, float zf) {
     return m;
 }
 
-void setThreads(benchmark::State& state) { setThreadCount(static_cast<int>(state.range(0))); }
+void setThreads(benchmark::State& state) { SetThreadCount(static_cast<int>(state.range(0))); }
 
 void reportFps(benchmark::State& state) {
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -120,7 +120,7 @@ void TerrainScene(benchmark::State& state) {
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
             const float x = static_cast<float>(i), z = static_cast<float>(j);
-            Vec3 normal = normalize({height(x - 1, z) - height(x + 1, z), 2.0f, height(x, z - 1) - height(x, z + 1)});
+            Vec3 normal = Normalize({height(x - 1, z) - height(x + 1, z), 2.0f, height(x, z - 1) - height(x, z + 1)});
             const uint32_t shade = static_cast<uint32_t>(128 + 127 * normal.y);
             vertices[j * n + i] = {x, height(x, z), z, normal.x, normal.y, normal.z,
                                    0xFF000000u | shade << 16 | 0xFF00u | shade,
@@ -168,7 +168,7 @@ void TerrainScene(benchmark::State& state) {
     point.range = 1000;
     point.attenuation[0] = 0;
     LightSource sun;
-    sun.direction = normalize({-1, -1, 2});
+    sun.direction = Normalize({-1, -1, 2});
     sun.diffuse = {1, 0, 0, 0};
     vs.lights[0] = point;
     vs.lights[1] = sun;
@@ -188,7 +188,7 @@ void TerrainScene(benchmark::State& state) {
 
     for (auto _ : state) {
         frame.clearAll();
-        draw(call, vs, ps, frame.target);
+        Draw(call, vs, ps, frame.target);
         frame.present();
     }
     frame.keep("TerrainScene");
@@ -241,7 +241,7 @@ void BlendedQuadsScene(benchmark::State& state) {
         frame.clearAll();
         for (const auto& quad : quads) {
             call.vertices = reinterpret_cast<const uint8_t*>(quad.data());
-            draw(call, vs, ps, frame.target);
+            Draw(call, vs, ps, frame.target);
         }
         frame.present();
     }
@@ -284,7 +284,7 @@ void GlyphScene(benchmark::State& state) {
         frame.clearAll();
         for (int batch = 0; batch < 6; ++batch) {
             call.vertices = reinterpret_cast<const uint8_t*>(vertices.data() + batch * 300);
-            draw(call, vs, ps, frame.target);
+            Draw(call, vs, ps, frame.target);
         }
         frame.present();
     }

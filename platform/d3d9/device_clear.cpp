@@ -29,7 +29,7 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     if (Flags & D3DCLEAR_STENCIL) flags |= pipeline::kClearStencil;
     // Nothing to clear is not an error: rectangles outside the viewport clear nothing.
     if (Count > 0 && rects.empty()) return D3D_OK;
-    pipeline::clear(target, rects.empty() ? nullptr : rects.data(), static_cast<int>(rects.size()), flags, Color, Z,
+    pipeline::Clear(target, rects.empty() ? nullptr : rects.data(), static_cast<int>(rects.size()), flags, Color, Z,
                     Stencil);
     return D3D_OK;
 }

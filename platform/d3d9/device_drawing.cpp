@@ -42,7 +42,7 @@ bool Prepare(D3DPRIMITIVETYPE type, UINT primitives, pipeline::DrawCall& call, u
     if (!t || primitives == 0 || primitives > kMaxPrimitives) return false;
     call.type = *t;
     call.primitiveCount = static_cast<int>(primitives);
-    elements = static_cast<uint64_t>(pipeline::elementsFor(*t, call.primitiveCount));
+    elements = static_cast<uint64_t>(pipeline::ElementsFor(*t, call.primitiveCount));
     return true;
 }
 
@@ -84,7 +84,7 @@ HRESULT Device::Submit(D3DPRIMITIVETYPE type, pipeline::DrawCall& call, UINT str
         return D3DERR_INVALIDCALL;
     }
     pipeline::RenderTarget target = Target();
-    pipeline::draw(call, states.vertex, states.pixel, target);
+    pipeline::Draw(call, states.vertex, states.pixel, target);
     CountDraw({type, static_cast<uint64_t>(call.primitiveCount), state_.fvf, BoundTextures(state_)});
     return D3D_OK;
 }

@@ -60,7 +60,7 @@ HRESULT Device::ApplyPresentation(const ResolvedPresentation& resolved) {
 }
 
 void Device::ReleaseSwapChain() {
-    queue_.flush();  // queued work may still write the surfaces freed here
+    queue_.Flush();  // queued work may still write the surfaces freed here
     if (backBuffer_) backBuffer_->DestroyOwned();
     if (depthStencil_) depthStencil_->DestroyOwned();
     backBuffer_ = nullptr;

@@ -46,8 +46,8 @@ std::optional<pipeline::TextureFormat> TextureFormatOf(D3DFORMAT format) {
 bool HasStencil(D3DFORMAT format) { return format == D3DFMT_D24S8; }
 
 UINT BytesPerPixel(D3DFORMAT format) {
-    if (auto color = ColorFormatOf(format)) return static_cast<UINT>(pipeline::bytesPerPixel(*color));
-    if (auto depth = DepthFormatOf(format)) return static_cast<UINT>(pipeline::bytesPerPixel(*depth));
+    if (auto color = ColorFormatOf(format)) return static_cast<UINT>(pipeline::BytesPerPixel(*color));
+    if (auto depth = DepthFormatOf(format)) return static_cast<UINT>(pipeline::BytesPerPixel(*depth));
     return 0;
 }
 

@@ -146,7 +146,7 @@ bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v, cons
     v.ambientSource = SourceOf(rs.Get(D3DRS_AMBIENTMATERIALSOURCE));
     v.specularSource = SourceOf(rs.Get(D3DRS_SPECULARMATERIALSOURCE));
     v.emissiveSource = SourceOf(rs.Get(D3DRS_EMISSIVEMATERIALSOURCE));
-    v.globalAmbient = pipeline::argbToColor(rs.Get(D3DRS_AMBIENT));
+    v.globalAmbient = pipeline::ArgbToColor(rs.Get(D3DRS_AMBIENT));
     v.material = {ColorOf(state.material.Diffuse), ColorOf(state.material.Ambient),
                   ColorOf(state.material.Specular), ColorOf(state.material.Emissive), state.material.Power};
     if (v.lighting) {
@@ -216,7 +216,7 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
     sampler.mipFilter = MipFilterOf(ss.Get(D3DSAMP_MIPFILTER));
     sampler.addressU = *addressU;
     sampler.addressV = *addressV;
-    sampler.border = pipeline::argbToColor(ss.Get(D3DSAMP_BORDERCOLOR));
+    sampler.border = pipeline::ArgbToColor(ss.Get(D3DSAMP_BORDERCOLOR));
     sampler.lodBias = FloatOf(ss.Get(D3DSAMP_MIPMAPLODBIAS));
     // The most detailed level used: the sampler's or the managed texture's, whichever is coarser.
     DWORD maxLevel = ss.Get(D3DSAMP_MAXMIPLEVEL);
@@ -233,10 +233,10 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
         if (state.stages[s].Get(D3DTSS_COLOROP) == D3DTOP_DISABLE) break;  // the cascade ends here
         if (!ConvertStage(state, s, p.stages[s], refuse)) return false;
     }
-    p.textureFactor = pipeline::argbToColor(rs.Get(D3DRS_TEXTUREFACTOR));
+    p.textureFactor = pipeline::ArgbToColor(rs.Get(D3DRS_TEXTUREFACTOR));
     p.specular = rs.Get(D3DRS_SPECULARENABLE) != FALSE;
     p.fog = rs.Get(D3DRS_FOGENABLE) != FALSE;
-    p.fogColor = pipeline::argbToColor(rs.Get(D3DRS_FOGCOLOR));
+    p.fogColor = pipeline::ArgbToColor(rs.Get(D3DRS_FOGCOLOR));
     switch (rs.Get(D3DRS_CULLMODE)) {
     case D3DCULL_NONE: p.cull = pipeline::CullMode::None; break;
     case D3DCULL_CW: p.cull = pipeline::CullMode::Clockwise; break;

@@ -23,7 +23,7 @@ bool Surface::DrawnInto() const {
 }
 
 void Surface::WaitForPipeline() const {
-    if (DrawnInto()) OwnerDevice()->Queue().flushWrites(bytes_.data(), bytes_.data() + bytes_.size());
+    if (DrawnInto()) OwnerDevice()->Queue().FlushWrites(bytes_.data(), bytes_.data() + bytes_.size());
 }
 
 HRESULT Surface::QueryInterface(REFIID riid, void** ppvObject) {
@@ -110,11 +110,11 @@ uint32_t Surface::ReadArgb(UINT x, UINT y) const {
     if (!format || x >= desc_.width || y >= desc_.height) return 0;
     const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
     uint32_t raw = 0;
-    if (pipeline::bytesPerPixel(*format) == 4)
+    if (pipeline::BytesPerPixel(*format) == 4)
         std::memcpy(&raw, p + static_cast<size_t>(x) * 4, 4);
     else
         raw = p[x * 2] | uint32_t(p[x * 2 + 1]) << 8;
-    return pipeline::toArgb8(*format, raw);
+    return pipeline::ToArgb8(*format, raw);
 }
 
 void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
@@ -125,7 +125,7 @@ void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
         return;
     }
     const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
-    if (pipeline::bytesPerPixel(*format) == 4) {
+    if (pipeline::BytesPerPixel(*format) == 4) {
         std::memcpy(out, p + static_cast<size_t>(x) * 4, static_cast<size_t>(count) * 4);
         if (*format == pipeline::ColorFormat::X8R8G8B8)
             for (UINT i = 0; i < count; ++i) out[i] |= 0xFF000000u;
@@ -133,7 +133,7 @@ void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
     }
     for (UINT i = 0; i < count; ++i) {
         const UINT at = (x + i) * 2;
-        out[i] = pipeline::toArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8);
+        out[i] = pipeline::ToArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8);
     }
 }
 

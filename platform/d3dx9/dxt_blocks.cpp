@@ -32,7 +32,7 @@ void DecodeDxtLevel(D3DFORMAT format, const uint8_t* blocks, UINT width, UINT he
     default: return;
     }
     const size_t pitch = size_t((width + 3) / 4) * DxtBlockBytes(format);
-    pipeline::decodeDxtLevel(decoded, blocks, pitch, int(width), int(height), argb);
+    pipeline::DecodeDxtLevel(decoded, blocks, pitch, int(width), int(height), argb);
 }
 
 }  // namespace d3dx9

@@ -25,15 +25,15 @@ std::optional<pipeline::ColorFormat> PackedFormatOf(D3DFORMAT format) {
 
 UINT PackedTexelBytes(D3DFORMAT format) {
     const auto packed = PackedFormatOf(format);
-    return packed ? UINT(pipeline::bytesPerPixel(*packed)) : 0;
+    return packed ? UINT(pipeline::BytesPerPixel(*packed)) : 0;
 }
 
 void PackTexels(D3DFORMAT format, const uint32_t* argb, UINT count, uint8_t* target) {
     const auto packed = PackedFormatOf(format);
     if (!packed) return;
-    const int bytes = pipeline::bytesPerPixel(*packed);
+    const int bytes = pipeline::BytesPerPixel(*packed);
     for (UINT i = 0; i < count; ++i) {
-        const uint32_t value = pipeline::fromArgb8(*packed, argb[i]);
+        const uint32_t value = pipeline::FromArgb8(*packed, argb[i]);
         std::memcpy(target + size_t(i) * bytes, &value, size_t(bytes));  // little-endian: the low bytes
     }
 }

@@ -1,4 +1,4 @@
-// draw(): the vertex stage, primitive assembly with clipping and set-up, then rasterisation in bands.
+// Draw(): the vertex stage, primitive assembly with clipping and set-up, then rasterisation in bands.
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -26,25 +26,25 @@ std::atomic<int> globalThreads{0};
 // written by its own thread (a separate vertex pass spread them over every core's cache). A vertex
 // shared by two tasks is processed by both, with the same result.
 struct VertexCache {
-    static constexpr int kSlots = 1024; // direct-mapped: local index modulo kSlots
+    static constexpr int kSlots = 1024;  // direct-mapped: local index modulo kSlots
     int tag[kSlots];
     ClipVertex clip[kSlots];
     ScreenVertex screen[kSlots];
-    void clear() { std::fill(std::begin(tag), std::end(tag), -1); }
+    void Clear() { std::fill(std::begin(tag), std::end(tag), -1); }
 };
 
-VertexCache& vertexCache() {
+VertexCache& ThreadVertexCache() {
     thread_local std::unique_ptr<VertexCache> cache = std::make_unique<VertexCache>();
     return *cache;
 }
 
-int resolveThreads(const DrawCall& call) {
+int ResolveThreads(const DrawCall& call) {
     int n = call.threads > 0 ? call.threads : globalThreads.load();
-    const int all = WorkerPool::instance().size();
+    const int all = WorkerPool::Instance().Size();
     return n <= 0 || n > all ? all : n;
 }
 
-VaryingLayout varyingsFor(const PixelState& state) {
+VaryingLayout VaryingsFor(const PixelState& state) {
     VaryingLayout vl;
     bool specular = state.specular;
     for (const StageState& stage : state.stages) {
@@ -52,7 +52,7 @@ VaryingLayout varyingsFor(const PixelState& state) {
         for (const TextureArg* a : {&stage.colorArg1, &stage.colorArg2, &stage.alphaArg1, &stage.alphaArg2})
             specular = specular || a->source == ArgSource::Specular;
         const int set = stage.texCoordIndex & 7;
-        if (stage.texture && readsTexture(stage) && vl.tex[set] < 0) {
+        if (stage.texture && ReadsTexture(stage) && vl.tex[set] < 0) {
             vl.tex[set] = vl.count;
             vl.count += 2;
         }
@@ -70,7 +70,7 @@ struct Assembly {
     const DrawCall* call;
     int first = 0, count = 0;
 
-    int local(int element) const {
+    int Local(int element) const {
         if (call->indexSize == IndexSize::None) return element < count ? element : -1;
         if (element >= call->indexCount) return -1;
         int64_t index;
@@ -88,18 +88,18 @@ struct Assembly {
     }
 
     // The vertices of primitive k, first vertex first (it gives flat colours).
-    int vertices(int k, int out[3]) const {
+    int Vertices(int k, int out[3]) const {
         switch (call->type) {
-        case PrimitiveType::PointList: out[0] = local(k); return 1;
-        case PrimitiveType::LineList: out[0] = local(2 * k); out[1] = local(2 * k + 1); return 2;
-        case PrimitiveType::LineStrip: out[0] = local(k); out[1] = local(k + 1); return 2;
+        case PrimitiveType::PointList: out[0] = Local(k); return 1;
+        case PrimitiveType::LineList: out[0] = Local(2 * k); out[1] = Local(2 * k + 1); return 2;
+        case PrimitiveType::LineStrip: out[0] = Local(k); out[1] = Local(k + 1); return 2;
         case PrimitiveType::TriangleList:
-            out[0] = local(3 * k); out[1] = local(3 * k + 1); out[2] = local(3 * k + 2);
+            out[0] = Local(3 * k); out[1] = Local(3 * k + 1); out[2] = Local(3 * k + 2);
             return 3;
-        case PrimitiveType::TriangleStrip: // odd triangles reversed, so all keep the strip's winding
-            out[0] = local(k + (k & 1)); out[1] = local(k + 1 - (k & 1)); out[2] = local(k + 2);
+        case PrimitiveType::TriangleStrip:  // odd triangles reversed, so all keep the strip's winding
+            out[0] = Local(k + (k & 1)); out[1] = Local(k + 1 - (k & 1)); out[2] = Local(k + 2);
             return 3;
-        case PrimitiveType::TriangleFan: out[0] = local(k + 1); out[1] = local(k + 2); out[2] = local(0); return 3;
+        case PrimitiveType::TriangleFan: out[0] = Local(k + 1); out[1] = Local(k + 2); out[2] = Local(0); return 3;
         }
         return 0;
     }
@@ -112,42 +112,42 @@ struct DrawJob {
     Assembly assembly;
     const PixelState* state;
     int varyingCount;
-    int colorCount; // varyings copied from the first vertex when flat shading
+    int colorCount;  // varyings copied from the first vertex when flat shading
 };
 
 // The cache slot holding processed vertex `local`, processing it first if needed.
-int fetchVertex(const DrawJob& job, VertexCache& cache, int local) {
+int FetchVertex(const DrawJob& job, VertexCache& cache, int local) {
     const int slot = local & (VertexCache::kSlots - 1);
     if (cache.tag[slot] == local) return slot;
     ClipVertex& clip = cache.clip[slot];
-    processVertices(*job.vertex, job.assembly.first + local, 1, &clip);
-    if (clip.clipCodes == 0 && !toScreen(job.vertex->clip, clip, job.varyingCount, cache.screen[slot]))
+    ProcessVertices(*job.vertex, job.assembly.first + local, 1, &clip);
+    if (clip.clipCodes == 0 && !ToScreen(job.vertex->clip, clip, job.varyingCount, cache.screen[slot]))
         clip.clipCodes = kClipBad;
     cache.tag[slot] = local;
     return slot;
 }
 
 // A copy of v with the flat colours of `first`.
-ClipVertex withColors(const ClipVertex& v, const ClipVertex& first, int colors) {
+ClipVertex WithColors(const ClipVertex& v, const ClipVertex& first, int colors) {
     ClipVertex r = v;
     std::copy(first.v, first.v + colors, r.v);
     return r;
 }
 
 // Sets up a triangle's screen polygon (three vertices, or more after clipping) as the fill mode asks.
-void emitPolygon(const DrawJob& job, const ClipVertex* const tri[3], const ScreenVertex* const polygon[], int count,
+void EmitPolygon(const DrawJob& job, const ClipVertex* const tri[3], const ScreenVertex* const polygon[], int count,
                  PrimitiveList& out) {
     const ClipSpace& space = job.vertex->clip;
     const int n = job.varyingCount;
     const FillMode fill = job.state->fill;
     if (count < 3) return;
     if (fill == FillMode::Solid) {
-        for (int i = 1; i + 1 < count; ++i) setupTriangle(job.setup, *polygon[0], *polygon[i], *polygon[i + 1], out);
+        for (int i = 1; i + 1 < count; ++i) SetupTriangle(job.setup, *polygon[0], *polygon[i], *polygon[i + 1], out);
         return;
     }
     // Wire-frame and point fill: cull on the whole polygon, then draw the original edges or vertices.
     int64_t area = 0;
-    for (int i = 1; i + 1 < count; ++i) area += signedArea(*polygon[0], *polygon[i], *polygon[i + 1]);
+    for (int i = 1; i + 1 < count; ++i) area += SignedArea(*polygon[0], *polygon[i], *polygon[i + 1]);
     const CullMode cull = job.state->cull;
     if (area == 0 || (cull == CullMode::Clockwise && area > 0) || (cull == CullMode::CounterClockwise && area < 0))
         return;
@@ -155,47 +155,47 @@ void emitPolygon(const DrawJob& job, const ClipVertex* const tri[3], const Scree
         const ClipVertex& a = *tri[i];
         if (fill == FillMode::Point) {
             ScreenVertex s;
-            if (a.clipCodes == 0 && toScreen(space, a, n, s)) setupPoint(job.setup, s, out);
+            if (a.clipCodes == 0 && ToScreen(space, a, n, s)) SetupPoint(job.setup, s, out);
             continue;
         }
         ClipVertex ca, cb;
         ScreenVertex sa, sb;
-        if (clipLine(space, n, a, *tri[(i + 1) % 3], ca, cb) && toScreen(space, ca, n, sa) && toScreen(space, cb, n, sb))
-            setupLine(job.setup, sa, sb, out);
+        if (ClipLine(space, n, a, *tri[(i + 1) % 3], ca, cb) && ToScreen(space, ca, n, sa) && ToScreen(space, cb, n, sb))
+            SetupLine(job.setup, sa, sb, out);
     }
 }
 
 // A triangle with a vertex outside a clip plane: clipped, then set up.
-void emitClippedTriangle(const DrawJob& job, const ClipVertex* const tri[3], PrimitiveList& out) {
+void EmitClippedTriangle(const DrawJob& job, const ClipVertex* const tri[3], PrimitiveList& out) {
     const ClipSpace& space = job.vertex->clip;
     const int n = job.varyingCount;
     ClipVertex clipped[kMaxClipPolygon];
     ScreenVertex screen[kMaxClipPolygon];
     const ScreenVertex* polygon[kMaxClipPolygon];
-    const int count = clipTriangle(space, n, *tri[0], *tri[1], *tri[2], clipped);
+    const int count = ClipTriangle(space, n, *tri[0], *tri[1], *tri[2], clipped);
     for (int i = 0; i < count; ++i) {
-        if (!toScreen(space, clipped[i], n, screen[i])) return;
+        if (!ToScreen(space, clipped[i], n, screen[i])) return;
         polygon[i] = &screen[i];
     }
-    emitPolygon(job, tri, polygon, count, out);
+    EmitPolygon(job, tri, polygon, count, out);
 }
 
-void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out) {
+void SetupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out) {
     const ClipSpace& space = job.vertex->clip;
     const int n = job.varyingCount;
     const bool flat = job.state->shade == ShadeMode::Flat;
-    VertexCache& cache = vertexCache();
-    cache.clear(); // the stream may have changed since this thread's last task
+    VertexCache& cache = ThreadVertexCache();
+    cache.Clear();  // the stream may have changed since this thread's last task
     ClipVertex clipCopies[3];
     ScreenVertex screenCopies[3];
     for (int k = begin; k < end; ++k) {
         int idx[3] = {-1, -1, -1};
-        const int count = job.assembly.vertices(k, idx);
+        const int count = job.assembly.Vertices(k, idx);
         if (idx[0] < 0 || (count > 1 && idx[1] < 0) || (count > 2 && idx[2] < 0)) continue;
         const ClipVertex* clip[3] = {};
         const ScreenVertex* screen[3] = {};
         int slots[3];
-        for (int i = 0; i < count; ++i) slots[i] = fetchVertex(job, cache, idx[i]);
+        for (int i = 0; i < count; ++i) slots[i] = FetchVertex(job, cache, idx[i]);
         for (int i = 0; i < count; ++i) {
             clip[i] = &cache.clip[slots[i]];
             screen[i] = &cache.screen[slots[i]];
@@ -206,7 +206,7 @@ void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out)
         for (int i = 1; i < count; ++i) shared = shared || slots[i] == slots[0] || slots[i] == slots[i - 1];
         if (shared)
             for (int i = 0; i < count; ++i) {
-                const int slot = fetchVertex(job, cache, idx[i]);
+                const int slot = FetchVertex(job, cache, idx[i]);
                 clipCopies[i] = cache.clip[slot];
                 screenCopies[i] = cache.screen[slot];
                 clip[i] = &clipCopies[i];
@@ -214,85 +214,85 @@ void setupPrimitives(const DrawJob& job, int begin, int end, PrimitiveList& out)
             }
         const ClipVertex& first = *clip[0];
         if (count == 1) {
-            if (first.clipCodes == 0) setupPoint(job.setup, *screen[0], out);
+            if (first.clipCodes == 0) SetupPoint(job.setup, *screen[0], out);
             continue;
         }
         ClipVertex flatCopies[2];
         const ClipVertex* v[3] = {&first, clip[1], count > 2 ? clip[2] : nullptr};
         if (flat)
             for (int i = 1; i < count; ++i) {
-                flatCopies[i - 1] = withColors(*v[i], first, job.colorCount);
+                flatCopies[i - 1] = WithColors(*v[i], first, job.colorCount);
                 v[i] = &flatCopies[i - 1];
             }
         if (count == 2) {
             ClipVertex ca, cb;
             ScreenVertex sa, sb;
-            if (clipLine(space, n, *v[0], *v[1], ca, cb) && toScreen(space, ca, n, sa) && toScreen(space, cb, n, sb))
-                setupLine(job.setup, sa, sb, out);
+            if (ClipLine(space, n, *v[0], *v[1], ca, cb) && ToScreen(space, ca, n, sa) && ToScreen(space, cb, n, sb))
+                SetupLine(job.setup, sa, sb, out);
             continue;
         }
         const uint32_t codes = v[0]->clipCodes | v[1]->clipCodes | v[2]->clipCodes;
         if (codes == 0 && !flat) {
-            emitPolygon(job, v, screen, 3, out);
+            EmitPolygon(job, v, screen, 3, out);
         } else if (codes == 0) {
             ScreenVertex s[3];
             bool ok = true;
-            for (int i = 0; i < 3; ++i) ok = ok && toScreen(space, *v[i], n, s[i]);
+            for (int i = 0; i < 3; ++i) ok = ok && ToScreen(space, *v[i], n, s[i]);
             const ScreenVertex* direct[3] = {&s[0], &s[1], &s[2]};
-            if (ok) emitPolygon(job, v, direct, 3, out);
+            if (ok) EmitPolygon(job, v, direct, 3, out);
         } else {
-            emitClippedTriangle(job, v, out);
+            EmitClippedTriangle(job, v, out);
         }
     }
 }
 
-int primitivesAvailable(const DrawCall& call) { return std::max(call.primitiveCount, 0); }
+int PrimitivesAvailable(const DrawCall& call) { return std::max(call.primitiveCount, 0); }
 
-} // namespace
+}  // namespace
 
-void setThreadCount(int threads) { globalThreads.store(threads < 0 ? 0 : threads); }
-int threadCount() {
-    const int n = globalThreads.load(), all = WorkerPool::instance().size();
+void SetThreadCount(int threads) { globalThreads.store(threads < 0 ? 0 : threads); }
+int ThreadCount() {
+    const int n = globalThreads.load(), all = WorkerPool::Instance().Size();
     return n <= 0 || n > all ? all : n;
 }
 
 namespace {
 
 // Does the draw sample a texture whose bytes queued work writes (a render target read as a texture)?
-bool readsQueuedTarget(const QueuedWork& queue, const PixelState& state) {
-    if (queue.empty()) return false;
+bool ReadsQueuedTarget(const QueuedWork& queue, const PixelState& state) {
+    if (queue.Empty()) return false;
     for (const StageState& stage : state.stages) {
         if (stage.colorOp == TextureOp::Disable) break;
         if (!stage.texture) continue;
         for (const TextureLevel& level : stage.texture->levels) {
             if (!level.data || level.pitch <= 0 || level.height <= 0) continue;
-            const int rows = isCompressed(stage.texture->format) ? (level.height + 3) / 4 : level.height;
-            if (queue.writes(level.data, level.data + static_cast<size_t>(level.pitch) * rows)) return true;
+            const int rows = IsCompressed(stage.texture->format) ? (level.height + 3) / 4 : level.height;
+            if (queue.Writes(level.data, level.data + static_cast<size_t>(level.pitch) * rows)) return true;
         }
     }
     return false;
 }
 
-PreparedDraw& immediateDraw() {
+PreparedDraw& ImmediateDraw() {
     thread_local PreparedDraw d;
     return d;
 }
 
-} // namespace
+}  // namespace
 
-void draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
+void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
     const ColorSurface& color = target.color;
-    if (!color.data || color.width <= 0 || color.height <= 0 || color.pitch < color.width * bytesPerPixel(color.format))
+    if (!color.data || color.width <= 0 || color.height <= 0 || color.pitch < color.width * BytesPerPixel(color.format))
         return;
     if (!call.vertices || call.layout.stride <= 0 || call.vertexCount <= 0 || call.primitiveCount <= 0) return;
     if (call.indexSize != IndexSize::None && (!call.indices || call.indexCount <= 0)) return;
     if (target.viewport.width <= 0 || target.viewport.height <= 0) return;
 
-    Rect area = drawableArea(target);
+    Rect area = DrawableArea(target);
     const DepthSurface& depth = target.depth;
     const bool depthUsed = pixelState.depth.enable && depth.data && depth.format != DepthFormat::None;
     if (depthUsed) {
-        if (depth.pitch < depth.width * bytesPerPixel(depth.format)) return;
+        if (depth.pitch < depth.width * BytesPerPixel(depth.format)) return;
         area.right = std::min(area.right, depth.width);
         area.bottom = std::min(area.bottom, depth.height);
     }
@@ -300,10 +300,10 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
 
     // The vertices the draw may use.
     Assembly assembly{&call};
-    const int primitives = primitivesAvailable(call);
+    const int primitives = PrimitivesAvailable(call);
     if (call.indexSize == IndexSize::None) {
         assembly.first = call.firstVertex;
-        assembly.count = std::min<int64_t>(elementsFor(call.type, primitives),
+        assembly.count = std::min<int64_t>(ElementsFor(call.type, primitives),
                                            static_cast<int64_t>(call.vertexCount) - call.firstVertex);
     } else {
         assembly.first = std::max(call.firstVertex, 0);
@@ -312,25 +312,25 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     }
     if (assembly.first < 0 || assembly.count <= 0) return;
 
-    const int threads = resolveThreads(call);
-    QueuedWork* queue = target.queue ? &target.queue->work() : nullptr;
+    const int threads = ResolveThreads(call);
+    QueuedWork* queue = target.queue ? &target.queue->Work() : nullptr;
     std::unique_lock<std::mutex> lock;
     if (queue) {
         lock = std::unique_lock<std::mutex>(queue->mutex);
         // Queued work for another target, or that writes a texture this draw samples, runs first.
-        if (threads <= 1 || queue->otherTarget(target) || queue->full() || readsQueuedTarget(*queue, pixelState))
-            queue->run();
+        if (threads <= 1 || queue->OtherTarget(target) || queue->Full() || ReadsQueuedTarget(*queue, pixelState))
+            queue->Run();
     }
     const bool deferred = threads > 1 && queue;
 
-    WorkerPool& pool = WorkerPool::instance();
-    PreparedDraw& prepared = deferred ? queue->nextDraw() : immediateDraw();
+    WorkerPool& pool = WorkerPool::Instance();
+    PreparedDraw& prepared = deferred ? queue->NextDraw() : ImmediateDraw();
     prepared.state = pixelState;
     prepared.textures.clear();
-    const VaryingLayout varyings = varyingsFor(pixelState);
-    const VertexSetup vertexSetup = prepareVertexStage(call, vertexState, varyings, target.viewport);
+    const VaryingLayout varyings = VaryingsFor(pixelState);
+    const VertexSetup vertexSetup = PrepareVertexStage(call, vertexState, varyings, target.viewport);
     // Decodes textures: before any worker.
-    prepared.pixels = preparePixels(prepared.state, varyings, target, deferred ? &prepared.textures : nullptr);
+    prepared.pixels = PreparePixels(prepared.state, varyings, target, deferred ? &prepared.textures : nullptr);
 
     DrawJob job;
     job.vertex = &vertexSetup;
@@ -355,12 +355,12 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     prepared.listCount = setupTasks;
     auto setupTask = [&](int task) {
         PrimitiveList& list = prepared.lists[task];
-        list.reset(bandCount);
+        list.Reset(bandCount);
         const int64_t begin = static_cast<int64_t>(primitives) * task / setupTasks;
         const int64_t end = static_cast<int64_t>(primitives) * (task + 1) / setupTasks;
-        setupPrimitives(job, static_cast<int>(begin), static_cast<int>(end), list);
+        SetupPrimitives(job, static_cast<int>(begin), static_cast<int>(end), list);
     };
-    pool.run(setupTasks, threads, setupTask);
+    pool.Run(setupTasks, threads, setupTask);
 
     int64_t covered = 0;
     for (int i = 0; i < setupTasks; ++i) covered += prepared.lists[i].coveredArea;
@@ -368,10 +368,10 @@ void draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     prepared.firstRow = area.top;
     prepared.lastRow = area.bottom - 1;
     if (deferred) {
-        queue->addDraw(target, threads);
+        queue->AddDraw(target, threads);
         return;
     }
-    prepared.rasterizeRows(0, area.top, area.bottom);
+    prepared.RasterizeRows(0, area.top, area.bottom);
 }
 
-} // namespace pipeline
+}  // namespace pipeline

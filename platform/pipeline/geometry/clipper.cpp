@@ -5,16 +5,16 @@ namespace pipeline {
 namespace {
 
 // from + t (to - from), for position and varyings.
-void lerpVertex(const ClipVertex& from, const ClipVertex& to, float t, int n, ClipVertex& out) {
+void LerpVertex(const ClipVertex& from, const ClipVertex& to, float t, int n, ClipVertex& out) {
     out.pos = {from.pos.x + t * (to.pos.x - from.pos.x), from.pos.y + t * (to.pos.y - from.pos.y),
                from.pos.z + t * (to.pos.z - from.pos.z), from.pos.w + t * (to.pos.w - from.pos.w)};
     for (int i = 0; i < n; ++i) out.v[i] = from.v[i] + t * (to.v[i] - from.v[i]);
     out.clipCodes = 0;
 }
 
-} // namespace
+}  // namespace
 
-int clipTriangle(const ClipSpace& space, int n, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+int ClipTriangle(const ClipSpace& space, int n, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
                  ClipVertex out[kMaxClipPolygon]) {
     const uint32_t codes = a.clipCodes | b.clipCodes | c.clipCodes;
     if (codes & kClipBad) return 0;
@@ -32,14 +32,14 @@ int clipTriangle(const ClipSpace& space, int n, const ClipVertex& a, const ClipV
         for (int i = 0; i < count; ++i) {
             const ClipVertex& p = src[i];
             const ClipVertex& q = src[(i + 1) % count];
-            const float dp = planeDistance(space, plane, p.pos), dq = planeDistance(space, plane, q.pos);
+            const float dp = PlaneDistance(space, plane, p.pos), dq = PlaneDistance(space, plane, q.pos);
             const bool pIn = dp >= 0, qIn = dq >= 0;
             if (pIn) dst[written++] = p;
             if (pIn != qIn && written < kMaxClipPolygon) {
                 if (pIn)
-                    lerpVertex(p, q, dp / (dp - dq), n, dst[written++]);
+                    LerpVertex(p, q, dp / (dp - dq), n, dst[written++]);
                 else
-                    lerpVertex(q, p, dq / (dq - dp), n, dst[written++]);
+                    LerpVertex(q, p, dq / (dq - dp), n, dst[written++]);
             }
         }
         count = written;
@@ -51,7 +51,7 @@ int clipTriangle(const ClipSpace& space, int n, const ClipVertex& a, const ClipV
     return count;
 }
 
-bool clipLine(const ClipSpace& space, int n, const ClipVertex& a, const ClipVertex& b, ClipVertex& outA,
+bool ClipLine(const ClipSpace& space, int n, const ClipVertex& a, const ClipVertex& b, ClipVertex& outA,
               ClipVertex& outB) {
     const uint32_t codes = a.clipCodes | b.clipCodes;
     if (codes & kClipBad) return false;
@@ -59,7 +59,7 @@ bool clipLine(const ClipSpace& space, int n, const ClipVertex& a, const ClipVert
     float t0 = 0, t1 = 1;
     for (int plane = 0; plane < kClipPlaneCount; ++plane) {
         if (!(codes & (1u << plane))) continue;
-        const float da = planeDistance(space, plane, a.pos), db = planeDistance(space, plane, b.pos);
+        const float da = PlaneDistance(space, plane, a.pos), db = PlaneDistance(space, plane, b.pos);
         if (da < 0 && db < 0) return false;
         const float t = da / (da - db);
         if (da < 0) {
@@ -69,9 +69,9 @@ bool clipLine(const ClipSpace& space, int n, const ClipVertex& a, const ClipVert
         }
     }
     if (!(t0 < t1)) return false;
-    if (t0 > 0) lerpVertex(a, b, t0, n, outA); else outA = a;
-    if (t1 < 1) lerpVertex(a, b, t1, n, outB); else outB = b;
+    if (t0 > 0) LerpVertex(a, b, t0, n, outA); else outA = a;
+    if (t1 < 1) LerpVertex(a, b, t1, n, outB); else outB = b;
     return true;
 }
 
-} // namespace pipeline
+}  // namespace pipeline

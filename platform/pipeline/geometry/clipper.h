@@ -9,11 +9,11 @@ constexpr int kMaxClipPolygon = 3 + kClipPlaneCount;
 // Clips triangle (a, b, c) against the planes its vertices' clip codes name. Returns the number of
 // polygon vertices written to out (0 when nothing remains or a vertex is not finite).
 // Edges are always interpolated from their inside end, so triangles sharing an edge clip it alike.
-int clipTriangle(const ClipSpace& space, int varyingCount, const ClipVertex& a, const ClipVertex& b,
+int ClipTriangle(const ClipSpace& space, int varyingCount, const ClipVertex& a, const ClipVertex& b,
                  const ClipVertex& c, ClipVertex out[kMaxClipPolygon]);
 
 // Clips segment (a, b); false when nothing remains.
-bool clipLine(const ClipSpace& space, int varyingCount, const ClipVertex& a, const ClipVertex& b, ClipVertex& outA,
+bool ClipLine(const ClipSpace& space, int varyingCount, const ClipVertex& a, const ClipVertex& b, ClipVertex& outA,
               ClipVertex& outB);
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -2,7 +2,7 @@
 
 namespace pipeline {
 
-int elementsFor(PrimitiveType type, int primitiveCount) {
+int ElementsFor(PrimitiveType type, int primitiveCount) {
     if (primitiveCount <= 0) return 0;
     // 64-bit products: a huge count must not overflow; callers clamp to what is readable anyway.
     int64_t n = primitiveCount, result = 0;
@@ -17,4 +17,4 @@ int elementsFor(PrimitiveType type, int primitiveCount) {
     return result > INT32_MAX ? INT32_MAX : static_cast<int>(result);
 }
 
-} // namespace pipeline
+}  // namespace pipeline

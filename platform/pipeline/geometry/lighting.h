@@ -22,7 +22,7 @@ struct LightingSetup {
     bool specular = false, localViewer = true, normalize = false;
 };
 
-LightingSetup prepareLighting(const VertexState& state, const Mat4& view);
+LightingSetup PrepareLighting(const VertexState& state, const Mat4& view);
 
 // The surface colours at one vertex, after the material sources are resolved.
 struct SurfaceColors {
@@ -31,7 +31,7 @@ struct SurfaceColors {
 };
 
 // Lit diffuse (alpha from the diffuse source) and specular (alpha from the specular source), saturated.
-void lightVertex(const LightingSetup& setup, const Color& globalAmbient, const SurfaceColors& surface,
+void LightVertex(const LightingSetup& setup, const Color& globalAmbient, const SurfaceColors& surface,
                  Vec3 position, Vec3 normal, Color& diffuseOut, Color& specularOut);
 
-} // namespace pipeline
+}  // namespace pipeline

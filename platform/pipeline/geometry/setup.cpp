@@ -7,20 +7,20 @@ namespace pipeline {
 
 namespace {
 
-int64_t floorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); } // b > 0
+int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }  // b > 0
 
-void addToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
+void AddToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
     const int first = (top - ctx.bandTop) / ctx.bandHeight, last = (bottom - ctx.bandTop) / ctx.bandHeight;
     for (int band = first; band <= last && band < static_cast<int>(out.bins.size()); ++band) out.bins[band].push_back(index);
 }
 
-void appendValues(const ScreenVertex& v, int interpolants, std::vector<float>& data) {
+void AppendValues(const ScreenVertex& v, int interpolants, std::vector<float>& data) {
     data.insert(data.end(), v.values, v.values + interpolants);
 }
 
-} // namespace
+}  // namespace
 
-void PrimitiveList::reset(int bandCount) {
+void PrimitiveList::Reset(int bandCount) {
     triangles.clear();
     lines.clear();
     points.clear();
@@ -30,7 +30,7 @@ void PrimitiveList::reset(int bandCount) {
     coveredArea = 0;
 }
 
-bool toScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, ScreenVertex& out) {
+bool ToScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, ScreenVertex& out) {
     if (!(in.pos.w > 0.0f)) return false;
     const float q = 1.0f / in.pos.w;
     out.x = space.offsetX + space.scaleX * (in.pos.x * q);
@@ -48,13 +48,13 @@ bool toScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, Sc
     return true;
 }
 
-int64_t signedArea(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
+int64_t SignedArea(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
     return (b.fx - a.fx) * (c.fy - a.fy) - (b.fy - a.fy) * (c.fx - a.fx);
 }
 
-bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b0, const ScreenVertex& c0,
+bool SetupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b0, const ScreenVertex& c0,
                    PrimitiveList& out) {
-    const int64_t area = signedArea(a, b0, c0);
+    const int64_t area = SignedArea(a, b0, c0);
     if (area == 0) return false;
     if ((ctx.cull == CullMode::Clockwise && area > 0) || (ctx.cull == CullMode::CounterClockwise && area < 0))
         return false;
@@ -62,13 +62,13 @@ bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenV
     const ScreenVertex& c = area > 0 ? c0 : b0;
     const ScreenVertex* v[3] = {&a, &b, &c};
 
-    TriangleRecord& t = out.triangles.emplace_back(); // filled in place: no copy of a half-written record
+    TriangleRecord& t = out.triangles.emplace_back();  // filled in place: no copy of a half-written record
     const int64_t minFx = std::min({a.fx, b.fx, c.fx}), maxFx = std::max({a.fx, b.fx, c.fx});
     const int64_t minFy = std::min({a.fy, b.fy, c.fy}), maxFy = std::max({a.fy, b.fy, c.fy});
-    t.minX = static_cast<int>(std::max<int64_t>(-floorDiv(-minFx, kSubPixel), ctx.area.left));
-    t.maxX = static_cast<int>(std::min<int64_t>(floorDiv(maxFx, kSubPixel), ctx.area.right - 1));
-    t.minY = static_cast<int>(std::max<int64_t>(-floorDiv(-minFy, kSubPixel), ctx.area.top));
-    t.maxY = static_cast<int>(std::min<int64_t>(floorDiv(maxFy, kSubPixel), ctx.area.bottom - 1));
+    t.minX = static_cast<int>(std::max<int64_t>(-FloorDiv(-minFx, kSubPixel), ctx.area.left));
+    t.maxX = static_cast<int>(std::min<int64_t>(FloorDiv(maxFx, kSubPixel), ctx.area.right - 1));
+    t.minY = static_cast<int>(std::max<int64_t>(-FloorDiv(-minFy, kSubPixel), ctx.area.top));
+    t.maxY = static_cast<int>(std::min<int64_t>(FloorDiv(maxFy, kSubPixel), ctx.area.bottom - 1));
     if (t.minX > t.maxX || t.minY > t.maxY) {
         out.triangles.pop_back();
         return false;
@@ -104,14 +104,14 @@ bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenV
     }
     const uint32_t index = static_cast<uint32_t>(out.triangles.size() - 1);
     out.coveredArea += static_cast<int64_t>(t.maxX - t.minX + 1) * (t.maxY - t.minY + 1);
-    addToBins(ctx, out, t.minY, t.maxY, index);
+    AddToBins(ctx, out, t.minY, t.maxY, index);
     return true;
 }
 
-void setupLine(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, PrimitiveList& out) {
+void SetupLine(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, PrimitiveList& out) {
     LineRecord line{a.x, a.y, b.x, b.y, static_cast<uint32_t>(out.data.size())};
-    appendValues(a, ctx.interpolants, out.data);
-    appendValues(b, ctx.interpolants, out.data);
+    AppendValues(a, ctx.interpolants, out.data);
+    AppendValues(b, ctx.interpolants, out.data);
     const float top = std::floor(std::min(a.y, b.y) + 0.5f), bottom = std::floor(std::max(a.y, b.y) + 0.5f);
     const int first = static_cast<int>(std::max<float>(top, static_cast<float>(ctx.area.top)));
     const int last = static_cast<int>(std::min<float>(bottom, static_cast<float>(ctx.area.bottom - 1)));
@@ -122,18 +122,18 @@ void setupLine(const SetupContext& ctx, const ScreenVertex& a, const ScreenVerte
     const uint32_t index = static_cast<uint32_t>(out.lines.size());
     out.lines.push_back(line);
     out.coveredArea += static_cast<int64_t>(std::fabs(a.x - b.x) + std::fabs(a.y - b.y)) + 1;
-    addToBins(ctx, out, first, last, index);
+    AddToBins(ctx, out, first, last, index);
 }
 
-void setupPoint(const SetupContext& ctx, const ScreenVertex& a, PrimitiveList& out) {
+void SetupPoint(const SetupContext& ctx, const ScreenVertex& a, PrimitiveList& out) {
     const int x = static_cast<int>(std::floor(a.x + 0.5f)), y = static_cast<int>(std::floor(a.y + 0.5f));
     if (x < ctx.area.left || x >= ctx.area.right || y < ctx.area.top || y >= ctx.area.bottom) return;
     PointRecord point{x, y, static_cast<uint32_t>(out.data.size())};
-    appendValues(a, ctx.interpolants, out.data);
+    AppendValues(a, ctx.interpolants, out.data);
     const uint32_t index = static_cast<uint32_t>(out.points.size());
     out.points.push_back(point);
     out.coveredArea += 1;
-    addToBins(ctx, out, y, y, index);
+    AddToBins(ctx, out, y, y, index);
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -16,15 +16,15 @@ constexpr int64_t kSubPixel = 1 << kSubPixelBits;
 // A vertex on the screen with its interpolants: depth, q = 1/w and the varyings times q.
 struct ScreenVertex {
     float x = 0, y = 0;
-    int64_t fx = 0, fy = 0; // snapped position in 1/256 pixel
+    int64_t fx = 0, fy = 0;  // snapped position in 1/256 pixel
     float values[kMaxInterpolants];
 };
 
 // Maps a clipped vertex to the screen; false when the result is not usable (not finite, w <= 0).
-bool toScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, ScreenVertex& out);
+bool ToScreen(const ClipSpace& space, const ClipVertex& in, int varyingCount, ScreenVertex& out);
 
 // Twice the signed area in fixed-point units: positive is clockwise on the screen (y down).
-int64_t signedArea(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+int64_t SignedArea(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
 
 // A triangle ready to rasterise. Pixel (X, Y) is inside when a[i] X + b[i] Y + c[i] >= 0 for the three
 // edges (the top-left rule is folded into c). Planes: interpolants at (refX, refY), then their x and y steps.
@@ -32,28 +32,28 @@ struct TriangleRecord {
     int minX, maxX, minY, maxY;
     int64_t a[3], b[3], c[3];
     float refX, refY;
-    uint32_t planes; // offset into PrimitiveList::data: 3 x interpolant count floats
+    uint32_t planes;  // offset into PrimitiveList::data: 3 x interpolant count floats
 };
 
 struct LineRecord {
     float x0, y0, x1, y1;
-    uint32_t values; // offset into data: interpolants at both ends
+    uint32_t values;  // offset into data: interpolants at both ends
 };
 
 struct PointRecord {
     int x, y;
-    uint32_t values; // offset into data: interpolants
+    uint32_t values;  // offset into data: interpolants
 };
 
 // The primitives one set-up task produced, in submission order, with per-band index lists.
-struct alignas(64) PrimitiveList { // aligned: set-up tasks fill neighbouring lists at once
+struct alignas(64) PrimitiveList {  // aligned: set-up tasks fill neighbouring lists at once
     std::vector<TriangleRecord> triangles;
     std::vector<LineRecord> lines;
     std::vector<PointRecord> points;
     std::vector<float> data;
-    std::vector<std::vector<uint32_t>> bins; // per band: indices of the records touching it
-    int64_t coveredArea = 0;                 // sum of bounding-box areas, to size the raster work
-    void reset(int bandCount);
+    std::vector<std::vector<uint32_t>> bins;  // per band: indices of the records touching it
+    int64_t coveredArea = 0;                  // sum of bounding-box areas, to size the raster work
+    void Reset(int bandCount);
 };
 
 struct SetupContext {
@@ -66,9 +66,9 @@ struct SetupContext {
 };
 
 // Culls by winding, rejects degenerate triangles, and appends the record; false when nothing was added.
-bool setupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
+bool SetupTriangle(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c,
                    PrimitiveList& out);
-void setupLine(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, PrimitiveList& out);
-void setupPoint(const SetupContext& ctx, const ScreenVertex& a, PrimitiveList& out);
+void SetupLine(const SetupContext& ctx, const ScreenVertex& a, const ScreenVertex& b, PrimitiveList& out);
+void SetupPoint(const SetupContext& ctx, const ScreenVertex& a, PrimitiveList& out);
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -35,20 +35,20 @@ struct ClipVertex {
 struct ClipSpace {
     Vec4 planes[kClipPlaneCount];
     float planeOffset[kClipPlaneCount] = {};
-    float offsetX = 0, scaleX = 1, offsetY = 0, scaleY = 1, offsetZ = 0, scaleZ = 1; // screen = offset + scale * ndc
+    float offsetX = 0, scaleX = 1, offsetY = 0, scaleY = 1, offsetZ = 0, scaleZ = 1;  // screen = offset + scale * ndc
 };
 
-inline float planeDistance(const ClipSpace& space, int plane, const Vec4& p) {
+inline float PlaneDistance(const ClipSpace& space, int plane, const Vec4& p) {
     const Vec4& c = space.planes[plane];
     return c.x * p.x + c.y * p.y + c.z * p.z + c.w * p.w + space.planeOffset[plane];
 }
 
-inline uint32_t clipCodes(const ClipSpace& space, const Vec4& p) {
+inline uint32_t ClipCodes(const ClipSpace& space, const Vec4& p) {
     if (!(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z) && std::isfinite(p.w))) return kClipBad;
     uint32_t codes = 0;
     for (int i = 0; i < kClipPlaneCount; ++i)
-        if (!(planeDistance(space, i, p) >= 0.0f)) codes |= 1u << i;
+        if (!(PlaneDistance(space, i, p) >= 0.0f)) codes |= 1u << i;
     return codes;
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -6,29 +6,29 @@ namespace pipeline {
 
 namespace {
 
-float saturate(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
+float Saturate(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
 
-Vec3 readVec3(const uint8_t* p) {
+Vec3 ReadVec3(const uint8_t* p) {
     Vec3 v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-Color readColor(const uint8_t* p) {
+Color ReadColor(const uint8_t* p) {
     uint32_t argb;
     std::memcpy(&argb, p, 4);
-    return argbToColor(argb);
+    return ArgbToColor(argb);
 }
 
 // Inverse transpose of the 3 x 3 part, for normals; the matrix itself when it is singular.
-Mat4 normalMatrixOf(const Mat4& m) {
+Mat4 NormalMatrixOf(const Mat4& m) {
     const float(&a)[4][4] = m.m;
     float c00 = a[1][1] * a[2][2] - a[1][2] * a[2][1], c01 = a[1][2] * a[2][0] - a[1][0] * a[2][2],
           c02 = a[1][0] * a[2][1] - a[1][1] * a[2][0];
     float det = a[0][0] * c00 + a[0][1] * c01 + a[0][2] * c02;
     if (!(std::fabs(det) > 1e-20f) || !std::isfinite(det)) return m;
     float k = 1.0f / det;
-    Mat4 r; // r = (m^-1)^T, i.e. the cofactors over the determinant
+    Mat4 r;  // r = (m^-1)^T, i.e. the cofactors over the determinant
     r.m[0][0] = c00 * k;
     r.m[0][1] = c01 * k;
     r.m[0][2] = c02 * k;
@@ -41,36 +41,36 @@ Mat4 normalMatrixOf(const Mat4& m) {
     return r;
 }
 
-void setPlane(ClipSpace& clip, int plane, Vec4 coef, float offset = 0.0f) {
+void SetPlane(ClipSpace& clip, int plane, Vec4 coef, float offset = 0.0f) {
     clip.planes[plane] = coef;
     clip.planeOffset[plane] = offset;
 }
 
-float fogFactor(const VertexState& state, float distance) {
+float FogFactor(const VertexState& state, float distance) {
     switch (state.fogMode) {
     case FogMode::None: return 1.0f;
     case FogMode::Linear:
         if (state.fogEnd == state.fogStart) return distance < state.fogEnd ? 1.0f : 0.0f;
-        return saturate((state.fogEnd - distance) / (state.fogEnd - state.fogStart));
-    case FogMode::Exp: return saturate(std::exp(-state.fogDensity * distance));
+        return Saturate((state.fogEnd - distance) / (state.fogEnd - state.fogStart));
+    case FogMode::Exp: return Saturate(std::exp(-state.fogDensity * distance));
     case FogMode::Exp2: {
         float d = state.fogDensity * distance;
-        return saturate(std::exp(-d * d));
+        return Saturate(std::exp(-d * d));
     }
     }
     return 1.0f;
 }
 
-Color pick(MaterialSource source, const Color& material, bool hasDiffuse, const Color& diffuse, bool hasSpecular,
+Color Pick(MaterialSource source, const Color& material, bool hasDiffuse, const Color& diffuse, bool hasSpecular,
            const Color& specular) {
     if (source == MaterialSource::Diffuse && hasDiffuse) return diffuse;
     if (source == MaterialSource::Specular && hasSpecular) return specular;
     return material;
 }
 
-} // namespace
+}  // namespace
 
-VertexSetup prepareVertexStage(const DrawCall& call, const VertexState& state, const VaryingLayout& varyings,
+VertexSetup PrepareVertexStage(const DrawCall& call, const VertexState& state, const VaryingLayout& varyings,
                                const Viewport& viewport) {
     VertexSetup s;
     s.state = &state;
@@ -79,23 +79,23 @@ VertexSetup prepareVertexStage(const DrawCall& call, const VertexState& state, c
     s.varyings = varyings;
     const float w = static_cast<float>(viewport.width), h = static_cast<float>(viewport.height);
     ClipSpace& c = s.clip;
-    setPlane(c, kClipNear, {0, 0, 1, 0});
-    setPlane(c, kClipFar, {0, 0, -1, 1});
-    setPlane(c, kClipW, {0, 0, 0, 1}, -1e-6f);
+    SetPlane(c, kClipNear, {0, 0, 1, 0});
+    SetPlane(c, kClipFar, {0, 0, -1, 1});
+    SetPlane(c, kClipW, {0, 0, 0, 1}, -1e-6f);
     if (call.layout.pretransformed) {
         // Positions arrive as (x w, y w, z w, w): the planes bound x and y in pixels.
         const float left = static_cast<float>(viewport.x) - kGuardBand, right = viewport.x + w + kGuardBand;
         const float top = static_cast<float>(viewport.y) - kGuardBand, bottom = viewport.y + h + kGuardBand;
-        setPlane(c, kClipLeft, {1, 0, 0, -left});
-        setPlane(c, kClipRight, {-1, 0, 0, right});
-        setPlane(c, kClipTop, {0, 1, 0, -top});
-        setPlane(c, kClipBottom, {0, -1, 0, bottom});
+        SetPlane(c, kClipLeft, {1, 0, 0, -left});
+        SetPlane(c, kClipRight, {-1, 0, 0, right});
+        SetPlane(c, kClipTop, {0, 1, 0, -top});
+        SetPlane(c, kClipBottom, {0, -1, 0, bottom});
     } else {
         const float gx = 1.0f + 2.0f * kGuardBand / (w > 1 ? w : 1), gy = 1.0f + 2.0f * kGuardBand / (h > 1 ? h : 1);
-        setPlane(c, kClipLeft, {1, 0, 0, gx});
-        setPlane(c, kClipRight, {-1, 0, 0, gx});
-        setPlane(c, kClipTop, {0, -1, 0, gy});
-        setPlane(c, kClipBottom, {0, 1, 0, gy});
+        SetPlane(c, kClipLeft, {1, 0, 0, gx});
+        SetPlane(c, kClipRight, {-1, 0, 0, gx});
+        SetPlane(c, kClipTop, {0, -1, 0, gy});
+        SetPlane(c, kClipBottom, {0, 1, 0, gy});
         c.offsetX = viewport.x + w * 0.5f;
         c.scaleX = w * 0.5f;
         c.offsetY = viewport.y + h * 0.5f;
@@ -104,13 +104,13 @@ VertexSetup prepareVertexStage(const DrawCall& call, const VertexState& state, c
         c.scaleZ = viewport.maxZ - viewport.minZ;
         s.worldView = state.world * state.view;
         s.projection = state.projection;
-        s.normalMatrix = normalMatrixOf(s.worldView);
-        if (state.lighting) s.lighting = prepareLighting(state, state.view);
+        s.normalMatrix = NormalMatrixOf(s.worldView);
+        if (state.lighting) s.lighting = PrepareLighting(state, state.view);
     }
     return s;
 }
 
-void processVertices(const VertexSetup& s, int first, int count, ClipVertex* out) {
+void ProcessVertices(const VertexSetup& s, int first, int count, ClipVertex* out) {
     const VertexLayout& layout = s.layout;
     const VertexState& state = *s.state;
     const VaryingLayout& vl = s.varyings;
@@ -118,18 +118,18 @@ void processVertices(const VertexSetup& s, int first, int count, ClipVertex* out
     for (int i = 0; i < count; ++i) {
         const uint8_t* src = s.vertices + static_cast<size_t>(first + i) * layout.stride;
         ClipVertex& o = out[i];
-        Color diffuse = hasDiffuse ? readColor(src + layout.diffuseOffset) : Color{1, 1, 1, 1};
-        Color specular = hasSpecular ? readColor(src + layout.specularOffset) : Color{0, 0, 0, 0};
+        Color diffuse = hasDiffuse ? ReadColor(src + layout.diffuseOffset) : Color{1, 1, 1, 1};
+        Color specular = hasSpecular ? ReadColor(src + layout.specularOffset) : Color{0, 0, 0, 0};
         float fog = 1.0f;
         if (layout.pretransformed) {
             float p[4];
             std::memcpy(p, src + layout.positionOffset, sizeof p);
             float w = 1.0f / p[3];
             o.pos = {p[0] * w, p[1] * w, p[2] * w, w};
-            if (hasSpecular) fog = specular.a; // pre-transformed vertices carry their fog factor there
+            if (hasSpecular) fog = specular.a;  // pre-transformed vertices carry their fog factor there
         } else {
-            Vec3 p = readVec3(src + layout.positionOffset);
-            Vec4 view = transformPoint(p, s.worldView);
+            Vec3 p = ReadVec3(src + layout.positionOffset);
+            Vec4 view = TransformPoint(p, s.worldView);
             o.pos = {view.x * s.projection.m[0][0] + view.y * s.projection.m[1][0] + view.z * s.projection.m[2][0] +
                          view.w * s.projection.m[3][0],
                      view.x * s.projection.m[0][1] + view.y * s.projection.m[1][1] + view.z * s.projection.m[2][1] +
@@ -140,15 +140,15 @@ void processVertices(const VertexSetup& s, int first, int count, ClipVertex* out
                          view.w * s.projection.m[3][3]};
             Vec3 eye{view.x, view.y, view.z};
             if (state.lighting) {
-                Vec3 normal = layout.normalOffset >= 0 ? transformDirection(readVec3(src + layout.normalOffset), s.normalMatrix)
+                Vec3 normal = layout.normalOffset >= 0 ? TransformDirection(ReadVec3(src + layout.normalOffset), s.normalMatrix)
                                                        : Vec3{};
                 SurfaceColors surface;
                 const Material& m = state.material;
                 if (state.colorVertex) {
-                    surface.diffuse = pick(state.diffuseSource, m.diffuse, hasDiffuse, diffuse, hasSpecular, specular);
-                    surface.ambient = pick(state.ambientSource, m.ambient, hasDiffuse, diffuse, hasSpecular, specular);
-                    surface.specular = pick(state.specularSource, m.specular, hasDiffuse, diffuse, hasSpecular, specular);
-                    surface.emissive = pick(state.emissiveSource, m.emissive, hasDiffuse, diffuse, hasSpecular, specular);
+                    surface.diffuse = Pick(state.diffuseSource, m.diffuse, hasDiffuse, diffuse, hasSpecular, specular);
+                    surface.ambient = Pick(state.ambientSource, m.ambient, hasDiffuse, diffuse, hasSpecular, specular);
+                    surface.specular = Pick(state.specularSource, m.specular, hasDiffuse, diffuse, hasSpecular, specular);
+                    surface.emissive = Pick(state.emissiveSource, m.emissive, hasDiffuse, diffuse, hasSpecular, specular);
                 } else {
                     surface.diffuse = m.diffuse;
                     surface.ambient = m.ambient;
@@ -156,12 +156,12 @@ void processVertices(const VertexSetup& s, int first, int count, ClipVertex* out
                     surface.emissive = m.emissive;
                 }
                 surface.power = m.power;
-                lightVertex(s.lighting, state.globalAmbient, surface, eye, normal, diffuse, specular);
+                LightVertex(s.lighting, state.globalAmbient, surface, eye, normal, diffuse, specular);
             }
             if (vl.fog >= 0 && state.fogMode != FogMode::None)
-                fog = fogFactor(state, state.rangeFog ? length(eye) : eye.z);
+                fog = FogFactor(state, state.rangeFog ? Length(eye) : eye.z);
         }
-        o.clipCodes = clipCodes(s.clip, o.pos);
+        o.clipCodes = ClipCodes(s.clip, o.pos);
         o.v[0] = diffuse.r;
         o.v[1] = diffuse.g;
         o.v[2] = diffuse.b;
@@ -172,7 +172,7 @@ void processVertices(const VertexSetup& s, int first, int count, ClipVertex* out
             o.v[vl.specular + 2] = specular.b;
             o.v[vl.specular + 3] = specular.a;
         }
-        if (vl.fog >= 0) o.v[vl.fog] = saturate(fog);
+        if (vl.fog >= 0) o.v[vl.fog] = Saturate(fog);
         for (int t = 0; t < kMaxTexCoordSets; ++t) {
             if (vl.tex[t] < 0) continue;
             float uv[2] = {0, 0};
@@ -183,4 +183,4 @@ void processVertices(const VertexSetup& s, int first, int count, ClipVertex* out
     }
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -21,10 +21,10 @@ struct VertexSetup {
 // Guard band beyond the viewport, in pixels: keeps the rasteriser's fixed-point math small.
 constexpr float kGuardBand = 8192.0f;
 
-VertexSetup prepareVertexStage(const DrawCall& call, const VertexState& state, const VaryingLayout& varyings,
+VertexSetup PrepareVertexStage(const DrawCall& call, const VertexState& state, const VaryingLayout& varyings,
                                const Viewport& viewport);
 
 // Processes vertices [first, first + count) of the stream into out[0 .. count).
-void processVertices(const VertexSetup& setup, int first, int count, ClipVertex* out);
+void ProcessVertices(const VertexSetup& setup, int first, int count, ClipVertex* out);
 
-} // namespace pipeline
+}  // namespace pipeline

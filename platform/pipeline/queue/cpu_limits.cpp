@@ -14,7 +14,7 @@ namespace pipeline {
 
 namespace {
 
-bool readFile(const std::string& path, std::string& text) {
+bool ReadWholeFile(const std::string& path, std::string& text) {
     std::ifstream in(path);
     if (!in) return false;
     std::ostringstream s;
@@ -23,7 +23,7 @@ bool readFile(const std::string& path, std::string& text) {
     return true;
 }
 
-bool parseWhole(const std::string& text, long long& value) {
+bool ParseWhole(const std::string& text, long long& value) {
     size_t b = text.find_first_not_of(" \t\n"), e = text.find_last_not_of(" \t\n");
     if (b == std::string::npos) return false;
     const char* first = text.data() + b;
@@ -33,7 +33,7 @@ bool parseWhole(const std::string& text, long long& value) {
 }
 
 // The folder of the cgroup and each of its parents, innermost first: root + "/a/b", root + "/a", root.
-std::vector<std::string> cgroupFolders(const std::string& root, const std::string& path) {
+std::vector<std::string> CgroupFolders(const std::string& root, const std::string& path) {
     std::vector<std::string> folders;
     std::string p = path;
     while (!p.empty() && p.back() == '/') p.pop_back();
@@ -46,32 +46,32 @@ std::vector<std::string> cgroupFolders(const std::string& root, const std::strin
     return folders;
 }
 
-} // namespace
+}  // namespace
 
-int affinityCpus() {
+int AffinityCpus() {
     cpu_set_t set;
     CPU_ZERO(&set);
     if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
     return std::max(1, CPU_COUNT(&set));
 }
 
-int cpusOfQuota(long long quota, long long period) {
+int CpusOfQuota(long long quota, long long period) {
     if (quota <= 0 || period <= 0) return 0;
     return static_cast<int>(std::min<long long>((quota + period - 1) / period, kMaxPoolThreads));
 }
 
-int cpusOfQuota(const std::string& cpuMax) {
+int CpusOfQuota(const std::string& cpuMax) {
     std::istringstream in(cpuMax);
     std::string quota, period;
     if (!(in >> quota >> period) || quota == "max") return 0;
     long long q = 0, p = 0;
-    if (!parseWhole(quota, q) || !parseWhole(period, p)) return 0;
-    return cpusOfQuota(q, p);
+    if (!ParseWhole(quota, q) || !ParseWhole(period, p)) return 0;
+    return CpusOfQuota(q, p);
 }
 
-int cgroupCpus() {
+int CgroupCpus() {
     std::string table;
-    if (!readFile("/proc/self/cgroup", table)) return 0;
+    if (!ReadWholeFile("/proc/self/cgroup", table)) return 0;
     int tightest = 0;
     auto take = [&](int cpus) {
         if (cpus > 0) tightest = tightest == 0 ? cpus : std::min(tightest, cpus);
@@ -83,30 +83,30 @@ int cgroupCpus() {
         if (a == std::string::npos || b == std::string::npos) continue;
         const std::string controllers = line.substr(a + 1, b - a - 1), path = line.substr(b + 1);
         if (controllers.empty()) {
-            for (const std::string& folder : cgroupFolders("/sys/fs/cgroup", path)) {
+            for (const std::string& folder : CgroupFolders("/sys/fs/cgroup", path)) {
                 std::string text;
-                if (readFile(folder + "/cpu.max", text)) take(cpusOfQuota(text));
+                if (ReadWholeFile(folder + "/cpu.max", text)) take(CpusOfQuota(text));
             }
             continue;
         }
         if (("," + controllers + ",").find(",cpu,") == std::string::npos) continue;
         for (const char* mount : {"/sys/fs/cgroup/cpu", "/sys/fs/cgroup/cpu,cpuacct", "/sys/fs/cgroup/cpuacct,cpu"})
-            for (const std::string& folder : cgroupFolders(mount, path)) {
+            for (const std::string& folder : CgroupFolders(mount, path)) {
                 std::string quota, period;
                 long long q = 0, p = 0;
-                if (readFile(folder + "/cpu.cfs_quota_us", quota) && readFile(folder + "/cpu.cfs_period_us", period) &&
-                    parseWhole(quota, q) && parseWhole(period, p))
-                    take(cpusOfQuota(q, p));
+                if (ReadWholeFile(folder + "/cpu.cfs_quota_us", quota) && ReadWholeFile(folder + "/cpu.cfs_period_us", period) &&
+                    ParseWhole(quota, q) && ParseWhole(period, p))
+                    take(CpusOfQuota(q, p));
             }
     }
     return tightest;
 }
 
-int poolThreads(const char* setting, int affinity, int quota, std::string& warning) {
+int PoolThreads(const char* setting, int affinity, int quota, std::string& warning) {
     warning.clear();
     if (setting) {
         long long n = 0;
-        if (parseWhole(setting, n) && n >= 1) return static_cast<int>(std::min<long long>(n, kMaxPoolThreads));
+        if (ParseWhole(setting, n) && n >= 1) return static_cast<int>(std::min<long long>(n, kMaxPoolThreads));
         warning = std::string("MORVATH_THREADS=\"") + setting +
                   "\" is not a number of threads (a whole number from 1); the pool follows the CPUs instead";
     }
@@ -115,11 +115,11 @@ int poolThreads(const char* setting, int affinity, int quota, std::string& warni
     return std::min(cpus, kMaxPoolThreads);
 }
 
-int poolThreadsForProcess() {
+int PoolThreadsForProcess() {
     std::string warning;
-    const int n = poolThreads(std::getenv("MORVATH_THREADS"), affinityCpus(), cgroupCpus(), warning);
+    const int n = PoolThreads(std::getenv("MORVATH_THREADS"), AffinityCpus(), CgroupCpus(), warning);
     if (!warning.empty()) std::fprintf(stderr, "[pipeline] %s\n", warning.c_str());
     return n;
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -12,45 +12,45 @@ namespace {
 constexpr size_t kMaxQueuedCommands = 8192;
 constexpr int64_t kMaxQueuedPrimitives = 1 << 20;
 
-bool sameSurfaces(const RenderTarget& a, const RenderTarget& b) {
+bool SameSurfaces(const RenderTarget& a, const RenderTarget& b) {
     return a.color.data == b.color.data && a.color.pitch == b.color.pitch && a.color.width == b.color.width &&
            a.color.height == b.color.height && a.color.format == b.color.format && a.depth.data == b.depth.data &&
            a.depth.pitch == b.depth.pitch && a.depth.width == b.depth.width && a.depth.height == b.depth.height &&
            a.depth.format == b.depth.format;
 }
 
-bool overlaps(const uint8_t* data, int pitch, int rows, const uint8_t* begin, const uint8_t* end) {
+bool Overlaps(const uint8_t* data, int pitch, int rows, const uint8_t* begin, const uint8_t* end) {
     if (!data || pitch <= 0 || rows <= 0) return false;
     const uint8_t* last = data + static_cast<size_t>(pitch) * rows;
     return begin < last && data < end;
 }
-} // namespace
+}  // namespace
 
-void PreparedDraw::rasterizeRows(int band, int top, int bottom) const {
+void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
     if (bottom <= firstRow || top > lastRow) return;
-    for (int i = 0; i < listCount; ++i) rasterizeBand(pixels, setup, lists[i], band, top, bottom);
+    for (int i = 0; i < listCount; ++i) RasterizeBand(pixels, setup, lists[i], band, top, bottom);
 }
 
-bool QueuedWork::otherTarget(const RenderTarget& target) const {
-    return !commands_.empty() && !sameSurfaces(target, target_);
+bool QueuedWork::OtherTarget(const RenderTarget& target) const {
+    return !commands_.empty() && !SameSurfaces(target, target_);
 }
 
-bool QueuedWork::writes(const uint8_t* begin, const uint8_t* end) const {
+bool QueuedWork::Writes(const uint8_t* begin, const uint8_t* end) const {
     if (commands_.empty()) return false;
-    return overlaps(target_.color.data, target_.color.pitch, target_.color.height, begin, end) ||
-           overlaps(target_.depth.data, target_.depth.pitch, target_.depth.height, begin, end);
+    return Overlaps(target_.color.data, target_.color.pitch, target_.color.height, begin, end) ||
+           Overlaps(target_.depth.data, target_.depth.pitch, target_.depth.height, begin, end);
 }
 
-bool QueuedWork::full() const {
+bool QueuedWork::Full() const {
     return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
 }
 
-PreparedDraw& QueuedWork::nextDraw() {
-    if (drawCount_ == static_cast<int>(draws().size())) draws().push_back(std::make_unique<PreparedDraw>());
-    return *draws()[drawCount_];
+PreparedDraw& QueuedWork::NextDraw() {
+    if (drawCount_ == static_cast<int>(Draws().size())) Draws().push_back(std::make_unique<PreparedDraw>());
+    return *Draws()[drawCount_];
 }
 
-void QueuedWork::noteTarget(const RenderTarget& target, int threads) {
+void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
     if (commands_.empty()) {
         target_ = target;
         threads_ = threads;
@@ -60,38 +60,38 @@ void QueuedWork::noteTarget(const RenderTarget& target, int threads) {
     threads_ = std::max(threads_, threads);
 }
 
-void QueuedWork::addDraw(const RenderTarget& target, int threads) {
-    noteTarget(target, threads);
-    const PreparedDraw& d = *draws()[drawCount_];
+void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
+    NoteTarget(target, threads);
+    const PreparedDraw& d = *Draws()[drawCount_];
     commands_.push_back({false, drawCount_++});
     rows_ = std::max(rows_, d.lastRow + 1);
     for (int i = 0; i < d.listCount; ++i)
         primitives_ += static_cast<int64_t>(d.lists[i].triangles.size() + d.lists[i].lines.size() + d.lists[i].points.size());
 }
 
-void QueuedWork::addClear(ClearCommand clear, int threads) {
-    noteTarget(clear.target, threads);
+void QueuedWork::AddClear(ClearCommand clear, int threads) {
+    NoteTarget(clear.target, threads);
     for (const Rect& r : clear.rects) rows_ = std::max(rows_, r.bottom);
     commands_.push_back({true, static_cast<int>(clears_.size())});
     clears_.push_back(std::move(clear));
 }
 
-void QueuedWork::run() {
+void QueuedWork::Run() {
     if (commands_.empty()) return;
     const int bands = (rows_ + kQueueBandRows - 1) / kQueueBandRows;
     auto band = [&](int b) {
         const int top = b * kQueueBandRows, bottom = top + kQueueBandRows;
         for (const Command& c : commands_) {
             if (c.isClear)
-                clearRows(clears_[c.index], top, bottom);
+                ClearRows(clears_[c.index], top, bottom);
             else
-                draws()[c.index]->rasterizeRows(b, top, bottom);
+                Draws()[c.index]->RasterizeRows(b, top, bottom);
         }
     };
-    WorkerPool::instance().run(bands, threads_, band);
+    WorkerPool::Instance().Run(bands, threads_, band);
     commands_.clear();
     clears_.clear();
-    for (int i = 0; i < drawCount_; ++i) draws()[i]->textures.clear(); // let go of the texels sampled
+    for (int i = 0; i < drawCount_; ++i) Draws()[i]->textures.clear();  // let go of the texels sampled
     drawCount_ = 0;
     set_ ^= 1;
     primitives_ = 0;
@@ -100,24 +100,24 @@ void QueuedWork::run() {
 
 DrawQueue::DrawQueue() : work_(std::make_unique<QueuedWork>()) {}
 
-DrawQueue::~DrawQueue() { flush(); }
+DrawQueue::~DrawQueue() { Flush(); }
 
-void DrawQueue::flush() {
+void DrawQueue::Flush() {
     std::lock_guard<std::mutex> lock(work_->mutex);
-    work_->run();
+    work_->Run();
 }
 
-void DrawQueue::flushWrites(const void* begin, const void* end) {
+void DrawQueue::FlushWrites(const void* begin, const void* end) {
     std::lock_guard<std::mutex> lock(work_->mutex);
-    if (work_->writes(static_cast<const uint8_t*>(begin), static_cast<const uint8_t*>(end))) work_->run();
+    if (work_->Writes(static_cast<const uint8_t*>(begin), static_cast<const uint8_t*>(end))) work_->Run();
 }
 
-void flush(const RenderTarget& target) {
+void Flush(const RenderTarget& target) {
     if (!target.queue) return;
-    QueuedWork& work = target.queue->work();
+    QueuedWork& work = target.queue->Work();
     std::lock_guard<std::mutex> lock(work.mutex);
     // One target is queued at a time: work for another one has already run.
-    if (!work.otherTarget(target)) work.run();
+    if (!work.OtherTarget(target)) work.Run();
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -15,33 +15,33 @@
 
 namespace pipeline {
 
-constexpr int kQueueBandRows = 16; // rows per band when queued work is rasterised
+constexpr int kQueueBandRows = 16;  // rows per band when queued work is rasterised
 
 // A draw after set-up, owning everything its rasterisation reads except the target's surfaces.
 struct PreparedDraw {
     PixelState state;                 // a copy: pixels.state points here
     PixelPipeline pixels;
     SetupContext setup;
-    std::vector<PrimitiveList> lists; // [0, listCount) in use
+    std::vector<PrimitiveList> lists;  // [0, listCount) in use
     int listCount = 0;
-    std::vector<std::shared_ptr<const DecodedLevel>> textures; // the decoded levels sampled
+    std::vector<std::shared_ptr<const DecodedLevel>> textures;  // the decoded levels sampled
     int firstRow = 0, lastRow = -1;   // rows the draw may touch
 
     // Rasterises the primitives binned into `band`, within rows [top, bottom).
-    void rasterizeRows(int band, int top, int bottom) const;
+    void RasterizeRows(int band, int top, int bottom) const;
 };
 
 // A clear with its values resolved.
 struct ClearCommand {
     RenderTarget target;
-    std::vector<Rect> rects; // within the drawable area
+    std::vector<Rect> rects;  // within the drawable area
     bool color = false, depth = false;
     uint32_t colorValue = 0, depthValue = 0, depthKeep = 0;
     Rect depthArea;          // the part of the drawable area the depth surface covers
 };
 
 // Clears rows [top, bottom) of the command's rectangles.
-void clearRows(const ClearCommand& clear, int top, int bottom);
+void ClearRows(const ClearCommand& clear, int top, int bottom);
 
 // The commands of one queue, for one target at a time.
 class QueuedWork {
@@ -49,36 +49,36 @@ public:
     // Held by draw, clear and flush for their whole work.
     std::mutex mutex;
 
-    bool empty() const { return commands_.empty(); }
+    bool Empty() const { return commands_.empty(); }
     // Is this queue's work for another target (flush it before queuing work for `target`)?
-    bool otherTarget(const RenderTarget& target) const;
+    bool OtherTarget(const RenderTarget& target) const;
     // Does queued work write memory in [begin, end)?
-    bool writes(const uint8_t* begin, const uint8_t* end) const;
+    bool Writes(const uint8_t* begin, const uint8_t* end) const;
     // Should the queue run before more is added?
-    bool full() const;
+    bool Full() const;
 
     // A draw object to fill and then add(); reused from earlier flushes.
-    PreparedDraw& nextDraw();
-    void addDraw(const RenderTarget& target, int threads);
-    void addClear(ClearCommand clear, int threads);
+    PreparedDraw& NextDraw();
+    void AddDraw(const RenderTarget& target, int threads);
+    void AddClear(ClearCommand clear, int threads);
 
     // Runs everything queued, in order, and empties the queue.
-    void run();
+    void Run();
 
 private:
     struct Command {
         bool isClear;
         int index;
     };
-    void noteTarget(const RenderTarget& target, int threads);
+    void NoteTarget(const RenderTarget& target, int threads);
 
     std::vector<Command> commands_;
     // Two sets of draw objects, used by turns from flush to flush: set-up writes its records where the
     // flush before last left them, not where other cores have just read them.
     std::vector<std::unique_ptr<PreparedDraw>> sets_[2];
     int set_ = 0;
-    std::vector<std::unique_ptr<PreparedDraw>>& draws() { return sets_[set_]; }
-    int drawCount_ = 0; // draws()[0, drawCount_) queued
+    std::vector<std::unique_ptr<PreparedDraw>>& Draws() { return sets_[set_]; }
+    int drawCount_ = 0;  // Draws()[0, drawCount_) queued
     std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;
@@ -86,4 +86,4 @@ private:
     int64_t primitives_ = 0;
 };
 
-} // namespace pipeline
+}  // namespace pipeline

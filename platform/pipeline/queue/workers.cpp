@@ -18,35 +18,35 @@ namespace {
 constexpr int kFinishSpins = 2048;
 constexpr uint64_t kJoinedMask = 0xFF, kClosed = 1u << 16;
 
-uint32_t generationOf(uint64_t slot) { return static_cast<uint32_t>(slot >> 32); }
-} // namespace
+uint32_t GenerationOf(uint64_t slot) { return static_cast<uint32_t>(slot >> 32); }
+}  // namespace
 
-WorkerPool& WorkerPool::instance() {
-    static WorkerPool pool(poolThreadsForProcess() - 1);
+WorkerPool& WorkerPool::Instance() {
+    static WorkerPool pool(PoolThreadsForProcess() - 1);
     return pool;
 }
 
 WorkerPool::WorkerPool(int workers) {
-    for (int i = 0; i < workers; ++i) threads_.emplace_back([this, i] { workerLoop(i); });
+    for (int i = 0; i < workers; ++i) threads_.emplace_back([this, i] { WorkerLoop(i); });
 }
 
 WorkerPool::~WorkerPool() {
     stop_.store(true);
     {
         std::lock_guard<std::mutex> lock(wakeMutex_);
-        slot_.store((static_cast<uint64_t>(generationOf(slot_.load()) + 1) << 32) | kClosed);
+        slot_.store((static_cast<uint64_t>(GenerationOf(slot_.load()) + 1) << 32) | kClosed);
     }
     wake_.notify_all();
     for (auto& t : threads_) t.join();
 }
 
-void WorkerPool::work(Job& job) {
+void WorkerPool::Work(Job& job) {
     for (int i = job.next.fetch_add(1); i < job.taskCount; i = job.next.fetch_add(1)) job.call(job.fn, i);
 }
 
-void WorkerPool::runErased(int taskCount, int threads, Trampoline call, void* fn) {
+void WorkerPool::RunErased(int taskCount, int threads, Trampoline call, void* fn) {
     if (taskCount <= 0) return;
-    const int limit = std::min({threads - 1, size() - 1, taskCount - 1, 255});
+    const int limit = std::min({threads - 1, Size() - 1, taskCount - 1, 255});
     if (limit <= 0) {
         for (int i = 0; i < taskCount; ++i) call(fn, i);
         return;
@@ -58,13 +58,13 @@ void WorkerPool::runErased(int taskCount, int threads, Trampoline call, void* fn
     job.taskCount = taskCount;
     job_.store(&job, std::memory_order_relaxed);
     left_.store(0, std::memory_order_relaxed);
-    const uint64_t generation = generationOf(slot_.load()) + 1;
+    const uint64_t generation = GenerationOf(slot_.load()) + 1;
     slot_.store(generation << 32 | static_cast<uint64_t>(limit) << 8);
     if (sleepers_.load() > 0) {
         { std::lock_guard<std::mutex> lock(wakeMutex_); }
         wake_.notify_all();
     }
-    work(job);
+    Work(job);
     uint64_t slot = slot_.load();
     while (!slot_.compare_exchange_weak(slot, slot | kClosed)) {}
     const int joined = static_cast<int>(slot & kJoinedMask);
@@ -78,22 +78,22 @@ void WorkerPool::runErased(int taskCount, int threads, Trampoline call, void* fn
     }
 }
 
-void WorkerPool::workerLoop(int) {
-    uint32_t seen = 0; // the generation before any job, even if this thread starts late
+void WorkerPool::WorkerLoop(int) {
+    uint32_t seen = 0;  // the generation before any job, even if this thread starts late
     for (;;) {
         uint64_t slot = slot_.load(std::memory_order_acquire);
-        if (generationOf(slot) == seen) {
+        if (GenerationOf(slot) == seen) {
             // No new job: sleep until the caller publishes one.
             std::unique_lock<std::mutex> lock(wakeMutex_);
             sleepers_.fetch_add(1);
-            wake_.wait(lock, [&] { return generationOf(slot_.load()) != seen; });
+            wake_.wait(lock, [&] { return GenerationOf(slot_.load()) != seen; });
             sleepers_.fetch_sub(1);
             slot = slot_.load(std::memory_order_acquire);
         }
-        seen = generationOf(slot);
+        seen = GenerationOf(slot);
         if (stop_.load()) return;
         bool joined = false;
-        while (!(slot & kClosed) && generationOf(slot) == seen && (slot & kJoinedMask) < ((slot >> 8) & 0xFF)) {
+        while (!(slot & kClosed) && GenerationOf(slot) == seen && (slot & kJoinedMask) < ((slot >> 8) & 0xFF)) {
             if (slot_.compare_exchange_weak(slot, slot + 1)) {
                 joined = true;
                 break;
@@ -101,10 +101,10 @@ void WorkerPool::workerLoop(int) {
         }
         if (!joined) continue;
         Job& job = *job_.load(std::memory_order_relaxed);
-        work(job);
+        Work(job);
         left_.fetch_add(1, std::memory_order_release);
         left_.notify_one();
     }
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -15,16 +15,16 @@ class WorkerPool {
 public:
     // The pool of the process, sized when first used: as many threads as the CPUs the process may
     // use (affinity mask, cgroup quota), or MORVATH_THREADS, the caller included.
-    static WorkerPool& instance();
+    static WorkerPool& Instance();
 
     ~WorkerPool();
-    int size() const { return static_cast<int>(threads_.size()) + 1; }
+    int Size() const { return static_cast<int>(threads_.size()) + 1; }
 
     // Runs task(0) .. task(taskCount - 1) on at most `threads` threads (the caller is one of them) and
     // returns when all are done. Tasks are handed out in order; one thread may run several.
     template <typename Fn>
-    void run(int taskCount, int threads, Fn& task) {
-        runErased(taskCount, threads, [](void* fn, int i) { (*static_cast<Fn*>(fn))(i); }, &task);
+    void Run(int taskCount, int threads, Fn& task) {
+        RunErased(taskCount, threads, [](void* fn, int i) { (*static_cast<Fn*>(fn))(i); }, &task);
     }
 
 private:
@@ -37,9 +37,9 @@ private:
     };
 
     explicit WorkerPool(int workers);
-    void runErased(int taskCount, int threads, Trampoline call, void* fn);
-    void workerLoop(int id);
-    static void work(Job& job);
+    void RunErased(int taskCount, int threads, Trampoline call, void* fn);
+    void WorkerLoop(int id);
+    static void Work(Job& job);
 
     std::vector<std::thread> threads_;
     std::mutex runMutex_;                 // one job at a time, whoever calls
@@ -57,4 +57,4 @@ private:
     std::atomic<bool> stop_{false};
 };
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -11,9 +11,9 @@ struct StageInputs {
 
 namespace detail {
 
-inline float clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
+inline float Clamp01(float v) { return v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f; }
 
-inline Color argument(const TextureArg& arg, const StageInputs& in) {
+inline Color Argument(const TextureArg& arg, const StageInputs& in) {
     Color c;
     switch (arg.source) {
     case ArgSource::Current: c = in.current; break;
@@ -28,19 +28,19 @@ inline Color argument(const TextureArg& arg, const StageInputs& in) {
 }
 
 // One channel of an operation; blend weights come from the inputs' alphas.
-inline float operate(TextureOp op, float a, float b, const StageInputs& in) {
+inline float Operate(TextureOp op, float a, float b, const StageInputs& in) {
     switch (op) {
     case TextureOp::Disable:
     case TextureOp::SelectArg1: return a;
     case TextureOp::SelectArg2: return b;
     case TextureOp::Modulate: return a * b;
-    case TextureOp::Modulate2x: return clamp01(2.0f * a * b);
-    case TextureOp::Modulate4x: return clamp01(4.0f * a * b);
-    case TextureOp::Add: return clamp01(a + b);
-    case TextureOp::AddSigned: return clamp01(a + b - 0.5f);
-    case TextureOp::AddSigned2x: return clamp01(2.0f * (a + b - 0.5f));
-    case TextureOp::Subtract: return clamp01(a - b);
-    case TextureOp::AddSmooth: return clamp01(a + b - a * b);
+    case TextureOp::Modulate2x: return Clamp01(2.0f * a * b);
+    case TextureOp::Modulate4x: return Clamp01(4.0f * a * b);
+    case TextureOp::Add: return Clamp01(a + b);
+    case TextureOp::AddSigned: return Clamp01(a + b - 0.5f);
+    case TextureOp::AddSigned2x: return Clamp01(2.0f * (a + b - 0.5f));
+    case TextureOp::Subtract: return Clamp01(a - b);
+    case TextureOp::AddSmooth: return Clamp01(a + b - a * b);
     case TextureOp::BlendDiffuseAlpha: return a * in.diffuse.a + b * (1.0f - in.diffuse.a);
     case TextureOp::BlendTextureAlpha: return a * in.texture.a + b * (1.0f - in.texture.a);
     case TextureOp::BlendFactorAlpha: return a * in.factor.a + b * (1.0f - in.factor.a);
@@ -49,43 +49,43 @@ inline float operate(TextureOp op, float a, float b, const StageInputs& in) {
     return a;
 }
 
-} // namespace detail
+}  // namespace detail
 
 namespace detail {
 
 // The operation on red, green and blue at once: one decision per pixel and stage, not per channel.
 template <typename F>
-inline void each(Color& out, const Color& a, const Color& b, F f) {
+inline void Each(Color& out, const Color& a, const Color& b, F f) {
     out.r = f(a.r, b.r);
     out.g = f(a.g, b.g);
     out.b = f(a.b, b.b);
 }
 
-inline void operateColor(TextureOp op, const Color& a, const Color& b, const StageInputs& in, Color& out) {
+inline void OperateColor(TextureOp op, const Color& a, const Color& b, const StageInputs& in, Color& out) {
     switch (op) {
     case TextureOp::Disable:
-    case TextureOp::SelectArg1: each(out, a, b, [](float x, float) { return x; }); return;
-    case TextureOp::SelectArg2: each(out, a, b, [](float, float y) { return y; }); return;
-    case TextureOp::Modulate: each(out, a, b, [](float x, float y) { return x * y; }); return;
-    case TextureOp::Add: each(out, a, b, [](float x, float y) { return clamp01(x + y); }); return;
-    default: each(out, a, b, [&](float x, float y) { return operate(op, x, y, in); }); return;
+    case TextureOp::SelectArg1: Each(out, a, b, [](float x, float) { return x; }); return;
+    case TextureOp::SelectArg2: Each(out, a, b, [](float, float y) { return y; }); return;
+    case TextureOp::Modulate: Each(out, a, b, [](float x, float y) { return x * y; }); return;
+    case TextureOp::Add: Each(out, a, b, [](float x, float y) { return Clamp01(x + y); }); return;
+    default: Each(out, a, b, [&](float x, float y) { return Operate(op, x, y, in); }); return;
     }
 }
 
-} // namespace detail
+}  // namespace detail
 
 // Runs one enabled stage (colorOp not Disable) and returns the new current colour. An alpha
 // operation of Disable passes the current alpha on.
-inline Color runStage(const StageState& stage, const StageInputs& in) {
-    const Color c1 = detail::argument(stage.colorArg1, in), c2 = detail::argument(stage.colorArg2, in);
+inline Color RunStage(const StageState& stage, const StageInputs& in) {
+    const Color c1 = detail::Argument(stage.colorArg1, in), c2 = detail::Argument(stage.colorArg2, in);
     Color out;
-    detail::operateColor(stage.colorOp, c1, c2, in, out);
+    detail::OperateColor(stage.colorOp, c1, c2, in, out);
     out.a = in.current.a;
     if (stage.alphaOp != TextureOp::Disable) {
-        const float a1 = detail::argument(stage.alphaArg1, in).a, a2 = detail::argument(stage.alphaArg2, in).a;
-        out.a = detail::operate(stage.alphaOp, a1, a2, in);
+        const float a1 = detail::Argument(stage.alphaArg1, in).a, a2 = detail::Argument(stage.alphaArg2, in).a;
+        out.a = detail::Operate(stage.alphaOp, a1, a2, in);
     }
     return out;
 }
 
-} // namespace pipeline
+}  // namespace pipeline

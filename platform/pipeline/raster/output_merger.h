@@ -7,7 +7,7 @@
 namespace pipeline {
 
 // Does `value` pass `func` against `reference` (value < reference for Less, and so on)?
-inline bool passes(Compare func, uint32_t value, uint32_t reference) {
+inline bool Passes(Compare func, uint32_t value, uint32_t reference) {
     switch (func) {
     case Compare::Never: return false;
     case Compare::Less: return value < reference;
@@ -21,7 +21,7 @@ inline bool passes(Compare func, uint32_t value, uint32_t reference) {
     return false;
 }
 
-inline Color blendFactor(BlendFactor factor, const Color& src, const Color& dst) {
+inline Color FactorColor(BlendFactor factor, const Color& src, const Color& dst) {
     switch (factor) {
     case BlendFactor::Zero: return {0, 0, 0, 0};
     case BlendFactor::One: return {1, 1, 1, 1};
@@ -42,24 +42,24 @@ inline Color blendFactor(BlendFactor factor, const Color& src, const Color& dst)
 }
 
 namespace detail {
-inline float blendChannel(BlendOp op, float s, float d, float fs, float fd) {
+inline float BlendChannel(BlendOp op, float s, float d, float fs, float fd) {
     float r = 0;
     switch (op) {
     case BlendOp::Add: r = s * fs + d * fd; break;
     case BlendOp::Subtract: r = s * fs - d * fd; break;
     case BlendOp::RevSubtract: r = d * fd - s * fs; break;
-    case BlendOp::Min: r = s < d ? s : d; break; // Min and Max ignore the factors
+    case BlendOp::Min: r = s < d ? s : d; break;  // Min and Max ignore the factors
     case BlendOp::Max: r = s > d ? s : d; break;
     }
     return r > 0.0f ? (r < 1.0f ? r : 1.0f) : 0.0f;
 }
-} // namespace detail
+}  // namespace detail
 
 // The blended colour of a source pixel over a destination pixel.
-inline Color blendColors(const Blend& blend, const Color& src, const Color& dst) {
-    const Color fs = blendFactor(blend.src, src, dst), fd = blendFactor(blend.dst, src, dst);
-    return {detail::blendChannel(blend.op, src.r, dst.r, fs.r, fd.r), detail::blendChannel(blend.op, src.g, dst.g, fs.g, fd.g),
-            detail::blendChannel(blend.op, src.b, dst.b, fs.b, fd.b), detail::blendChannel(blend.op, src.a, dst.a, fs.a, fd.a)};
+inline Color BlendColors(const Blend& blend, const Color& src, const Color& dst) {
+    const Color fs = FactorColor(blend.src, src, dst), fd = FactorColor(blend.dst, src, dst);
+    return {detail::BlendChannel(blend.op, src.r, dst.r, fs.r, fd.r), detail::BlendChannel(blend.op, src.g, dst.g, fs.g, fd.g),
+            detail::BlendChannel(blend.op, src.b, dst.b, fs.b, fd.b), detail::BlendChannel(blend.op, src.a, dst.a, fs.a, fd.a)};
 }
 
-} // namespace pipeline
+}  // namespace pipeline

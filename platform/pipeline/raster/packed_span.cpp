@@ -21,21 +21,21 @@ using lanes::I8;
 using lanes::kLanes;
 
 // The kinds whose float work is not split out: linear without mip levels, and everything else.
-inline uint32_t sampleStage(const StageSampler& s, SampleKind kind, float u, float v, float lod) {
+inline uint32_t SampleStage(const StageSampler& s, SampleKind kind, float u, float v, float lod) {
     if (kind == SampleKind::LinearWrapPow2)
-        return detail::sampleLinear(s, s.levels[s.base], detail::sanitize(u), detail::sanitize(v));
-    return sampleTexture(s, u, v, lod);
+        return detail::SampleLinear(s, s.levels[s.base], detail::Sanitize(u), detail::Sanitize(v));
+    return SampleTexture(s, u, v, lod);
 }
 
 // f(j) for the lanes in `which`, `others` lanes for the rest.
-template <typename F> I8 eachLane(int which, I8 others, F f) {
+template <typename F> I8 EachLane(int which, I8 others, F f) {
     alignas(32) uint32_t texels[kLanes];
-    lanes::store(texels, others);
+    lanes::Store(texels, others);
     for (; which; which &= which - 1) {
         const int j = __builtin_ctz(static_cast<unsigned>(which));
         texels[j] = f(j);
     }
-    return lanes::load(texels);
+    return lanes::Load(texels);
 }
 
 // Interpolants of the pixels of a group, each lane at its own offset (fx, fy) from the reference point.
@@ -43,70 +43,70 @@ struct GroupInterpolants {
     const float* plane;
     const float* dx;
     const float* dy;
-    F8 fx, fy, w; // w: 1 / q
-    F8 at(int k) const { return lanes::splat(plane[k]) + lanes::splat(dx[k]) * fx + lanes::splat(dy[k]) * fy; }
+    F8 fx, fy, w;  // w: 1 / q
+    F8 At(int k) const { return lanes::Splat(plane[k]) + lanes::Splat(dx[k]) * fx + lanes::Splat(dy[k]) * fy; }
 };
 
 // The texels stage s reads for the pixels of a group.
-[[gnu::always_inline]] inline I8 sampleLanes(const PixelPipeline& pp, int s, const GroupInterpolants& g, int live) {
+[[gnu::always_inline]] inline I8 SampleLanes(const PixelPipeline& pp, int s, const GroupInterpolants& g, int live) {
     using namespace lanes;
     const StageSampler& sampler = pp.samplers[s];
     const SampleKind kind = pp.sampleKinds[s];
     const int t = pp.texVarying[s] + 2;
     const F8 w = g.w;
-    const F8 u = g.at(t) * w, v = g.at(t + 1) * w;
-    if (kind == SampleKind::PointWrapPow2) return pointWrap(sampler.levels[sampler.base], u, v);
+    const F8 u = g.At(t) * w, v = g.At(t + 1) * w;
+    if (kind == SampleKind::PointWrapPow2) return PointWrap(sampler.levels[sampler.base], u, v);
 
-    F8 lod = splat(0.0f);
+    F8 lod = Splat(0.0f);
     if (sampler.needsLod) {
-        const F8 dudx = (splat(g.dx[t]) - u * splat(g.dx[1])) * w, dvdx = (splat(g.dx[t + 1]) - v * splat(g.dx[1])) * w;
-        const F8 dudy = (splat(g.dy[t]) - u * splat(g.dy[1])) * w, dvdy = (splat(g.dy[t + 1]) - v * splat(g.dy[1])) * w;
-        const F8 bw = splat(sampler.baseWidth), bh = splat(sampler.baseHeight);
+        const F8 dudx = (Splat(g.dx[t]) - u * Splat(g.dx[1])) * w, dvdx = (Splat(g.dx[t + 1]) - v * Splat(g.dx[1])) * w;
+        const F8 dudy = (Splat(g.dy[t]) - u * Splat(g.dy[1])) * w, dvdy = (Splat(g.dy[t + 1]) - v * Splat(g.dy[1])) * w;
+        const F8 bw = Splat(sampler.baseWidth), bh = Splat(sampler.baseHeight);
         const F8 ax = dudx * bw, bx = dvdx * bh, ay = dudy * bw, by = dvdy * bh;
         const F8 lx = ax * ax + bx * bx, ly = ay * ay + by * by;
-        lod = splat(0.5f) * log2Approx(max(lx, ly)) + splat(sampler.lodBias);
+        lod = Splat(0.5f) * Log2Approx(Max(lx, ly)) + Splat(sampler.lodBias);
     }
     alignas(32) float lu[kLanes], lv[kLanes], ll[kLanes];
-    store(ll, lod);
+    Store(ll, lod);
     if (kind != SampleKind::TrilinearWrapPow2) {
-        store(lu, u);
-        store(lv, v);
-        return eachLane(live, splat(0), [&](int j) { return sampleStage(sampler, kind, lu[j], lv[j], ll[j]); });
+        Store(lu, u);
+        Store(lv, v);
+        return EachLane(live, Splat(0), [&](int j) { return SampleStage(sampler, kind, lu[j], lv[j], ll[j]); });
     }
 
     // Trilinear: positions in 1/256 texel of the largest level, whole levels and the blend weight.
-    const F8 cu = sanitize(u), cv = sanitize(v);
+    const F8 cu = Sanitize(u), cv = Sanitize(v);
     const SamplerLevel& top = sampler.levels[sampler.base];
-    const I8 x256 = truncate(fraction(cu) * splat(static_cast<float>(top.width * 256)));
-    const I8 y256 = truncate(fraction(cv) * splat(static_cast<float>(top.height * 256)));
-    const F8 clamped = min(lod, splat(30.0f));
-    const I8 whole = truncate(clamped);
-    const I8 f = truncate((clamped - toFloat(whole)) * splat(256.0f));
+    const I8 x256 = Truncate(Fraction(cu) * Splat(static_cast<float>(top.width * 256)));
+    const I8 y256 = Truncate(Fraction(cv) * Splat(static_cast<float>(top.height * 256)));
+    const F8 clamped = Min(lod, Splat(30.0f));
+    const I8 whole = Truncate(clamped);
+    const I8 f = Truncate((clamped - ToFloat(whole)) * Splat(256.0f));
     const int last = sampler.levelCount - 1;
     // Minified lanes whose level pair exists: one vector sample per level they share.
     const int minified =
-        live & laneBits(lessMask(splat(0.0f), lod)) & laneBits(greaterMask(splat(last - sampler.base), whole));
+        live & LaneBits(LessMask(Splat(0.0f), lod)) & LaneBits(GreaterMask(Splat(last - sampler.base), whole));
     alignas(32) int32_t levels[kLanes];
-    store(levels, whole);
-    I8 texels = splat(0);
+    Store(levels, whole);
+    I8 texels = Splat(0);
     for (int pending = minified; pending;) {
         const int level = levels[__builtin_ctz(static_cast<unsigned>(pending))];
-        const int same = pending & laneBits(equalMask(whole, splat(level)));
-        const I8 sampled = trilinearFixed(sampler.levels[sampler.base + level], sampler.levels[sampler.base + level + 1],
+        const int same = pending & LaneBits(EqualMask(whole, Splat(level)));
+        const I8 sampled = TrilinearFixed(sampler.levels[sampler.base + level], sampler.levels[sampler.base + level + 1],
                                           level, x256, y256, f);
-        texels = same == live ? sampled : select(maskOf(same), sampled, texels);
+        texels = same == live ? sampled : Select(MaskOf(same), sampled, texels);
         pending &= ~same;
     }
     const int rest = live & ~minified;
     if (rest == 0) return texels;
 
-    // Magnified lanes and lanes at the last level: one at a time, as sampleTexture does.
-    store(lu, cu);
-    store(lv, cv);
-    return eachLane(rest, texels, [&](int j) {
+    // Magnified lanes and lanes at the last level: one at a time, as SampleTexture does.
+    Store(lu, cu);
+    Store(lv, cv);
+    return EachLane(rest, texels, [&](int j) {
         const int level = sampler.base + levels[j];
-        if (!(ll[j] > 0.0f)) return detail::sampleLinear(sampler, top, lu[j], lv[j]);
-        return detail::sampleLinear(sampler, sampler.levels[level < last ? level : last], lu[j], lv[j]);
+        if (!(ll[j] > 0.0f)) return detail::SampleLinear(sampler, top, lu[j], lv[j]);
+        return detail::SampleLinear(sampler, sampler.levels[level < last ? level : last], lu[j], lv[j]);
     });
 }
 
@@ -114,14 +114,14 @@ struct GroupInterpolants {
 class GroupShader {
 public:
     GroupShader(const PixelPipeline& pp, const float* plane, const float* ddx, const float* ddy, float refX, float refY)
-        : pp_(pp), state_(*pp.state), plane_(plane), dx_(ddx), dy_(ddy), refX_(lanes::splat(refX)),
-          refY_(lanes::splat(refY)) {
+        : pp_(pp), state_(*pp.state), plane_(plane), dx_(ddx), dy_(ddy), refX_(lanes::Splat(refX)),
+          refY_(lanes::Splat(refY)) {
         using namespace lanes;
         const VaryingLayout& vl = pp.varyings;
         depthFormat_ = pp.depthFormat;
-        depthBytes_ = bytesPerPixel(depthFormat_);
-        depthLanes_ = depthInLanes(depthFormat_);
-        opaque_ = splat(static_cast<int32_t>(pp.colorFormat == ColorFormat::X8R8G8B8 ? 0xFF000000u : 0u));
+        depthBytes_ = BytesPerPixel(depthFormat_);
+        depthLanes_ = DepthInLanes(depthFormat_);
+        opaque_ = Splat(static_cast<int32_t>(pp.colorFormat == ColorFormat::X8R8G8B8 ? 0xFF000000u : 0u));
         fogAt_ = state_.fog && vl.fog >= 0 ? vl.fog + 2 : -1;
         specularAt_ = vl.specular >= 0 ? vl.specular + 2 : -1;
         addSpecular_ = state_.specular && specularAt_ >= 0;
@@ -138,10 +138,10 @@ public:
     }
 
     // Pixels (xs[j], ys[j]) for j < count; the lanes from count on repeat a valid pixel.
-    void shade(const int32_t* xs, const int32_t* ys, int count) {
+    void Shade(const int32_t* xs, const int32_t* ys, int count) {
         using namespace lanes;
-        GroupInterpolants g{plane_, dx_, dy_, toFloat(load(xs)) - refX_, toFloat(load(ys)) - refY_, splat(0.0f)};
-        int live = (1 << count) - 1; // bit j: pixel j is still drawn
+        GroupInterpolants g{plane_, dx_, dy_, ToFloat(Load(xs)) - refX_, ToFloat(Load(ys)) - refY_, Splat(0.0f)};
+        int live = (1 << count) - 1;  // bit j: pixel j is still drawn
         // Eight neighbours of a row read and write memory as a whole, putting back what they do not draw.
         const bool row = count == kLanes && ys[0] == ys[kLanes - 1];
         uint8_t* depthAt[kLanes];
@@ -150,77 +150,77 @@ public:
             colorAt[j] = reinterpret_cast<uint32_t*>(pp_.color + static_cast<size_t>(ys[j]) * pp_.colorPitch) + xs[j];
         const bool depthTest = pp_.depthTest;
         uint32_t z[kLanes] = {};
-        I8 zLanes = splat(0), stored = splat(0);
+        I8 zLanes = Splat(0), stored = Splat(0);
         if (depthTest) {
             for (int j = 0; j < kLanes; ++j)
                 depthAt[j] = pp_.depth + static_cast<size_t>(ys[j]) * pp_.depthPitch + static_cast<size_t>(xs[j]) * depthBytes_;
-            const F8 zf = g.at(0);
+            const F8 zf = g.At(0);
             if (depthLanes_) {
-                zLanes = packDepths(depthFormat_, zf);
-                stored = row ? loadDepths(depthFormat_, depthAt[0]) : gatherDepths(depthFormat_, depthAt);
-                live &= laneBits(compareMask(state_.depth.func, zLanes, depthValues(depthFormat_, stored)));
+                zLanes = PackDepths(depthFormat_, zf);
+                stored = row ? LoadDepths(depthFormat_, depthAt[0]) : GatherDepths(depthFormat_, depthAt);
+                live &= LaneBits(CompareMask(state_.depth.func, zLanes, DepthValues(depthFormat_, stored)));
             } else {
                 alignas(32) float zs[kLanes];
-                store(zs, zf);
+                Store(zs, zf);
                 live = 0;
                 for (int j = 0; j < count; ++j) {
-                    z[j] = packDepth(depthFormat_, zs[j]);
-                    if (passes(state_.depth.func, z[j], readDepth(depthFormat_, depthAt[j]))) live |= 1 << j;
+                    z[j] = PackDepth(depthFormat_, zs[j]);
+                    if (Passes(state_.depth.func, z[j], ReadDepth(depthFormat_, depthAt[j]))) live |= 1 << j;
                 }
             }
             if (live == 0) return;
         }
-        g.w = splat(1.0f) / g.at(1);
-        const I8 diffuse = argb(g, 2);
+        g.w = Splat(1.0f) / g.At(1);
+        const I8 diffuse = Argb(g, 2);
         // Arguments by ArgSource: current, diffuse, texture, factor, specular.
-        I8 in[5] = {diffuse, diffuse, splat(-1), splat(static_cast<int32_t>(pp_.factorArgb)),
-                    specularAt_ >= 0 ? argb(g, specularAt_) : splat(0)};
+        I8 in[5] = {diffuse, diffuse, Splat(-1), Splat(static_cast<int32_t>(pp_.factorArgb)),
+                    specularAt_ >= 0 ? Argb(g, specularAt_) : Splat(0)};
         for (int s = 0; s < stageCount_; ++s) {
             const StagePlan& plan = plans_[s];
-            in[2] = plan.samples ? sampleLanes(pp_, s, g, live) : splat(-1);
-            const I8 rgb = operate(plan.colorOp, in[plan.colorArg1], in[plan.colorArg2]);
+            in[2] = plan.samples ? SampleLanes(pp_, s, g, live) : Splat(-1);
+            const I8 rgb = Operate(plan.colorOp, in[plan.colorArg1], in[plan.colorArg2]);
             if (plan.sameAlpha)
                 in[0] = rgb;
             else if (plan.alphaOp == TextureOp::Disable)
-                in[0] = withAlphaOf(rgb, in[0]);
+                in[0] = WithAlphaOf(rgb, in[0]);
             else
-                in[0] = withAlphaOf(rgb, operate(plan.alphaOp, in[plan.alphaArg1], in[plan.alphaArg2]));
+                in[0] = WithAlphaOf(rgb, Operate(plan.alphaOp, in[plan.alphaArg1], in[plan.alphaArg2]));
         }
         I8 c = in[0];
-        if (addSpecular_) c = withAlphaOf(addSaturated(c, in[4]), c);
+        if (addSpecular_) c = WithAlphaOf(AddSaturated(c, in[4]), c);
         if (fogAt_ >= 0) {
-            const F8 f = g.at(fogAt_) * g.w;
-            const I8 f256 = truncate(min(max(f, splat(0.0f)), splat(1.0f)) * splat(256.0f) + splat(0.5f));
-            c = withAlphaOf(lerpChannels(splat(static_cast<int32_t>(pp_.fogArgb)), c, f256), c);
+            const F8 f = g.At(fogAt_) * g.w;
+            const I8 f256 = Truncate(Min(Max(f, Splat(0.0f)), Splat(1.0f)) * Splat(256.0f) + Splat(0.5f));
+            c = WithAlphaOf(LerpChannels(Splat(static_cast<int32_t>(pp_.fogArgb)), c, f256), c);
         }
         if (state_.alphaTest.enable) {
-            live &= laneBits(compareMask(state_.alphaTest.func, shiftRightLogical<24>(c),
-                                         splat(static_cast<int32_t>(state_.alphaTest.reference))));
+            live &= LaneBits(CompareMask(state_.alphaTest.func, ShiftRightLogical<24>(c),
+                                         Splat(static_cast<int32_t>(state_.alphaTest.reference))));
             if (live == 0) return;
         }
         if (pp_.depthWrite) {
             if (!depthLanes_) {
                 for (int j = 0; j < count; ++j)
-                    if (live >> j & 1) writeDepth(depthFormat_, depthAt[j], z[j]);
+                    if (live >> j & 1) WriteDepth(depthFormat_, depthAt[j], z[j]);
             } else if (row) {
-                storeDepths(depthFormat_, depthAt[0], stored, zLanes, maskOf(live));
+                StoreDepths(depthFormat_, depthAt[0], stored, zLanes, MaskOf(live));
             } else {
-                scatterDepths(depthFormat_, depthAt, stored, zLanes, live);
+                ScatterDepths(depthFormat_, depthAt, stored, zLanes, live);
             }
         }
         if (row) {
-            const I8 dst = load(colorAt[0]);
-            if (state_.blend.enable) c = blendOver(c, dst | opaque_);
-            store(colorAt[0], live == (1 << kLanes) - 1 ? c | opaque_ : select(maskOf(live), c | opaque_, dst));
+            const I8 dst = Load(colorAt[0]);
+            if (state_.blend.enable) c = BlendOver(c, dst | opaque_);
+            Store(colorAt[0], live == (1 << kLanes) - 1 ? c | opaque_ : Select(MaskOf(live), c | opaque_, dst));
             return;
         }
         if (state_.blend.enable) {
             alignas(32) uint32_t dst[kLanes];
             for (int j = 0; j < kLanes; ++j) dst[j] = *colorAt[j];
-            c = blendOver(c, load(dst) | opaque_);
+            c = BlendOver(c, Load(dst) | opaque_);
         }
         alignas(32) uint32_t out[kLanes];
-        store(out, c | opaque_);
+        Store(out, c | opaque_);
         for (; live; live &= live - 1) {
             const int j = __builtin_ctz(static_cast<unsigned>(live));
             *colorAt[j] = out[j];
@@ -231,16 +231,16 @@ private:
     struct StagePlan {
         TextureOp colorOp, alphaOp;
         int colorArg1, colorArg2, alphaArg1, alphaArg2;
-        bool sameAlpha; // alpha computed as the colour is: one operation gives all four channels
+        bool sameAlpha;  // alpha computed as the colour is: one operation gives all four channels
         bool samples;
     };
 
     // Varyings k .. k + 3 (r, g, b, a) as 0xAARRGGBB.
-    static I8 argb(const GroupInterpolants& g, int k) {
+    static I8 Argb(const GroupInterpolants& g, int k) {
         using namespace lanes;
-        const I8 r = toBytes(g.at(k) * g.w), gr = toBytes(g.at(k + 1) * g.w);
-        const I8 b = toBytes(g.at(k + 2) * g.w), a = toBytes(g.at(k + 3) * g.w);
-        return shiftLeft<24>(a) | shiftLeft<16>(r) | shiftLeft<8>(gr) | b;
+        const I8 r = ToBytes(g.At(k) * g.w), gr = ToBytes(g.At(k + 1) * g.w);
+        const I8 b = ToBytes(g.At(k + 2) * g.w), a = ToBytes(g.At(k + 3) * g.w);
+        return ShiftLeft<24>(a) | ShiftLeft<16>(r) | ShiftLeft<8>(gr) | b;
     }
 
     const PixelPipeline& pp_;
@@ -257,31 +257,31 @@ private:
     StagePlan plans_[8];
 };
 
-bool packedOp(TextureOp op) {
+bool PackedOp(TextureOp op) {
     return op == TextureOp::SelectArg1 || op == TextureOp::SelectArg2 || op == TextureOp::Modulate || op == TextureOp::Add;
 }
 
-bool plainArg(const TextureArg& a) { return !a.complement && !a.alphaReplicate; }
+bool PlainArg(const TextureArg& a) { return !a.complement && !a.alphaReplicate; }
 
-} // namespace
+}  // namespace
 
-bool fitsPackedPath(const PixelPipeline& pp, const PixelState& state) {
+bool FitsPackedPath(const PixelPipeline& pp, const PixelState& state) {
     if (pp.colorFormat != ColorFormat::X8R8G8B8 && pp.colorFormat != ColorFormat::A8R8G8B8) return false;
     if ((reinterpret_cast<uintptr_t>(pp.color) & 3) != 0 || (pp.colorPitch & 3) != 0) return false;
-    if (pp.writeBits != channelBits(pp.colorFormat, 0xF)) return false;
+    if (pp.writeBits != ChannelBits(pp.colorFormat, 0xF)) return false;
     if (state.blend.enable && !(state.blend.op == BlendOp::Add && state.blend.src == BlendFactor::SrcAlpha &&
                                 state.blend.dst == BlendFactor::InvSrcAlpha))
         return false;
     for (int s = 0; s < pp.stageCount; ++s) {
         const StageState& st = state.stages[s];
-        if (!packedOp(st.colorOp) || !(st.alphaOp == TextureOp::Disable || packedOp(st.alphaOp))) return false;
-        if (!plainArg(st.colorArg1) || !plainArg(st.colorArg2) || !plainArg(st.alphaArg1) || !plainArg(st.alphaArg2))
+        if (!PackedOp(st.colorOp) || !(st.alphaOp == TextureOp::Disable || PackedOp(st.alphaOp))) return false;
+        if (!PlainArg(st.colorArg1) || !PlainArg(st.colorArg2) || !PlainArg(st.alphaArg1) || !PlainArg(st.alphaArg2))
             return false;
     }
     return true;
 }
 
-SampleKind sampleKindOf(const StageSampler& s) {
+SampleKind SampleKindOf(const StageSampler& s) {
     if (s.levelCount <= 0) return SampleKind::White;
     if (!s.wrapPow2) return SampleKind::Generic;
     if (!s.needsLod) return s.minFilter == Filter::Point ? SampleKind::PointWrapPow2 : SampleKind::LinearWrapPow2;
@@ -292,7 +292,7 @@ SampleKind sampleKindOf(const StageSampler& s) {
     return SampleKind::Generic;
 }
 
-void shadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
+void ShadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
                      const float* ddy, float refX, float refY) {
     GroupShader shader(pp, plane, ddx, ddy, refX, refY);
     alignas(32) int32_t xs[kLanes], ys[kLanes];
@@ -308,7 +308,7 @@ void shadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount,
             count += take;
             x += take;
             if (count == kLanes) {
-                shader.shade(xs, ys, count);
+                shader.Shade(xs, ys, count);
                 count = 0;
             }
         }
@@ -318,7 +318,7 @@ void shadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount,
         xs[j] = xs[count - 1];
         ys[j] = ys[count - 1];
     }
-    shader.shade(xs, ys, count);
+    shader.Shade(xs, ys, count);
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -8,13 +8,13 @@ namespace pipeline {
 // Can the packed path shade this draw? Its state must select, modulate and add with plain arguments,
 // blend with source alpha or not at all, write every channel of a 32-bit target on 4-byte rows. Called
 // once the target fields of `pp` are set.
-bool fitsPackedPath(const PixelPipeline& pp, const PixelState& state);
+bool FitsPackedPath(const PixelPipeline& pp, const PixelState& state);
 
 // How a stage samples, chosen once per draw.
-SampleKind sampleKindOf(const StageSampler& sampler);
+SampleKind SampleKindOf(const StageSampler& sampler);
 
-// shadeRows for a pipeline whose `packed` is set.
-void shadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
+// ShadeRows for a pipeline whose `packed` is set.
+void ShadeRowsPacked(const PixelPipeline& pp, const SpanRow* rows, int rowCount, const float* plane, const float* ddx,
                      const float* ddy, float refX, float refY);
 
-} // namespace pipeline
+}  // namespace pipeline

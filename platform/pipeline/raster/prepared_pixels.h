@@ -27,7 +27,7 @@ struct PixelPipeline {
     uint8_t* depth = nullptr;
     int depthPitch = 0;
     bool depthTest = false, depthWrite = false;
-    bool packed = false;                // the draw fits the 8-bit integer path (see fitsPackedPath)
+    bool packed = false;                // the draw fits the 8-bit integer path (see FitsPackedPath)
     uint32_t factorArgb = 0, fogArgb = 0;
 };
 
@@ -36,4 +36,4 @@ struct SpanRow {
     int y, left, right;
 };
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -9,7 +9,7 @@ namespace {
 
 // The first X in [lo, hi + 1] with a X + c >= 0 (a > 0), as ceil(-c / a) clamped. A double quotient
 // lands within one of the answer, integer checks settle it: no 64-bit division per row.
-int64_t firstInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
+int64_t FirstInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
     const double estimate = std::ceil(static_cast<double>(-c) / static_cast<double>(a));
     if (!(estimate + 1 > static_cast<double>(lo))) return lo;       // the answer is at most estimate + 1
     if (!(estimate - 1 <= static_cast<double>(hi))) return hi + 1;  // and at least estimate - 1
@@ -20,7 +20,7 @@ int64_t firstInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
 }
 
 // The last X in [lo - 1, hi] with a X + c >= 0 (a < 0), as floor(c / -a) clamped.
-int64_t lastInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
+int64_t LastInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
     const double estimate = std::floor(static_cast<double>(c) / static_cast<double>(-a));
     if (!(estimate - 1 < static_cast<double>(hi))) return hi;
     if (!(estimate + 1 >= static_cast<double>(lo))) return lo - 1;
@@ -30,7 +30,7 @@ int64_t lastInside(int64_t a, int64_t c, int64_t lo, int64_t hi) {
     return k;
 }
 
-void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list,
+void RasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list,
                        const TriangleRecord& t, int top, int bottom) {
     const int n = ctx.interpolants;
     const float* plane = list.data.data() + t.planes;
@@ -44,31 +44,31 @@ void rasterizeTriangle(const PixelPipeline& pp, const SetupContext& ctx, const P
     for (int y = y0; y <= y1; ++y) {
         int64_t left = t.minX, right = t.maxX;
         for (int e = 0; e < 3; ++e) {
-            const int64_t c = t.b[e] * y + t.c[e]; // a X + c >= 0
+            const int64_t c = t.b[e] * y + t.c[e];  // a X + c >= 0
             const int64_t a = t.a[e];
             if (a > 0)
-                left = std::max(left, firstInside(a, c, t.minX, t.maxX));
+                left = std::max(left, FirstInside(a, c, t.minX, t.maxX));
             else if (a < 0)
-                right = std::min(right, lastInside(a, c, t.minX, t.maxX));
+                right = std::min(right, LastInside(a, c, t.minX, t.maxX));
             else if (c < 0)
                 right = left - 1;
         }
         if (left > right) continue;
         rows[rowCount++] = {y, static_cast<int>(left), static_cast<int>(right)};
         if (rowCount == kBatch) {
-            shadeRows(pp, rows, rowCount, plane, ddx, ddy, t.refX, t.refY);
+            ShadeRows(pp, rows, rowCount, plane, ddx, ddy, t.refX, t.refY);
             rowCount = 0;
         }
     }
-    if (rowCount > 0) shadeRows(pp, rows, rowCount, plane, ddx, ddy, t.refX, t.refY);
+    if (rowCount > 0) ShadeRows(pp, rows, rowCount, plane, ddx, ddy, t.refX, t.refY);
 }
 
-void rasterizeLine(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, const LineRecord& l,
+void RasterizeLine(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, const LineRecord& l,
                    int top, int bottom) {
     const int n = ctx.interpolants;
     const float* va = list.data.data() + l.values;
     const float* vb = va + n;
-    static const float zeros[kMaxInterpolants] = {};
+    static const float kZeros[kMaxInterpolants] = {};
     float values[kMaxInterpolants];
     const float dx = l.x1 - l.x0, dy = l.y1 - l.y0;
     const bool xMajor = std::fabs(dx) >= std::fabs(dy);
@@ -86,26 +86,26 @@ void rasterizeLine(const PixelPipeline& pp, const SetupContext& ctx, const Primi
         const int x = xMajor ? major : minor, y = xMajor ? minor : major;
         if (y < top || y >= bottom || x < area.left || x >= area.right || y < area.top || y >= area.bottom) continue;
         for (int i = 0; i < n; ++i) values[i] = va[i] + t * (vb[i] - va[i]);
-        shadeSpan(pp, y, x, x, values, zeros, zeros);
+        ShadeSpan(pp, y, x, x, values, kZeros, kZeros);
     }
 }
 
-} // namespace
+}  // namespace
 
-void rasterizeBand(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, int band, int top,
+void RasterizeBand(const PixelPipeline& pp, const SetupContext& ctx, const PrimitiveList& list, int band, int top,
                    int bottom) {
-    static const float zeros[kMaxInterpolants] = {};
+    static const float kZeros[kMaxInterpolants] = {};
     if (band >= static_cast<int>(list.bins.size())) return;
     for (uint32_t index : list.bins[band]) {
         if (!list.triangles.empty()) {
-            rasterizeTriangle(pp, ctx, list, list.triangles[index], top, bottom);
+            RasterizeTriangle(pp, ctx, list, list.triangles[index], top, bottom);
         } else if (!list.lines.empty()) {
-            rasterizeLine(pp, ctx, list, list.lines[index], top, bottom);
+            RasterizeLine(pp, ctx, list, list.lines[index], top, bottom);
         } else {
             const PointRecord& p = list.points[index];
-            if (p.y >= top && p.y < bottom) shadeSpan(pp, p.y, p.x, p.x, list.data.data() + p.values, zeros, zeros);
+            if (p.y >= top && p.y < bottom) ShadeSpan(pp, p.y, p.x, p.x, list.data.data() + p.values, kZeros, kZeros);
         }
     }
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -4,7 +4,7 @@
 
 namespace pipeline {
 
-Rect drawableArea(const RenderTarget& target) {
+Rect DrawableArea(const RenderTarget& target) {
     const Viewport& vp = target.viewport;
     // 64-bit sums: a viewport near INT_MAX must not overflow.
     int64_t right = static_cast<int64_t>(vp.x) + std::max(vp.width, 0);
@@ -22,4 +22,4 @@ Rect drawableArea(const RenderTarget& target) {
     return {static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b)};
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -6,49 +6,49 @@
 
 namespace pipeline::lanes {
 
-inline int log2Size(int size) { return __builtin_ctz(static_cast<unsigned>(size)); } // size a power of two
+inline int Log2Size(int size) { return __builtin_ctz(static_cast<unsigned>(size)); }  // size a power of two
 
 // texels[index] lane by lane.
-inline I8 gather(const uint32_t* texels, I8 index) {
+inline I8 Gather(const uint32_t* texels, I8 index) {
 #if PIPELINE_LANES_AVX2
     return {_mm256_i32gather_epi32(reinterpret_cast<const int*>(texels), index.v, 4)};
 #else
-    return each<I8>([&](int i) { return static_cast<int32_t>(texels[index.v[i]]); });
+    return Each<I8>([&](int i) { return static_cast<int32_t>(texels[index.v[i]]); });
 #endif
 }
 
 // The point sample of the packed path: texel (u, v) on a wrapped level, clamped at the far edge.
-inline I8 pointWrap(const SamplerLevel& level, F8 u, F8 v) {
-    const I8 mx = splat(level.width - 1), my = splat(level.height - 1), zero = splat(0);
-    I8 tx = truncate(fraction(sanitize(u)) * splat(static_cast<float>(level.width)));
-    I8 ty = truncate(fraction(sanitize(v)) * splat(static_cast<float>(level.height)));
-    tx = select(greaterMask(tx, mx), mx, select(greaterMask(zero, tx), zero, tx));
-    ty = select(greaterMask(ty, my), my, select(greaterMask(zero, ty), zero, ty));
-    return gather(level.texels, shiftLeftBy(ty, log2Size(level.width)) + tx);
+inline I8 PointWrap(const SamplerLevel& level, F8 u, F8 v) {
+    const I8 mx = Splat(level.width - 1), my = Splat(level.height - 1), zero = Splat(0);
+    I8 tx = Truncate(Fraction(Sanitize(u)) * Splat(static_cast<float>(level.width)));
+    I8 ty = Truncate(Fraction(Sanitize(v)) * Splat(static_cast<float>(level.height)));
+    tx = Select(GreaterMask(tx, mx), mx, Select(GreaterMask(zero, tx), zero, tx));
+    ty = Select(GreaterMask(ty, my), my, Select(GreaterMask(zero, ty), zero, ty));
+    return Gather(level.texels, ShiftLeftBy(ty, Log2Size(level.width)) + tx);
 }
 
-// detail::fixedTaps for eight pixels: the taps and their weights (x, y).
-inline void fixedTaps(const SamplerLevel& level, int shift, I8 x256, I8 y256, I8 taps[4], I8 weights[2]) {
-    const I8 x = shiftRightBy(x256, shift) - splat(128), y = shiftRightBy(y256, shift) - splat(128);
-    const I8 mx = splat(level.width - 1), my = splat(level.height - 1), one = splat(1), low = splat(255);
-    const I8 fx = shiftRightBy(x, 8), fy = shiftRightBy(y, 8);
+// detail::FetchFixedTaps for eight pixels: the taps and their weights (x, y).
+inline void FetchFixedTaps(const SamplerLevel& level, int shift, I8 x256, I8 y256, I8 taps[4], I8 weights[2]) {
+    const I8 x = ShiftRightBy(x256, shift) - Splat(128), y = ShiftRightBy(y256, shift) - Splat(128);
+    const I8 mx = Splat(level.width - 1), my = Splat(level.height - 1), one = Splat(1), low = Splat(255);
+    const I8 fx = ShiftRightBy(x, 8), fy = ShiftRightBy(y, 8);
     const I8 x0 = fx & mx, x1 = (fx + one) & mx;
-    const int rowShift = log2Size(level.width);
-    const I8 row0 = shiftLeftBy(fy & my, rowShift), row1 = shiftLeftBy((fy + one) & my, rowShift);
-    taps[0] = gather(level.texels, row0 + x0);
-    taps[1] = gather(level.texels, row0 + x1);
-    taps[2] = gather(level.texels, row1 + x0);
-    taps[3] = gather(level.texels, row1 + x1);
+    const int rowShift = Log2Size(level.width);
+    const I8 row0 = ShiftLeftBy(fy & my, rowShift), row1 = ShiftLeftBy((fy + one) & my, rowShift);
+    taps[0] = Gather(level.texels, row0 + x0);
+    taps[1] = Gather(level.texels, row0 + x1);
+    taps[2] = Gather(level.texels, row1 + x0);
+    taps[3] = Gather(level.texels, row1 + x1);
     weights[0] = x & low;
     weights[1] = y & low;
 }
 
-// detail::trilinearFixed for eight pixels that share the level pair: `near` at `shift`, `far` next.
-inline I8 trilinearFixed(const SamplerLevel& near, const SamplerLevel& far, int shift, I8 x256, I8 y256, I8 f) {
+// detail::TrilinearFixed for eight pixels that share the level pair: `near` at `shift`, `far` next.
+inline I8 TrilinearFixed(const SamplerLevel& near, const SamplerLevel& far, int shift, I8 x256, I8 y256, I8 f) {
     I8 a[4], aw[2], b[4], bw[2];
-    fixedTaps(near, shift, x256, y256, a, aw);
-    fixedTaps(far, shift + 1, x256, y256, b, bw);
-    return trilinear(a, aw, b, bw, f);
+    FetchFixedTaps(near, shift, x256, y256, a, aw);
+    FetchFixedTaps(far, shift + 1, x256, y256, b, bw);
+    return Trilinear(a, aw, b, bw, f);
 }
 
-} // namespace pipeline::lanes
+}  // namespace pipeline::lanes

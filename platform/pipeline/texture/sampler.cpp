@@ -4,7 +4,7 @@
 
 namespace pipeline {
 
-StageSampler prepareSampler(const Texture* texture, const SamplerState& state,
+StageSampler PrepareSampler(const Texture* texture, const SamplerState& state,
                             std::vector<std::shared_ptr<const DecodedLevel>>* keep) {
     StageSampler s;
     s.minFilter = state.minFilter == Filter::None ? Filter::Point : state.minFilter;
@@ -12,12 +12,12 @@ StageSampler prepareSampler(const Texture* texture, const SamplerState& state,
     s.mipFilter = state.mipFilter;
     s.addressU = state.addressU;
     s.addressV = state.addressV;
-    s.border = colorToArgb(state.border);
+    s.border = ColorToArgb(state.border);
     s.lodBias = std::isfinite(state.lodBias) ? state.lodBias : 0.0f;
     if (!texture) return s;
     const size_t count = texture->levels.size() < kMaxLevels ? texture->levels.size() : kMaxLevels;
     for (size_t i = 0; i < count; ++i) {
-        std::shared_ptr<const DecodedLevel> level = texture->decodedShared(i);
+        std::shared_ptr<const DecodedLevel> level = texture->DecodedShared(i);
         if (!level) break;
         s.levels[i] = {level->texels.data(), level->width, level->height};
         s.levelCount = static_cast<int>(i) + 1;
@@ -34,4 +34,4 @@ StageSampler prepareSampler(const Texture* texture, const SamplerState& state,
     return s;
 }
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -9,22 +9,22 @@ namespace pipeline {
 namespace {
 constexpr int kMaxSize = 16384;
 
-ColorFormat colorFormatOf(TextureFormat format) { return static_cast<ColorFormat>(static_cast<int>(format)); }
-} // namespace
+ColorFormat ColorFormatOf(TextureFormat format) { return static_cast<ColorFormat>(static_cast<int>(format)); }
+}  // namespace
 
-bool decodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& out) {
+bool DecodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& out) {
     const int w = level.width, h = level.height;
     if (!level.data || w <= 0 || h <= 0 || w > kMaxSize || h > kMaxSize) return false;
-    if (isCompressed(format)) {
-        if (level.pitch < (w + 3) / 4 * dxtBlockBytes(format)) return false;
+    if (IsCompressed(format)) {
+        if (level.pitch < (w + 3) / 4 * DxtBlockBytes(format)) return false;
         out.width = w;
         out.height = h;
         out.texels.assign(static_cast<size_t>(w) * h, 0);
-        decodeDxtLevel(format, level.data, static_cast<size_t>(level.pitch), w, h, out.texels.data());
+        DecodeDxtLevel(format, level.data, static_cast<size_t>(level.pitch), w, h, out.texels.data());
         return true;
     }
-    const ColorFormat cf = colorFormatOf(format);
-    const int bpp = bytesPerPixel(cf);
+    const ColorFormat cf = ColorFormatOf(format);
+    const int bpp = BytesPerPixel(cf);
     if (level.pitch < w * bpp) return false;
     out.width = w;
     out.height = h;
@@ -38,15 +38,15 @@ bool decodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& 
                 std::memcpy(&raw, row + 4 * x, 4);
             else
                 raw = row[2 * x] | row[2 * x + 1] << 8;
-            dst[x] = toArgb8(cf, raw);
+            dst[x] = ToArgb8(cf, raw);
         }
     }
     return true;
 }
 
-const DecodedLevel* Texture::decoded(size_t level) const { return decodedShared(level).get(); }
+const DecodedLevel* Texture::Decoded(size_t level) const { return DecodedShared(level).get(); }
 
-std::shared_ptr<const DecodedLevel> Texture::decodedShared(size_t level) const {
+std::shared_ptr<const DecodedLevel> Texture::DecodedShared(size_t level) const {
     if (level >= levels.size()) return nullptr;
     if (cache_.size() != levels.size()) cache_.resize(levels.size());
     CacheEntry& entry = cache_[level];
@@ -54,7 +54,7 @@ std::shared_ptr<const DecodedLevel> Texture::decodedShared(size_t level) const {
     if (!entry.valid || entry.version != source.version || entry.data != source.data) {
         // A fresh copy each time: draws still queued keep sampling the one they were given.
         auto decoded = std::make_shared<DecodedLevel>();
-        entry.usable = decodeLevel(format, source, *decoded);
+        entry.usable = DecodeLevel(format, source, *decoded);
         entry.level = entry.usable ? std::move(decoded) : nullptr;
         entry.version = source.version;
         entry.data = source.data;
@@ -63,4 +63,4 @@ std::shared_ptr<const DecodedLevel> Texture::decodedShared(size_t level) const {
     return entry.level;
 }
 
-} // namespace pipeline
+}  // namespace pipeline

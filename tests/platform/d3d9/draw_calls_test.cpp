@@ -21,8 +21,8 @@ constexpr uint32_t kBackground = 0xFF203040;
 
 // Runs the test's draws with the pipeline's queue in use, then puts the global setting back.
 struct Threads {
-    explicit Threads(int n) : before(pipeline::threadCount()) { pipeline::setThreadCount(n); }
-    ~Threads() { pipeline::setThreadCount(before); }
+    explicit Threads(int n) : before(pipeline::ThreadCount()) { pipeline::SetThreadCount(n); }
+    ~Threads() { pipeline::SetThreadCount(before); }
     int before;
 };
 

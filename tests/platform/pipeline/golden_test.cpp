@@ -58,7 +58,7 @@ void drawFoggedQuads(Canvas& canvas, bool rangeFog) {
     for (int q = 0; q < 13; ++q) {
         DrawCall call = drawOf(stream, PrimitiveType::TriangleStrip, 2);
         call.firstVertex = 4 * q;
-        draw(call, vs, ps, canvas.target);
+        Draw(call, vs, ps, canvas.target);
     }
 }
 
@@ -81,7 +81,7 @@ TEST(Golden, AlphaTestAndAlphaBlendingOverABackground) {
     // Background: vertical stripes.
     for (int x = 0; x < kSize; x += 8) {
         Rect r{x, 0, x + 4, kSize};
-        clear(canvas.target, &r, 1, kClearColor, 0xFF208020, 1, 0);
+        Clear(canvas.target, &r, 1, kClearColor, 0xFF208020, 1, 0);
     }
     // A pre-transformed quad whose texture alpha is a radial ramp: alpha-tested at 128 on the left half,
     // blended with SRCALPHA / INVSRCALPHA on the right half.
@@ -106,7 +106,7 @@ TEST(Golden, AlphaTestAndAlphaBlendingOverABackground) {
         ps.stages[0].sampler.magFilter = Filter::Linear;
         if (half == 0) ps.alphaTest = {true, Compare::GreaterEqual, 128};
         else ps.blend = {true, BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha, BlendOp::Add};
-        draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
+        Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
     }
     EXPECT_EQ(compareGolden(canvas, "alpha_test_blend"), "");
 }
@@ -143,7 +143,7 @@ TEST(Golden, WireframeAndCullingModes) {
         ps.fill = c.fill;
         ps.cull = c.cull;
         ps.depth = {true, true, Compare::LessEqual};
-        draw(indexedDrawOf(cube, indices, PrimitiveType::TriangleList, 12), vs, ps, canvas.target);
+        Draw(indexedDrawOf(cube, indices, PrimitiveType::TriangleList, 12), vs, ps, canvas.target);
         EXPECT_EQ(compareGolden(canvas, c.name), "") << c.name;
     }
 }
@@ -170,7 +170,7 @@ TEST(Golden, TwoTextureStagesModulating) {
     ps.stages[1].texCoordIndex = 1;
     ps.stages[1].texture = &dots.texture;
     Canvas canvas(kSize, kSize);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
     EXPECT_EQ(compareGolden(canvas, "two_stages"), "");
     // Pixel (0, 0): white diffuse x stripe (FFC040) x dot texel (0, 0) (404040).
     EXPECT_EQ(canvas.pixel(0, 0), 0xFF403010u);
@@ -186,7 +186,7 @@ TEST(Golden, TriangleCrossingTheNearPlane) {
     Canvas canvas(kSize, kSize);
     PixelState ps = basicPixels();
     ps.depth = {true, true, Compare::LessEqual};
-    draw(drawOf(stream, PrimitiveType::TriangleList, 1), cameraState(), ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleList, 1), cameraState(), ps, canvas.target);
     EXPECT_EQ(compareGolden(canvas, "near_plane"), "");
     EXPECT_TRUE(canvas.guardsIntact());
 }
@@ -217,7 +217,7 @@ TEST(Golden, DegenerateAndNaNInputDrawsOnlyTheSoundTriangles) {
     ps.depth = {true, true, Compare::LessEqual};
     VertexState vs = cameraState();
     Canvas canvas(kSize, kSize);
-    draw(drawOf(stream, PrimitiveType::TriangleList, 6), vs, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleList, 6), vs, ps, canvas.target);
     EXPECT_EQ(compareGolden(canvas, "degenerate_nan"), "");
     EXPECT_TRUE(canvas.guardsIntact());
 }

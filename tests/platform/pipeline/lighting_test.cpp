@@ -10,11 +10,11 @@ namespace {
 using namespace pipeline::test;
 
 Color lit(const VertexState& state, Vec3 position, Vec3 normal) {
-    LightingSetup setup = prepareLighting(state, state.view);
+    LightingSetup setup = PrepareLighting(state, state.view);
     SurfaceColors surface{state.material.diffuse, state.material.ambient, state.material.specular,
                           state.material.emissive, state.material.power};
     Color diffuse, specular;
-    lightVertex(setup, state.globalAmbient, surface, position, normal, diffuse, specular);
+    LightVertex(setup, state.globalAmbient, surface, position, normal, diffuse, specular);
     return diffuse;
 }
 
@@ -54,7 +54,7 @@ TEST(Lighting, DirectionalAmbientAndEmissive) {
     EXPECT_FLOAT_EQ(up.r, 1.0f);
     EXPECT_FLOAT_EQ(up.g, 0.2f);
     EXPECT_FLOAT_EQ(up.b, 0.25f);
-    Color tilted = lit(state, {0, 0, 0}, normalize({1, 1, 0}));
+    Color tilted = lit(state, {0, 0, 0}, Normalize({1, 1, 0}));
     EXPECT_NEAR(tilted.r, 0.70710678f, 1e-5f);
     Color down = lit(state, {0, 0, 0}, {0, -1, 0}); // facing away: ambient and emissive only
     EXPECT_FLOAT_EQ(down.r, 0.0f);
@@ -72,7 +72,7 @@ uint32_t drawTriangle(const VertexState& vs, const PixelState& ps, bool vertexCo
         x.diffuse = 0x8000FF00;
     }
     VertexStream stream = makeStream({false, true, vertexColour, false, 0}, v);
-    draw(drawOf(stream, PrimitiveType::TriangleList, 1), vs, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleList, 1), vs, ps, canvas.target);
     return canvas.pixel(1, 1);
 }
 

@@ -20,7 +20,7 @@ void drawQuad(Canvas& canvas, float z, uint32_t argb, const PixelState& ps) {
         v[i].diffuse = argb;
     }
     VertexStream stream = makeStream({true, false, true}, v);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
 }
 
 struct CompareCase { Compare func; bool less, equal, greater; };
@@ -43,7 +43,7 @@ TEST(DepthTest, AllEightFunctionsAgainstAStoredDepth) {
                 const bool expected = z < 0.5f ? c.less : (z == 0.5f ? c.equal : c.greater);
                 EXPECT_EQ(canvas.pixel(1, 1) == 0xFFFFFFFF, expected)
                     << "func " << static_cast<int>(c.func) << " z " << z << " format " << static_cast<int>(format);
-                const uint32_t written = expected ? packDepth(format, z) : packDepth(format, 0.5f);
+                const uint32_t written = expected ? PackDepth(format, z) : PackDepth(format, 0.5f);
                 const uint32_t stored = format == DepthFormat::D24S8 ? canvas.depthRaw(1, 1) >> 8 : canvas.depthRaw(1, 1);
                 EXPECT_EQ(stored, written);
             }
@@ -53,7 +53,7 @@ TEST(DepthTest, AllEightFunctionsAgainstAStoredDepth) {
 
 TEST(DepthTest, WriteDisabledKeepsDepthAndTheStencilByteSurvives) {
     Canvas canvas(4, 4, ColorFormat::X8R8G8B8, DepthFormat::D24S8);
-    clear(canvas.target, nullptr, 0, kClearDepth | kClearStencil, 0, 1.0f, 0x5A);
+    Clear(canvas.target, nullptr, 0, kClearDepth | kClearStencil, 0, 1.0f, 0x5A);
     PixelState ps = basicPixels();
     ps.depth = {true, false, Compare::Less};
     drawQuad(canvas, 0.25f, 0xFFFFFFFF, ps);
@@ -61,12 +61,12 @@ TEST(DepthTest, WriteDisabledKeepsDepthAndTheStencilByteSurvives) {
     EXPECT_EQ(canvas.depthRaw(2, 2), 0xFFFFFF5Au);
     ps.depth.write = true;
     drawQuad(canvas, 0.25f, 0xFFFFFFFF, ps);
-    EXPECT_EQ(canvas.depthRaw(2, 2), packDepth(DepthFormat::D24S8, 0.25f) << 8 | 0x5A);
+    EXPECT_EQ(canvas.depthRaw(2, 2), PackDepth(DepthFormat::D24S8, 0.25f) << 8 | 0x5A);
     // Depth off: no test and no write.
     ps.depth.enable = false;
     drawQuad(canvas, 0.9f, 0xFF00FF00, ps);
     EXPECT_EQ(canvas.pixel(2, 2), 0xFF00FF00u);
-    EXPECT_EQ(canvas.depthRaw(2, 2), packDepth(DepthFormat::D24S8, 0.25f) << 8 | 0x5A);
+    EXPECT_EQ(canvas.depthRaw(2, 2), PackDepth(DepthFormat::D24S8, 0.25f) << 8 | 0x5A);
 }
 
 TEST(AlphaTest, AllEightFunctionsAgainstTheReference) {
@@ -109,14 +109,14 @@ TEST(Blending, FactorsAsATable) {
         {BlendFactor::SrcAlphaSat, {0.6f, 0.6f, 0.6f, 1}},
     };
     for (const FactorCase& c : cases) {
-        const Color f = blendFactor(c.factor, src, dst);
+        const Color f = FactorColor(c.factor, src, dst);
         EXPECT_NEAR(f.r, c.expected.r, 1e-6) << static_cast<int>(c.factor);
         EXPECT_NEAR(f.g, c.expected.g, 1e-6) << static_cast<int>(c.factor);
         EXPECT_NEAR(f.b, c.expected.b, 1e-6) << static_cast<int>(c.factor);
         EXPECT_NEAR(f.a, c.expected.a, 1e-6) << static_cast<int>(c.factor);
     }
     // SrcAlphaSat takes 1 - dest alpha when that is smaller.
-    EXPECT_NEAR(blendFactor(BlendFactor::SrcAlphaSat, src, {0, 0, 0, 0.9f}).r, 0.1f, 1e-6);
+    EXPECT_NEAR(FactorColor(BlendFactor::SrcAlphaSat, src, {0, 0, 0, 0.9f}).r, 0.1f, 1e-6);
 }
 
 TEST(Blending, OperationsOnATargetPixel) {

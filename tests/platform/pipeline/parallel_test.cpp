@@ -9,7 +9,7 @@ namespace {
 using namespace pipeline::test;
 
 std::vector<uint32_t> render(int threads, int width, int height, std::vector<uint32_t>* depth) {
-    setThreadCount(threads);
+    SetThreadCount(threads);
     Canvas canvas(width, height, ColorFormat::A8R8G8B8, DepthFormat::D24S8);
     canvas.fill(0xFF102030);
     static const TextureHolder checker = checkerTexture(64, 4, 7);
@@ -17,7 +17,7 @@ std::vector<uint32_t> render(int threads, int width, int height, std::vector<uin
     drawDemandingScene(canvas, TextureOp::Modulate);
     drawDemandingScene(canvas);
     drawLitSphere(canvas);
-    setThreadCount(0);
+    SetThreadCount(0);
     EXPECT_TRUE(canvas.guardsIntact());
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) depth->push_back(canvas.depthRaw(x, y));
@@ -44,11 +44,11 @@ TEST(Parallel, BitIdenticalToTheReferencePath) {
 }
 
 TEST(Parallel, PerCallThreadCountOverridesTheGlobalSetting) {
-    EXPECT_GE(threadCount(), 1);
-    setThreadCount(1);
-    EXPECT_EQ(threadCount(), 1);
-    setThreadCount(0);
-    EXPECT_GE(threadCount(), 1);
+    EXPECT_GE(ThreadCount(), 1);
+    SetThreadCount(1);
+    EXPECT_EQ(ThreadCount(), 1);
+    SetThreadCount(0);
+    EXPECT_GE(ThreadCount(), 1);
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 
 namespace {
 
-using pipeline::poolThreads;
+using pipeline::PoolThreads;
 
 // Restricts the calling thread to its first `count` CPUs for the scope, then puts the mask back.
 class Affinity {
@@ -34,20 +34,20 @@ private:
 };
 
 TEST(PoolSize, FollowsTheAffinityMask) {
-    const int all = pipeline::affinityCpus();
+    const int all = pipeline::AffinityCpus();
     {
         Affinity one(1);
         ASSERT_TRUE(one.ok());
-        EXPECT_EQ(pipeline::affinityCpus(), 1);
+        EXPECT_EQ(pipeline::AffinityCpus(), 1);
         std::string warning;
-        EXPECT_EQ(poolThreads(nullptr, pipeline::affinityCpus(), 0, warning), 1);
+        EXPECT_EQ(PoolThreads(nullptr, pipeline::AffinityCpus(), 0, warning), 1);
     }
     if (all >= 2) {
         Affinity two(2);
         ASSERT_TRUE(two.ok());
-        EXPECT_EQ(pipeline::affinityCpus(), 2);
+        EXPECT_EQ(pipeline::AffinityCpus(), 2);
     }
-    EXPECT_EQ(pipeline::affinityCpus(), all);
+    EXPECT_EQ(pipeline::AffinityCpus(), all);
 }
 
 TEST(PoolSize, TheSettingOverridesTheCpusAndBadSettingsAreIgnoredWithAWarning) {
@@ -63,7 +63,7 @@ TEST(PoolSize, TheSettingOverridesTheCpusAndBadSettingsAreIgnoredWithAWarning) {
     };
     for (const Case& c : cases) {
         std::string warning;
-        EXPECT_EQ(poolThreads(c.setting, c.affinity, c.quota, warning), c.expected) << (c.setting ? c.setting : "unset");
+        EXPECT_EQ(PoolThreads(c.setting, c.affinity, c.quota, warning), c.expected) << (c.setting ? c.setting : "unset");
         EXPECT_EQ(!warning.empty(), c.warns) << warning;
         if (c.warns) {
             EXPECT_NE(warning.find("MORVATH_THREADS"), std::string::npos);
@@ -72,13 +72,13 @@ TEST(PoolSize, TheSettingOverridesTheCpusAndBadSettingsAreIgnoredWithAWarning) {
 }
 
 TEST(PoolSize, CgroupQuotasRoundUpToWholeCpus) {
-    EXPECT_EQ(pipeline::cpusOfQuota("max 100000\n"), 0);
-    EXPECT_EQ(pipeline::cpusOfQuota("200000 100000\n"), 2);
-    EXPECT_EQ(pipeline::cpusOfQuota("150000 100000"), 2);
-    EXPECT_EQ(pipeline::cpusOfQuota("50000 100000"), 1);
-    EXPECT_EQ(pipeline::cpusOfQuota("garbage"), 0);
-    EXPECT_EQ(pipeline::cpusOfQuota(-1, 100000), 0);  // the older form's "unlimited"
-    EXPECT_EQ(pipeline::cpusOfQuota(400000, 100000), 4);
+    EXPECT_EQ(pipeline::CpusOfQuota("max 100000\n"), 0);
+    EXPECT_EQ(pipeline::CpusOfQuota("200000 100000\n"), 2);
+    EXPECT_EQ(pipeline::CpusOfQuota("150000 100000"), 2);
+    EXPECT_EQ(pipeline::CpusOfQuota("50000 100000"), 1);
+    EXPECT_EQ(pipeline::CpusOfQuota("garbage"), 0);
+    EXPECT_EQ(pipeline::CpusOfQuota(-1, 100000), 0);  // the older form's "unlimited"
+    EXPECT_EQ(pipeline::CpusOfQuota(400000, 100000), 4);
 }
 
 }  // namespace

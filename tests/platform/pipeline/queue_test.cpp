@@ -14,8 +14,8 @@ using namespace pipeline::test;
 // Runs the test body with the parallel (queued) path and restores the global setting afterwards.
 class Queue : public ::testing::Test {
 protected:
-    void SetUp() override { setThreadCount(0); }
-    void TearDown() override { setThreadCount(0); }
+    void SetUp() override { SetThreadCount(0); }
+    void TearDown() override { SetThreadCount(0); }
 };
 
 // A pre-transformed quad covering [x0, x1) x [y0, y1), texture coordinates 0..1.
@@ -40,14 +40,14 @@ uint32_t unflushedPixel(const Canvas& canvas, int x, int y) {
 }
 
 TEST_F(Queue, ClearsAndDrawsLandInSubmissionOrder) {
-    if (threadCount() < 2) GTEST_SKIP() << "one hardware thread: nothing is queued";
+    if (ThreadCount() < 2) GTEST_SKIP() << "one hardware thread: nothing is queued";
     Canvas canvas(40, 40);
     canvas.fill(0xFF000000);
     const VertexStream left = quad(0, 0, 20, 40, 0xFF0000FF), all = quad(0, 0, 40, 40, 0xFF00FF00);
-    draw(drawOf(all, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    Draw(drawOf(all, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
     const Rect middle{10, 10, 30, 30};
-    clear(canvas.target, &middle, 1, kClearColor, 0xFFFF0000, 1.0f, 0);
-    draw(drawOf(left, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    Clear(canvas.target, &middle, 1, kClearColor, 0xFFFF0000, 1.0f, 0);
+    Draw(drawOf(left, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
     EXPECT_EQ(canvas.pixel(35, 5), 0xFF00FF00u);  // the first draw
     EXPECT_EQ(canvas.pixel(25, 20), 0xFFFF0000u); // the clear over it
     EXPECT_EQ(canvas.pixel(15, 20), 0xFF0000FFu); // the last draw over the clear
@@ -59,9 +59,9 @@ TEST_F(Queue, ADrawSamplesTheTextureAsItWasAtTheCallEvenIfItChangesOrGoesAway) {
     canvas.fill(0xFF000000);
     auto holder = std::make_unique<TextureHolder>(makeTexture(4, 4, [](int, int) { return 0xFFFFFFFFu; }));
     const VertexStream a = quad(0, 0, 20, 20), b = quad(20, 0, 40, 20);
-    draw(drawOf(a, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(&holder->texture), canvas.target);
+    Draw(drawOf(a, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(&holder->texture), canvas.target);
     paintLevel(*holder, 0, 0xFF00FF00); // changed (as after a lock) while the first draw may be queued
-    draw(drawOf(b, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(&holder->texture), canvas.target);
+    Draw(drawOf(b, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(&holder->texture), canvas.target);
     holder.reset(); // and gone before the queue runs
     EXPECT_EQ(canvas.pixel(10, 10), 0xFFFFFFFFu);
     EXPECT_EQ(canvas.pixel(30, 10), 0xFF00FF00u);
@@ -71,7 +71,7 @@ TEST_F(Queue, ADrawUsesTheVerticesAsTheyWereAtTheCall) {
     Canvas canvas(20, 20);
     canvas.fill(0xFF000000);
     VertexStream stream = quad(0, 0, 10, 10, 0xFFFF0000);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
     stream.bytes.assign(stream.bytes.size(), 0xFF); // the buffer is reused at once
     EXPECT_EQ(canvas.pixel(5, 5), 0xFFFF0000u);
     EXPECT_EQ(canvas.pixel(15, 15), 0xFF000000u);
@@ -83,8 +83,8 @@ TEST_F(Queue, WorkForAnotherTargetRunsTheQueueFirst) {
     first.target.queue = second.target.queue = &shared;
     first.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 16, 16, 0xFF123456);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), first.target);
-    clear(second.target, nullptr, 0, kClearColor, 0xFF000000, 1.0f, 0);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), first.target);
+    Clear(second.target, nullptr, 0, kClearColor, 0xFF000000, 1.0f, 0);
     EXPECT_EQ(unflushedPixel(first, 8, 8), 0xFF123456u);
 }
 
@@ -95,29 +95,29 @@ TEST_F(Queue, SamplingATargetThatQueuedWorkWritesRunsTheQueueFirst) {
     source.fill(0xFF000000);
     dest.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 8, 8, 0xFF00FFFF);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), source.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), source.target);
     // The rendered surface read as a texture, as a render-target texture is.
     Texture texture;
     texture.format = TextureFormat::A8R8G8B8;
     texture.levels.push_back({8, 8, source.target.color.pitch, source.target.color.data, 1});
     PixelState pixels = basicPixels(&texture);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, dest.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, dest.target);
     EXPECT_EQ(dest.pixel(4, 4), 0xFF00FFFFu);
 }
 
 TEST_F(Queue, EachQueueHoldsItsOwnWorkAndRunsItForTheMemoryItWrites) {
-    if (threadCount() < 2) GTEST_SKIP() << "one hardware thread: nothing is queued";
+    if (ThreadCount() < 2) GTEST_SKIP() << "one hardware thread: nothing is queued";
     Canvas first(16, 16), second(16, 16);
     first.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 16, 16, 0xFF123456);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), first.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), first.target);
     // Work through another queue, and a flush for memory the queued work does not write, leave it queued.
-    clear(second.target, nullptr, 0, kClearColor, 0xFF000000, 1.0f, 0);
-    second.target.queue->flush();
-    first.target.queue->flushWrites(second.target.color.data, second.target.color.data + 16);
+    Clear(second.target, nullptr, 0, kClearColor, 0xFF000000, 1.0f, 0);
+    second.target.queue->Flush();
+    first.target.queue->FlushWrites(second.target.color.data, second.target.color.data + 16);
     EXPECT_NE(unflushedPixel(first, 8, 8), 0xFF123456u);
     // A flush for its depth surface runs it.
-    first.target.queue->flushWrites(first.target.depth.data, first.target.depth.data + 1);
+    first.target.queue->FlushWrites(first.target.depth.data, first.target.depth.data + 1);
     EXPECT_EQ(unflushedPixel(first, 8, 8), 0xFF123456u);
 }
 
@@ -126,16 +126,16 @@ TEST_F(Queue, ATargetWithoutAQueueIsDrawnAtTheCall) {
     canvas.target.queue = nullptr;
     canvas.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 16, 16, 0xFF654321);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
     EXPECT_EQ(unflushedPixel(canvas, 3, 3), 0xFF654321u);
 }
 
 TEST_F(Queue, TheSingleThreadedPathDrawsAtOnce) {
-    setThreadCount(1);
+    SetThreadCount(1);
     Canvas canvas(16, 16);
     canvas.fill(0xFF000000);
     const VertexStream stream = quad(0, 0, 16, 16, 0xFF654321);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
     EXPECT_EQ(unflushedPixel(canvas, 3, 3), 0xFF654321u);
 }
 

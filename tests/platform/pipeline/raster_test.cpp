@@ -47,7 +47,7 @@ TEST(FillRule, TrianglesSharingEdgesCoverEachPixelExactlyOnce) {
             }
         VertexStream stream = makeStream({true, false, true}, vertices);
         PixelState pixels = countingPixels();
-        draw(drawOf(stream, PrimitiveType::TriangleList, static_cast<int>(vertices.size()) / 3), VertexState{}, pixels,
+        Draw(drawOf(stream, PrimitiveType::TriangleList, static_cast<int>(vertices.size()) / 3), VertexState{}, pixels,
              canvas.target);
         // Inside the outer boundary (away from its edges) every pixel is drawn once; nothing twice anywhere.
         for (int y = 0; y < 64; ++y)
@@ -67,7 +67,7 @@ TEST(FillRule, PixelCentresAndTopLeftEdges) {
     Canvas canvas(16, 16);
     std::vector<Vertex> v = {screen(2, 2), screen(6, 2), screen(2, 5), screen(6, 5)};
     VertexStream stream = makeStream({true, false, true}, v);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, countingPixels(), canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, countingPixels(), canvas.target);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
             const uint32_t expected = x >= 2 && x <= 5 && y >= 2 && y <= 4 ? 1 : 0;
@@ -92,7 +92,7 @@ TEST(TexelMapping, PretransformedQuadOffsetByHalfMapsTexelsToPixelsOneToOne) {
         VertexStream stream = makeStream({true, false, false, false, 1}, v);
         PixelState pixels = basicPixels(&tex.texture);
         pixels.stages[0].sampler.minFilter = pixels.stages[0].sampler.magFilter = filter;
-        draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, canvas.target);
+        Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, canvas.target);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 const bool inside = x >= ox && x < ox + 16 && y >= oy && y < oy + 16;
@@ -119,7 +119,7 @@ TEST_P(Culling, ByScreenWindingWithYDown) {
         VertexStream stream = makeStream({true, false, true}, v);
         PixelState pixels = countingPixels();
         pixels.cull = GetParam().cull;
-        draw(drawOf(stream, PrimitiveType::TriangleList, 1), VertexState{}, pixels, canvas.target);
+        Draw(drawOf(stream, PrimitiveType::TriangleList, 1), VertexState{}, pixels, canvas.target);
         const bool drawn = (canvas.pixel(3, 3) >> 16 & 0xFF) == 1;
         EXPECT_EQ(drawn, clockwise ? GetParam().clockwiseDrawn : GetParam().counterClockwiseDrawn)
             << (clockwise ? "clockwise" : "counter-clockwise");
@@ -138,12 +138,12 @@ TEST(Assembly, StripOddTrianglesKeepTheWindingAndFansShareTheFirstVertex) {
     VertexStream s = makeStream({true, false, true}, strip);
     PixelState pixels = countingPixels();
     pixels.cull = CullMode::CounterClockwise;
-    draw(drawOf(s, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, canvas.target);
+    Draw(drawOf(s, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, canvas.target);
     EXPECT_EQ(canvas.pixel(4, 9) >> 16 & 0xFF, 1u);
     EXPECT_EQ(canvas.pixel(10, 4) >> 16 & 0xFF, 1u);
     pixels.cull = CullMode::Clockwise;
     Canvas culled(16, 16);
-    draw(drawOf(s, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, culled.target);
+    Draw(drawOf(s, PrimitiveType::TriangleStrip, 2), VertexState{}, pixels, culled.target);
     EXPECT_EQ(culled.pixel(4, 9) >> 16 & 0xFF, 0u);
     EXPECT_EQ(culled.pixel(10, 4) >> 16 & 0xFF, 0u);
 
@@ -151,7 +151,7 @@ TEST(Assembly, StripOddTrianglesKeepTheWindingAndFansShareTheFirstVertex) {
     Canvas fan(16, 16);
     std::vector<Vertex> f = {screen(8, 8), screen(2, 2), screen(14, 2), screen(14, 14), screen(2, 14), screen(2, 2)};
     VertexStream fs = makeStream({true, false, true}, f);
-    draw(drawOf(fs, PrimitiveType::TriangleFan, 4), VertexState{}, countingPixels(), fan.target);
+    Draw(drawOf(fs, PrimitiveType::TriangleFan, 4), VertexState{}, countingPixels(), fan.target);
     for (int y = 2; y < 14; ++y)
         for (int x = 2; x < 14; ++x) {
             ASSERT_EQ(fan.pixel(x, y) >> 16 & 0xFF, 1u) << x << "," << y;
@@ -168,7 +168,7 @@ TEST(Assembly, IndexedDrawsUseBaseVertexAndDropIndicesOutOfRange) {
     call.baseVertex = 2;
     call.firstVertex = 2;
     call.usedVertexCount = 3;
-    draw(call, VertexState{}, countingPixels(), canvas.target);
+    Draw(call, VertexState{}, countingPixels(), canvas.target);
     EXPECT_EQ(canvas.pixel(3, 3) >> 16 & 0xFF, 1u); // the second triangle names vertex 202: dropped
     EXPECT_TRUE(canvas.guardsIntact());
 }
@@ -189,14 +189,14 @@ TEST(Assembly, VerticesFarApartInTheBufferKeepTheirOwnValues) {
     const std::vector<uint16_t> indices = {5, 1029, 2053, 6, 7, 1030};
     VertexStream direct = makeStream({true, false, true}, std::vector<Vertex>(corners, corners + 6));
     for (int threads : {1, 0}) {
-        setThreadCount(threads);
+        SetThreadCount(threads);
         Canvas indexed(32, 16), expected(32, 16);
-        draw(indexedDrawOf(stream, indices, PrimitiveType::TriangleList, 2), VertexState{}, countingPixels(), indexed.target);
-        draw(drawOf(direct, PrimitiveType::TriangleList, 2), VertexState{}, countingPixels(), expected.target);
+        Draw(indexedDrawOf(stream, indices, PrimitiveType::TriangleList, 2), VertexState{}, countingPixels(), indexed.target);
+        Draw(drawOf(direct, PrimitiveType::TriangleList, 2), VertexState{}, countingPixels(), expected.target);
         EXPECT_EQ(indexed.pixels(), expected.pixels()) << threads << " threads";
         EXPECT_GT(expected.pixel(5, 5) >> 16 & 0xFF, 0u);
     }
-    setThreadCount(0);
+    SetThreadCount(0);
 }
 
 } // namespace

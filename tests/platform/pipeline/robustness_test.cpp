@@ -50,7 +50,7 @@ TEST(Robustness, RandomGarbageVerticesStayInsideTheTarget) {
         canvas.target.viewport = {4, 3, 20, 15, 0, 1};
         for (PrimitiveType type : {PrimitiveType::TriangleList, PrimitiveType::TriangleStrip, PrimitiveType::TriangleFan,
                                    PrimitiveType::LineList, PrimitiveType::LineStrip, PrimitiveType::PointList})
-            draw(drawOf(stream, type, 20), vs, ps, canvas.target);
+            Draw(drawOf(stream, type, 20), vs, ps, canvas.target);
         ASSERT_TRUE(canvas.guardsIntact()) << "round " << round;
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 32; ++x)
@@ -66,15 +66,15 @@ TEST(Robustness, CountsBeyondTheBuffersAreCutShort) {
     v[0].x = 1; v[0].y = 1; v[1].x = 15; v[1].y = 1; v[2].x = 1; v[2].y = 15;
     VertexStream stream = makeStream({true, false, false}, v);
     DrawCall call = drawOf(stream, PrimitiveType::TriangleList, 1000000); // only one fits
-    draw(call, VertexState{}, basicPixels(), canvas.target);
+    Draw(call, VertexState{}, basicPixels(), canvas.target);
     EXPECT_EQ(canvas.pixel(3, 3), 0xFFFFFFFFu);
     std::vector<uint16_t> indices = {0, 1, 2, 2};
     DrawCall indexed = indexedDrawOf(stream, indices, PrimitiveType::TriangleStrip, 500);
-    draw(indexed, VertexState{}, basicPixels(), canvas.target); // reads 4 indices, no more
+    Draw(indexed, VertexState{}, basicPixels(), canvas.target); // reads 4 indices, no more
     call.firstVertex = 2; // one vertex left: no whole triangle
-    draw(call, VertexState{}, basicPixels(), canvas.target);
+    Draw(call, VertexState{}, basicPixels(), canvas.target);
     call.firstVertex = -5;
-    draw(call, VertexState{}, basicPixels(), canvas.target);
+    Draw(call, VertexState{}, basicPixels(), canvas.target);
     EXPECT_TRUE(canvas.guardsIntact());
 }
 
@@ -87,15 +87,15 @@ TEST(Robustness, ViewportsAndScissorsOutsideTheSurfaceAreCut) {
     for (Viewport vp : {Viewport{-8, -8, 40, 40, 0, 1}, Viewport{10, 10, 1000, 1000, 0, 1}, Viewport{20, 0, 5, 5, 0, 1},
                         Viewport{0, 0, 0, 16, 0, 1}, Viewport{2147483000, 2147483000, 2000, 2000, 0, 1}}) {
         canvas.target.viewport = vp;
-        draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
-        clear(canvas.target, nullptr, 0, kClearColor | kClearDepth, 0xFF00FF00, 0.5f, 0);
+        Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+        Clear(canvas.target, nullptr, 0, kClearColor | kClearDepth, 0xFF00FF00, 0.5f, 0);
         EXPECT_TRUE(canvas.guardsIntact());
     }
     canvas.fill(0xFF000000);
     canvas.target.viewport = {0, 0, 16, 16, 0, 1};
     canvas.target.scissorEnabled = true;
     canvas.target.scissor = {4, 5, 8, 7};
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, basicPixels(), canvas.target);
     int drawn = 0;
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) drawn += canvas.pixel(x, y) == 0xFFFFFFFFu;
@@ -108,17 +108,17 @@ TEST(Clear, RectanglesWithinTheViewportAndScissor) {
     Canvas canvas(16, 16, ColorFormat::R5G6B5, DepthFormat::D16);
     canvas.target.viewport = {2, 2, 10, 10, 0, 1};
     const Rect rects[2] = {{0, 0, 4, 4}, {10, 10, 20, 20}};
-    clear(canvas.target, rects, 2, kClearColor | kClearDepth, 0xFFFF0000, 0.5f, 0);
+    Clear(canvas.target, rects, 2, kClearColor | kClearDepth, 0xFFFF0000, 0.5f, 0);
     EXPECT_EQ(canvas.pixel(1, 1), 0xFF000000u);
     EXPECT_EQ(canvas.pixel(2, 2), 0xFFFF0000u);
     EXPECT_EQ(canvas.pixel(4, 4), 0xFF000000u);
     EXPECT_EQ(canvas.pixel(11, 11), 0xFFFF0000u);
     EXPECT_EQ(canvas.pixel(12, 12), 0xFF000000u);
-    EXPECT_EQ(canvas.depthRaw(3, 3), packDepth(DepthFormat::D16, 0.5f));
+    EXPECT_EQ(canvas.depthRaw(3, 3), PackDepth(DepthFormat::D16, 0.5f));
     EXPECT_EQ(canvas.depthRaw(5, 5), 0xFFFFu);
     canvas.target.scissorEnabled = true;
     canvas.target.scissor = {5, 5, 6, 6};
-    clear(canvas.target, nullptr, 0, kClearColor, 0xFF0000FF, 0, 0);
+    Clear(canvas.target, nullptr, 0, kClearColor, 0xFF0000FF, 0, 0);
     EXPECT_EQ(canvas.pixel(5, 5), 0xFF0000FFu);
     EXPECT_EQ(canvas.pixel(6, 5), 0xFF000000u);
     EXPECT_TRUE(canvas.guardsIntact());

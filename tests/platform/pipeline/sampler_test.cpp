@@ -30,8 +30,8 @@ TEST(Sampler, AddressModesWithPointSampling) {
         SamplerState state;
         state.addressU = state.addressV = c.mode;
         state.border = {0, 0, 0x55 / 255.0f, 1};
-        const StageSampler s = prepareSampler(&tex.texture, state);
-        EXPECT_EQ(sampleTexture(s, c.u, 0.5f, 0) & 0xFF, c.expected) << c.name;
+        const StageSampler s = PrepareSampler(&tex.texture, state);
+        EXPECT_EQ(SampleTexture(s, c.u, 0.5f, 0) & 0xFF, c.expected) << c.name;
     }
 }
 
@@ -40,14 +40,14 @@ TEST(Sampler, LinearFilteringHasTexelCentresAtHalves) {
     SamplerState state;
     state.minFilter = state.magFilter = Filter::Linear;
     state.addressU = Address::Clamp;
-    const StageSampler s = prepareSampler(&tex.texture, state);
-    EXPECT_EQ(sampleTexture(s, 0.125f, 0.5f, 0) & 0xFF, 0x10u); // centre of texel 0
-    EXPECT_EQ(sampleTexture(s, 0.25f, 0.5f, 0) & 0xFF, 0x30u);  // halfway between 0 and 1
-    EXPECT_EQ(sampleTexture(s, 0.0f, 0.5f, 0) & 0xFF, 0x10u);   // clamped edge
+    const StageSampler s = PrepareSampler(&tex.texture, state);
+    EXPECT_EQ(SampleTexture(s, 0.125f, 0.5f, 0) & 0xFF, 0x10u); // centre of texel 0
+    EXPECT_EQ(SampleTexture(s, 0.25f, 0.5f, 0) & 0xFF, 0x30u);  // halfway between 0 and 1
+    EXPECT_EQ(SampleTexture(s, 0.0f, 0.5f, 0) & 0xFF, 0x10u);   // clamped edge
     state.addressU = Address::Wrap;
-    const StageSampler w = prepareSampler(&tex.texture, state);
+    const StageSampler w = PrepareSampler(&tex.texture, state);
     EXPECT_EQ(w.wrapPow2, true);
-    EXPECT_EQ(sampleTexture(w, 0.0f, 0.5f, 0) & 0xFF, 0x70u); // halfway between texel 3 and texel 0
+    EXPECT_EQ(SampleTexture(w, 0.0f, 0.5f, 0) & 0xFF, 0x70u); // halfway between texel 3 and texel 0
 }
 
 TEST(Sampler, NonFiniteCoordinatesReadTheFirstTexel) {
@@ -55,9 +55,9 @@ TEST(Sampler, NonFiniteCoordinatesReadTheFirstTexel) {
     for (Filter f : {Filter::Point, Filter::Linear})
         for (Address a : {Address::Wrap, Address::Mirror, Address::Clamp, Address::Border}) {
             SamplerState state{f, f, Filter::Linear, a, a};
-            const StageSampler s = prepareSampler(&tex.texture, state);
+            const StageSampler s = PrepareSampler(&tex.texture, state);
             for (float bad : {NAN, INFINITY, -INFINITY, 1e30f}) {
-                const uint32_t texel = sampleTexture(s, bad, bad, bad);
+                const uint32_t texel = SampleTexture(s, bad, bad, bad);
                 EXPECT_NE(texel, 0u); // a real texel (or the opaque border), never memory outside
             }
         }
@@ -83,25 +83,25 @@ TEST(Sampler, MipLevelFollowsTheScreenFootprint) {
             VertexStream stream = makeStream({true, false, false, false, 1}, v);
             PixelState ps = basicPixels(&tex.texture);
             ps.stages[0].sampler = {Filter::Point, Filter::Point, mip};
-            draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
+            Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
             EXPECT_EQ(canvas.pixel(8, 8), colours[k]) << "level " << k << " mip " << static_cast<int>(mip);
         }
     }
     // The largest level used and the bias move the choice.
     SamplerState state{Filter::Point, Filter::Point, Filter::Point};
     state.maxMipLevel = 2;
-    EXPECT_EQ(sampleTexture(prepareSampler(&tex.texture, state), 0.5f, 0.5f, 0), colours[2]);
+    EXPECT_EQ(SampleTexture(PrepareSampler(&tex.texture, state), 0.5f, 0.5f, 0), colours[2]);
     state.maxMipLevel = 0;
     state.lodBias = 1;
-    const StageSampler biased = prepareSampler(&tex.texture, state);
-    EXPECT_EQ(sampleTexture(biased, 0.5f, 0.5f, mipLod(biased, 1 / 16.0f, 0, 0, 1 / 16.0f)), colours[1]);
+    const StageSampler biased = PrepareSampler(&tex.texture, state);
+    EXPECT_EQ(SampleTexture(biased, 0.5f, 0.5f, MipLod(biased, 1 / 16.0f, 0, 0, 1 / 16.0f)), colours[1]);
 }
 
 TEST(Sampler, FastLog2IsCloseEnough) {
     for (float x : {0.001f, 0.5f, 1.0f, 1.5f, 2.0f, 3.0f, 1000.0f, 123456.0f})
-        EXPECT_NEAR(fastLog2(x), std::log2(x), 0.01f) << x;
-    EXPECT_LT(fastLog2(0.0f), -50.0f);
-    EXPECT_LT(fastLog2(NAN), -50.0f);
+        EXPECT_NEAR(FastLog2(x), std::log2(x), 0.01f) << x;
+    EXPECT_LT(FastLog2(0.0f), -50.0f);
+    EXPECT_LT(FastLog2(NAN), -50.0f);
 }
 
 } // namespace

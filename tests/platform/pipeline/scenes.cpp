@@ -51,7 +51,7 @@ void drawLitSphere(Canvas& canvas) {
     point.range = 100;
     point.attenuation[0] = 0; // all three 0: no fall-off
     LightSource sun;
-    sun.direction = normalize({1, -0.5f, 1});
+    sun.direction = Normalize({1, -0.5f, 1});
     sun.diffuse = {1, 0.3f, 0, 0};
     vs.lights[0] = point;
     vs.lights[1] = sun;
@@ -60,7 +60,7 @@ void drawLitSphere(Canvas& canvas) {
     ps.depth = {true, true, Compare::LessEqual};
     DrawCall call = indexedDrawOf(sphere.stream, sphere.indices, PrimitiveType::TriangleList,
                                   static_cast<int>(sphere.indices.size() / 3));
-    draw(call, vs, ps, canvas.target);
+    Draw(call, vs, ps, canvas.target);
 }
 
 TextureHolder checkerTexture(int size, int cell, int levels) {
@@ -84,7 +84,7 @@ void drawTexturedFloor(Canvas& canvas, Filter minMag, Filter mip, const Texture&
     vs.view = lookAt({0, 0, -4}, {0, -1, 4}, {0, 1, 0});
     PixelState ps = basicPixels(&texture);
     ps.stages[0].sampler = {minMag, minMag, mip};
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), vs, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), vs, ps, canvas.target);
 }
 
 void drawDemandingScene(Canvas& canvas, TextureOp secondStage) {
@@ -98,7 +98,7 @@ void drawDemandingScene(Canvas& canvas, TextureOp secondStage) {
             v.x = cx + pos(random) * 0.4f;
             v.y = cy + pos(random) * 0.4f;
             v.z = cz + pos(random) * 0.4f;
-            v.normal = normalize({unit(random) - 0.5f, unit(random) - 0.5f, -1});
+            v.normal = Normalize({unit(random) - 0.5f, unit(random) - 0.5f, -1});
             v.diffuse = static_cast<uint32_t>(random()) | 0x40000000u;
             v.u0 = unit(random) * 3;
             v.v0 = unit(random) * 3;
@@ -114,7 +114,7 @@ void drawDemandingScene(Canvas& canvas, TextureOp secondStage) {
     vs.lighting = true;
     vs.globalAmbient = {0.2f, 0.2f, 0.2f, 1};
     LightSource sun;
-    sun.direction = normalize({0.3f, -0.5f, 1});
+    sun.direction = Normalize({0.3f, -0.5f, 1});
     sun.diffuse = {1, 1, 1, 0};
     vs.lights[0] = sun;
     vs.fogMode = FogMode::Linear;
@@ -131,7 +131,7 @@ void drawDemandingScene(Canvas& canvas, TextureOp secondStage) {
     ps.fogColor = {0.3f, 0.3f, 0.4f, 1};
     ps.depth = {true, true, Compare::LessEqual};
     ps.blend = {true, BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha, BlendOp::Add};
-    draw(drawOf(stream, PrimitiveType::TriangleList, 300), vs, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleList, 300), vs, ps, canvas.target);
 }
 
 } // namespace pipeline::test

@@ -30,20 +30,20 @@ TEST(Combiner, OperationsOnOneChannel) {
         {"blendfactoralpha", TextureOp::BlendFactorAlpha, 0.525f},
         {"blendcurrentalpha", TextureOp::BlendCurrentAlpha, 0.6f},
     };
-    for (const OpCase& c : cases) EXPECT_NEAR(detail::operate(c.op, 0.6f, 0.3f, in), c.expected, 1e-6f) << c.name;
-    EXPECT_FLOAT_EQ(detail::operate(TextureOp::Add, 0.8f, 0.7f, in), 1.0f);
-    EXPECT_FLOAT_EQ(detail::operate(TextureOp::Subtract, 0.2f, 0.7f, in), 0.0f);
+    for (const OpCase& c : cases) EXPECT_NEAR(detail::Operate(c.op, 0.6f, 0.3f, in), c.expected, 1e-6f) << c.name;
+    EXPECT_FLOAT_EQ(detail::Operate(TextureOp::Add, 0.8f, 0.7f, in), 1.0f);
+    EXPECT_FLOAT_EQ(detail::Operate(TextureOp::Subtract, 0.2f, 0.7f, in), 0.0f);
 }
 
 TEST(Combiner, ArgumentModifiers) {
     StageInputs in;
     in.texture = {0.2f, 0.4f, 0.6f, 0.9f};
-    Color c = detail::argument({ArgSource::Texture, true, false}, in);
+    Color c = detail::Argument({ArgSource::Texture, true, false}, in);
     EXPECT_NEAR(c.r, 0.8f, 1e-6f);
     EXPECT_NEAR(c.a, 0.1f, 1e-6f);
-    c = detail::argument({ArgSource::Texture, false, true}, in);
+    c = detail::Argument({ArgSource::Texture, false, true}, in);
     EXPECT_FLOAT_EQ(c.g, 0.9f);
-    c = detail::argument({ArgSource::Texture, true, true}, in);
+    c = detail::Argument({ArgSource::Texture, true, true}, in);
     EXPECT_NEAR(c.b, 0.1f, 1e-6f);
 }
 
@@ -61,7 +61,7 @@ uint32_t drawWith(const PixelState& ps, uint32_t diffuse = 0x80FF8040, uint32_t 
         v[i].u1 = v[i].v1 = 0.6f; // set 1 reads texel (1, 1)
     }
     VertexStream stream = makeStream({true, false, true, true, texSets}, v);
-    draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, ps, canvas.target);
     return canvas.pixel(1, 1);
 }
 
@@ -123,7 +123,7 @@ TEST(Stages, FlatShadingTakesTheFirstVertexColour) {
     VertexStream stream = makeStream({true, false, true}, v);
     PixelState ps = basicPixels();
     ps.shade = ShadeMode::Flat;
-    draw(drawOf(stream, PrimitiveType::TriangleList, 1), VertexState{}, ps, canvas.target);
+    Draw(drawOf(stream, PrimitiveType::TriangleList, 1), VertexState{}, ps, canvas.target);
     EXPECT_EQ(canvas.pixel(2, 2), 0xFFFF0000u);
     EXPECT_EQ(canvas.pixel(10, 3), 0xFFFF0000u);
     EXPECT_EQ(canvas.pixel(3, 10), 0xFFFF0000u);

@@ -16,10 +16,10 @@ constexpr uint8_t kGuardByte = 0xA5;
 } // namespace
 
 Canvas::Canvas(int width, int height, ColorFormat format, DepthFormat depth) {
-    colorPitch_ = width * bytesPerPixel(format) + 8; // a pitch wider than the row, as surfaces may have
+    colorPitch_ = width * BytesPerPixel(format) + 8; // a pitch wider than the row, as surfaces may have
     color_.assign(static_cast<size_t>(colorPitch_) * height + 2 * kGuard, kGuardByte);
     target.color = {format, width, height, colorPitch_, color_.data() + kGuard};
-    depthPitch_ = width * bytesPerPixel(depth) + 4;
+    depthPitch_ = width * BytesPerPixel(depth) + 4;
     if (depth != DepthFormat::None) {
         depth_.assign(static_cast<size_t>(depthPitch_) * height + 2 * kGuard, kGuardByte);
         target.depth = {depth, width, height, depthPitch_, depth_.data() + kGuard};
@@ -32,25 +32,25 @@ Canvas::Canvas(int width, int height, ColorFormat format, DepthFormat depth) {
 Canvas::~Canvas() {
     // Queued work must not outlive the surfaces, whichever queue the target uses now.
     if (!target.queue) return;
-    target.queue->flushWrites(color_.data(), color_.data() + color_.size());
-    target.queue->flushWrites(depth_.data(), depth_.data() + depth_.size());
+    target.queue->FlushWrites(color_.data(), color_.data() + color_.size());
+    target.queue->FlushWrites(depth_.data(), depth_.data() + depth_.size());
 }
 
 uint32_t Canvas::raw(int x, int y) const {
-    flush(target); // reading the memory: what is queued must have landed
-    const uint8_t* p = target.color.data + static_cast<size_t>(y) * colorPitch_ + x * bytesPerPixel(target.color.format);
+    Flush(target); // reading the memory: what is queued must have landed
+    const uint8_t* p = target.color.data + static_cast<size_t>(y) * colorPitch_ + x * BytesPerPixel(target.color.format);
     uint32_t v = 0;
-    std::memcpy(&v, p, bytesPerPixel(target.color.format));
+    std::memcpy(&v, p, BytesPerPixel(target.color.format));
     return v;
 }
 
-uint32_t Canvas::pixel(int x, int y) const { return toArgb8(target.color.format, raw(x, y)); }
+uint32_t Canvas::pixel(int x, int y) const { return ToArgb8(target.color.format, raw(x, y)); }
 
 uint32_t Canvas::depthRaw(int x, int y) const {
-    flush(target);
-    const uint8_t* p = target.depth.data + static_cast<size_t>(y) * depthPitch_ + x * bytesPerPixel(target.depth.format);
+    Flush(target);
+    const uint8_t* p = target.depth.data + static_cast<size_t>(y) * depthPitch_ + x * BytesPerPixel(target.depth.format);
     uint32_t v = 0;
-    std::memcpy(&v, p, bytesPerPixel(target.depth.format));
+    std::memcpy(&v, p, BytesPerPixel(target.depth.format));
     return v;
 }
 
@@ -58,11 +58,11 @@ void Canvas::fill(uint32_t argb, float z) {
     RenderTarget whole = target;
     whole.viewport = {0, 0, target.color.width, target.color.height, 0, 1};
     whole.scissorEnabled = false;
-    clear(whole, nullptr, 0, kClearColor | kClearDepth | kClearStencil, argb, z, 0);
+    Clear(whole, nullptr, 0, kClearColor | kClearDepth | kClearStencil, argb, z, 0);
 }
 
 bool Canvas::guardsIntact() const {
-    flush(target);
+    Flush(target);
     auto check = [](const std::vector<uint8_t>& buffer, int pitch, int rowBytes, int rows) {
         if (buffer.empty()) return true;
         for (int i = 0; i < kGuard; ++i)
@@ -73,8 +73,8 @@ bool Canvas::guardsIntact() const {
         return true;
     };
     const int w = target.color.width, h = target.color.height;
-    return check(color_, colorPitch_, w * bytesPerPixel(target.color.format), h) &&
-           check(depth_, depthPitch_, w * bytesPerPixel(target.depth.format), h);
+    return check(color_, colorPitch_, w * BytesPerPixel(target.color.format), h) &&
+           check(depth_, depthPitch_, w * BytesPerPixel(target.depth.format), h);
 }
 
 std::vector<uint32_t> Canvas::pixels() const {
@@ -96,10 +96,10 @@ uint32_t average(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
 
 std::vector<uint8_t> encode(TextureFormat format, int w, int h, const std::vector<uint32_t>& argb) {
     const ColorFormat cf = static_cast<ColorFormat>(static_cast<int>(format));
-    const int bpp = bytesPerPixel(cf);
+    const int bpp = BytesPerPixel(cf);
     std::vector<uint8_t> bytes(static_cast<size_t>(w) * h * bpp);
     for (size_t i = 0; i < argb.size(); ++i) {
-        uint32_t raw = fromArgb8(cf, argb[i]);
+        uint32_t raw = FromArgb8(cf, argb[i]);
         std::memcpy(&bytes[i * bpp], &raw, bpp);
     }
     return bytes;
@@ -116,7 +116,7 @@ TextureHolder makeTexture(int width, int height, const std::function<uint32_t(in
     int w = width, h = height;
     for (int level = 0; level < levels; ++level) {
         holder.bytes.push_back(encode(format, w, h, texels));
-        const int bpp = bytesPerPixel(static_cast<ColorFormat>(static_cast<int>(format)));
+        const int bpp = BytesPerPixel(static_cast<ColorFormat>(static_cast<int>(format)));
         holder.texture.levels.push_back({w, h, w * bpp, holder.bytes.back().data(), 1});
         if (w == 1 && h == 1) break;
         const int nw = std::max(1, w / 2), nh = std::max(1, h / 2);
@@ -145,12 +145,12 @@ void paintLevel(TextureHolder& holder, int level, uint32_t argb) {
 }
 
 Mat4 lookAt(Vec3 eye, Vec3 at, Vec3 up) {
-    Vec3 z = normalize(at - eye), x = normalize(cross(up, z)), y = cross(z, x);
+    Vec3 z = Normalize(at - eye), x = Normalize(Cross(up, z)), y = Cross(z, x);
     Mat4 m;
     m.m[0][0] = x.x; m.m[0][1] = y.x; m.m[0][2] = z.x; m.m[0][3] = 0;
     m.m[1][0] = x.y; m.m[1][1] = y.y; m.m[1][2] = z.y; m.m[1][3] = 0;
     m.m[2][0] = x.z; m.m[2][1] = y.z; m.m[2][2] = z.z; m.m[2][3] = 0;
-    m.m[3][0] = -dot(x, eye); m.m[3][1] = -dot(y, eye); m.m[3][2] = -dot(z, eye); m.m[3][3] = 1;
+    m.m[3][0] = -Dot(x, eye); m.m[3][1] = -Dot(y, eye); m.m[3][2] = -Dot(z, eye); m.m[3][3] = 1;
     return m;
 }
 

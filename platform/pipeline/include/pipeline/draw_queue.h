@@ -17,16 +17,16 @@ public:
     DrawQueue& operator=(const DrawQueue&) = delete;
 
     // Runs everything queued.
-    void flush();
+    void Flush();
     // Runs the queued work if it writes memory in [begin, end): call before that memory is read,
     // written or freed outside the pipeline.
-    void flushWrites(const void* begin, const void* end);
+    void FlushWrites(const void* begin, const void* end);
 
     // The queued commands themselves, for the pipeline's stages.
-    QueuedWork& work() const { return *work_; }
+    QueuedWork& Work() const { return *work_; }
 
 private:
     std::unique_ptr<QueuedWork> work_;
 };
 
-} // namespace pipeline
+}  // namespace pipeline

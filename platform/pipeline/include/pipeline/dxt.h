@@ -9,14 +9,14 @@
 namespace pipeline {
 
 // Bytes per block: 8 for DXT1, 16 for the others.
-int dxtBlockBytes(TextureFormat format);
+int DxtBlockBytes(TextureFormat format);
 
 // Decodes the block at `block` into 16 texels 0xAARRGGBB, row by row. DXT2 and DXT4 (premultiplied)
 // decode like DXT3 and DXT5: the stored colour is what sampling returns.
-void decodeDxtBlock(TextureFormat format, const uint8_t* block, uint32_t out[16]);
+void DecodeDxtBlock(TextureFormat format, const uint8_t* block, uint32_t out[16]);
 
 // Decodes a level of width x height texels whose rows of blocks start `pitch` bytes apart into argb
 // (width x height texels, row by row). Blocks on the right and bottom edges hang over the level.
-void decodeDxtLevel(TextureFormat format, const uint8_t* blocks, size_t pitch, int width, int height, uint32_t* argb);
+void DecodeDxtLevel(TextureFormat format, const uint8_t* blocks, size_t pitch, int width, int height, uint32_t* argb);
 
-} // namespace pipeline
+}  // namespace pipeline

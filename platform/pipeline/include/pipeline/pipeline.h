@@ -21,22 +21,22 @@ namespace pipeline {
 // only written when the queue runs (see DrawQueue); the caller flushes it before it reads or writes
 // the target's memory itself or frees it. A texture drawn into through one queue is sampled through
 // the same queue (or flushed first).
-void draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target);
+void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target);
 
 enum ClearFlags : uint32_t { kClearColor = 1, kClearDepth = 2, kClearStencil = 4 };
 
 // Clears the rectangles (all of the viewport when rectCount is 0), within the viewport and scissor.
 // argb is 0xAARRGGBB; z 0..1; the stencil only exists in D24S8. Queued like draws (see draw).
-void clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
+void Clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
            uint32_t stencil);
 
 // Runs the queued draws and clears of `target`, if its queue holds work for it (call before reading or
 // writing its memory).
-void flush(const RenderTarget& target);
+void Flush(const RenderTarget& target);
 
 // Threads used by draws that do not ask for a number: 0 means all hardware threads, 1 the
 // single-threaded reference path. Both give bit-identical pixels.
-void setThreadCount(int threads);
-int threadCount();
+void SetThreadCount(int threads);
+int ThreadCount();
 
-} // namespace pipeline
+}  // namespace pipeline

@@ -25,8 +25,8 @@ struct LightSource {
 };
 
 struct Material {
-    Color diffuse, ambient, specular, emissive; // reflectances and own light
-    float power = 0;                            // specular exponent
+    Color diffuse, ambient, specular, emissive;  // reflectances and own light
+    float power = 0;                             // specular exponent
 };
 
 // Which colour feeds a material term when colour-vertex is on.
@@ -47,7 +47,7 @@ struct VertexState {
     MaterialSource emissiveSource = MaterialSource::Material;  // with colorVertex
     Color globalAmbient;               // ambient light of the scene
     Material material;                 // the surface when no vertex colour replaces it
-    std::array<std::optional<LightSource>, 8> lights; // enabled lights
+    std::array<std::optional<LightSource>, 8> lights;  // enabled lights
     FogMode fogMode = FogMode::None;   // vertex fog; None: fog factor 1
     bool rangeFog = false;             // fog distance is the eye distance, not view-space z
     float fogStart = 0, fogEnd = 1;    // linear fog
@@ -65,17 +65,17 @@ enum class ArgSource : uint8_t { Current, Diffuse, Texture, TFactor, Specular };
 
 struct TextureArg {
     ArgSource source = ArgSource::Current;
-    bool complement = false;     // 1 - x
-    bool alphaReplicate = false; // every channel takes the alpha
+    bool complement = false;      // 1 - x
+    bool alphaReplicate = false;  // every channel takes the alpha
 };
 
 enum class Filter : uint8_t { None, Point, Linear };
 enum class Address : uint8_t { Wrap, Mirror, Clamp, Border };
 
 struct SamplerState {
-    Filter minFilter = Filter::Point; // when a texel covers less than a pixel
-    Filter magFilter = Filter::Point; // when a texel covers more than a pixel
-    Filter mipFilter = Filter::None;  // None: level maxMipLevel only
+    Filter minFilter = Filter::Point;  // when a texel covers less than a pixel
+    Filter magFilter = Filter::Point;  // when a texel covers more than a pixel
+    Filter mipFilter = Filter::None;   // None: level maxMipLevel only
     Address addressU = Address::Wrap, addressV = Address::Wrap;
     Color border;                     // read outside the level with Border
     float lodBias = 0;                // added to the computed mip level
@@ -83,8 +83,8 @@ struct SamplerState {
 };
 
 struct StageState {
-    TextureOp colorOp = TextureOp::Disable; // Disable ends the cascade at this stage
-    TextureOp alphaOp = TextureOp::Disable; // Disable with a colour op on: the alpha passes on
+    TextureOp colorOp = TextureOp::Disable;  // Disable ends the cascade at this stage
+    TextureOp alphaOp = TextureOp::Disable;  // Disable with a colour op on: the alpha passes on
     TextureArg colorArg1{ArgSource::Texture}, colorArg2{ArgSource::Current};
     TextureArg alphaArg1{ArgSource::Texture}, alphaArg2{ArgSource::Current};
     int texCoordIndex = 0;                  // coordinate set sampled (0..7)
@@ -97,7 +97,7 @@ enum class Compare : uint8_t { Never, Less, Equal, LessEqual, Greater, NotEqual,
 struct AlphaTest {
     bool enable = false;
     Compare func = Compare::Always;
-    uint8_t reference = 0; // compared with the pixel's alpha as 0..255
+    uint8_t reference = 0;  // compared with the pixel's alpha as 0..255
 };
 
 struct DepthTest {
@@ -118,7 +118,7 @@ struct Blend {
     BlendOp op = BlendOp::Add;
 };
 
-enum class CullMode : uint8_t { None, Clockwise, CounterClockwise }; // the winding on screen (y down) culled
+enum class CullMode : uint8_t { None, Clockwise, CounterClockwise };  // the winding on screen (y down) culled
 enum class FillMode : uint8_t { Point, Wireframe, Solid };
 enum class ShadeMode : uint8_t { Flat, Gouraud };
 
@@ -128,9 +128,9 @@ struct PixelState {
     bool specular = false;               // add the interpolated specular after the stages
     bool fog = false;                    // blend toward fogColor by the interpolated fog factor
     Color fogColor;                      // the fog's colour
-    CullMode cull = CullMode::CounterClockwise; // triangles of this winding are not drawn
+    CullMode cull = CullMode::CounterClockwise;  // triangles of this winding are not drawn
     FillMode fill = FillMode::Solid;     // triangles as areas, edges or vertices
-    ShadeMode shade = ShadeMode::Gouraud; // flat: the first vertex's colours for the whole primitive
+    ShadeMode shade = ShadeMode::Gouraud;  // flat: the first vertex's colours for the whole primitive
     bool lastPixel = true;               // lines also draw their end pixel
     AlphaTest alphaTest;
     DepthTest depth;
@@ -138,4 +138,4 @@ struct PixelState {
     uint32_t colorWriteMask = 0xF;       // bit 0 red, 1 green, 2 blue, 3 alpha
 };
 
-} // namespace pipeline
+}  // namespace pipeline

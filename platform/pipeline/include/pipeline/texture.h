@@ -13,7 +13,7 @@ namespace pipeline {
 struct TextureLevel {
     int width = 0, height = 0;   // size in texels
     int pitch = 0;               // bytes per row of texels (per row of 4 x 4 blocks for DXT)
-    const uint8_t* data = nullptr; // pitch x rows bytes (rows of blocks for DXT)
+    const uint8_t* data = nullptr;  // pitch x rows bytes (rows of blocks for DXT)
     uint64_t version = 0;        // changes whenever the bytes change
 };
 
@@ -25,16 +25,16 @@ struct DecodedLevel {
 
 class Texture {
 public:
-    TextureFormat format = TextureFormat::A8R8G8B8; // format of every level
-    std::vector<TextureLevel> levels;               // level 0 is the largest
+    TextureFormat format = TextureFormat::A8R8G8B8;  // format of every level
+    std::vector<TextureLevel> levels;                // level 0 is the largest
 
     // The level decoded, made on first use and again after its version changes; null when the level
     // does not exist or its description is unusable (no data, size 0 or above 16384, pitch too small).
     // Not thread-safe: the pipeline calls it before it starts its workers.
-    const DecodedLevel* decoded(size_t level) const;
+    const DecodedLevel* Decoded(size_t level) const;
     // The same, shared: a queued draw keeps the copy it sampled alive, even after the texture
     // changes (a new copy is made) or goes away.
-    std::shared_ptr<const DecodedLevel> decodedShared(size_t level) const;
+    std::shared_ptr<const DecodedLevel> DecodedShared(size_t level) const;
 
 private:
     struct CacheEntry {
@@ -48,6 +48,6 @@ private:
 };
 
 // Decodes a level description into 0xAARRGGBB texels; false (and nothing written) when unusable.
-bool decodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& out);
+bool DecodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& out);
 
-} // namespace pipeline
+}  // namespace pipeline

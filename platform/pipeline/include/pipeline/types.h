@@ -19,12 +19,12 @@ struct Mat4 {
 inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-inline float length(Vec3 a) { return std::sqrt(dot(a, a)); }
+inline float Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+inline float Length(Vec3 a) { return std::sqrt(Dot(a, a)); }
 // A zero (or non-finite) vector normalises to zero.
-inline Vec3 normalize(Vec3 a) {
-    float len = length(a);
+inline Vec3 Normalize(Vec3 a) {
+    float len = Length(a);
     return len > 0 && len < INFINITY ? a * (1.0f / len) : Vec3{};
 }
 
@@ -37,7 +37,7 @@ inline Mat4 operator*(const Mat4& a, const Mat4& b) {
 }
 
 // (p, 1) * M.
-inline Vec4 transformPoint(Vec3 p, const Mat4& m) {
+inline Vec4 TransformPoint(Vec3 p, const Mat4& m) {
     return {p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0],
             p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1],
             p.x * m.m[0][2] + p.y * m.m[1][2] + p.z * m.m[2][2] + m.m[3][2],
@@ -45,10 +45,10 @@ inline Vec4 transformPoint(Vec3 p, const Mat4& m) {
 }
 
 // (d, 0) * M: directions and normals, the 3 x 3 part only.
-inline Vec3 transformDirection(Vec3 d, const Mat4& m) {
+inline Vec3 TransformDirection(Vec3 d, const Mat4& m) {
     return {d.x * m.m[0][0] + d.y * m.m[1][0] + d.z * m.m[2][0],
             d.x * m.m[0][1] + d.y * m.m[1][1] + d.z * m.m[2][1],
             d.x * m.m[0][2] + d.y * m.m[1][2] + d.z * m.m[2][2]};
 }
 
-} // namespace pipeline
+}  // namespace pipeline

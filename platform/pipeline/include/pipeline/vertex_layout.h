@@ -12,7 +12,7 @@ struct VertexLayout {
     int normalOffset = -1;        // 3 floats, or -1 when absent
     int diffuseOffset = -1;       // 0xAARRGGBB, or -1 (white)
     int specularOffset = -1;      // 0xAARRGGBB, or -1 (black, alpha 0 ... fog factor 1 for pretransformed)
-    int texCoordOffset[kMaxTexCoordSets] = {-1, -1, -1, -1, -1, -1, -1, -1}; // 2 floats each, or -1 ((0, 0))
+    int texCoordOffset[kMaxTexCoordSets] = {-1, -1, -1, -1, -1, -1, -1, -1};  // 2 floats each, or -1 ((0, 0))
 };
 
-} // namespace pipeline
+}  // namespace pipeline
