@@ -25,6 +25,60 @@ DSBUFFERDESC Description(DWORD flags, DWORD bytes, WAVEFORMATEX* format, const G
     return desc;
 }
 
+// The steps both sample creations share: the pointer array, then the wave, which `open` fills and
+// which answers the buffer size and format; the first buffer, the others duplicated from it (or
+// created alike when effects are asked for); the sample, which takes over buffers and wave. A failure
+// leaves nothing behind. keepNoVirtualization: a first buffer's DS_NO_VIRTUALIZATION is the answer.
+template <typename Open>
+HRESULT MakeSample(IDirectSound8* directSound, CSoundSample** out, DWORD creationFlags, const GUID& algorithm3D,
+                   DWORD bufferCount, Open open, bool keepNoVirtualization) {
+    IDirectSoundBuffer** buffers = new (std::nothrow) IDirectSoundBuffer*[bufferCount]();
+    if (buffers == nullptr) return E_OUTOFMEMORY;
+    CRiffWaveFile* wave = new (std::nothrow) CRiffWaveFile();
+    if (wave == nullptr) {
+        delete[] buffers;
+        return E_OUTOFMEMORY;
+    }
+    auto fail = [&](HRESULT hr) {
+        ReleaseBuffers(buffers, bufferCount);
+        delete wave;
+        return hr;
+    };
+    DWORD bytes = 0;
+    WAVEFORMATEX* format = nullptr;
+    if (HRESULT hr = open(wave, &bytes, &format); FAILED(hr)) return fail(hr);
+    DSBUFFERDESC desc = Description(creationFlags, bytes, format, algorithm3D);
+    HRESULT answer = directSound->CreateSoundBuffer(&desc, &buffers[0], nullptr);
+    if (FAILED(answer)) return fail(DSUTIL_TRACE("CreateSoundBuffer", answer));
+    if (!keepNoVirtualization || answer != DS_NO_VIRTUALIZATION) answer = S_OK;
+    for (DWORD i = 1; i < bufferCount; ++i) {
+        if (!(creationFlags & DSBCAPS_CTRLFX)) {
+            if (HRESULT hr = directSound->DuplicateSoundBuffer(buffers[0], &buffers[i]); FAILED(hr)) {
+                buffers[i] = nullptr;
+                return fail(DSUTIL_TRACE("DuplicateSoundBuffer", hr));
+            }
+        } else if (HRESULT hr = directSound->CreateSoundBuffer(&desc, &buffers[i], nullptr); FAILED(hr)) {
+            buffers[i] = nullptr;
+            return fail(DSUTIL_TRACE("CreateSoundBuffer", hr));
+        }
+    }
+    CSoundSample* sample = new (std::nothrow) CSoundSample(buffers, bytes, bufferCount, wave, creationFlags);
+    if (sample == nullptr) return fail(E_OUTOFMEMORY);
+    delete[] buffers;  // the sample holds the references now
+    if (sample->BufferAt(0) == nullptr) {
+        // The sample could not keep its buffers (it gave them back itself).
+        delete sample;
+        return E_OUTOFMEMORY;
+    }
+    // A sample whose sound could not be written into its buffer is no sound.
+    if (HRESULT filled = sample->FirstFillResult(); FAILED(filled)) {
+        delete sample;
+        return filled;
+    }
+    *out = sample;
+    return answer;
+}
+
 }  // namespace
 
 CSoundSystem::CSoundSystem() : m_pDirectSound(nullptr) {}
@@ -87,96 +141,28 @@ HRESULT CSoundSystem::CreateSample(CSoundSample** out, const char* waveName, DWO
                                    DWORD bufferCount) {
     if (m_pDirectSound == nullptr) return CO_E_NOTINITIALIZED;
     if (waveName == nullptr || out == nullptr || bufferCount == 0) return E_INVALIDARG;
-    IDirectSoundBuffer** buffers = new (std::nothrow) IDirectSoundBuffer*[bufferCount]();
-    if (buffers == nullptr) return E_OUTOFMEMORY;
-    CRiffWaveFile* wave = new (std::nothrow) CRiffWaveFile();
-    if (wave == nullptr) {
-        delete[] buffers;
-        return E_OUTOFMEMORY;
-    }
-    auto fail = [&](HRESULT hr) {
-        ReleaseBuffers(buffers, bufferCount);
-        delete wave;
-        return hr;
+    auto open = [waveName](CRiffWaveFile* wave, DWORD* bytes, WAVEFORMATEX** format) {
+        wave->OpenByName(waveName, nullptr, 1);
+        // The open has traced its own failure; an empty "data" chunk is refused alike.
+        if (wave->DataSize() == 0) return E_FAIL;
+        *bytes = wave->DataSize();
+        *format = wave->m_pwfx;
+        return S_OK;
     };
-    wave->OpenByName(waveName, nullptr, 1);
-    if (wave->DataSize() == 0) return fail(E_FAIL);
-    DSBUFFERDESC desc = Description(creationFlags, wave->DataSize(), wave->m_pwfx, algorithm3D);
-    HRESULT answer = m_pDirectSound->CreateSoundBuffer(&desc, &buffers[0], nullptr);
-    if (FAILED(answer)) return fail(DSUTIL_TRACE("CreateSoundBuffer", answer));
-    if (answer != DS_NO_VIRTUALIZATION) answer = S_OK;
-    for (DWORD i = 1; i < bufferCount; ++i) {
-        if (!(creationFlags & DSBCAPS_CTRLFX)) {
-            if (HRESULT hr = m_pDirectSound->DuplicateSoundBuffer(buffers[0], &buffers[i]); FAILED(hr)) {
-                buffers[i] = nullptr;
-                return fail(DSUTIL_TRACE("DuplicateSoundBuffer", hr));
-            }
-        } else if (HRESULT hr = m_pDirectSound->CreateSoundBuffer(&desc, &buffers[i], nullptr); FAILED(hr)) {
-            buffers[i] = nullptr;
-            return fail(DSUTIL_TRACE("CreateSoundBuffer", hr));
-        }
-    }
-    CSoundSample* sample = new (std::nothrow) CSoundSample(buffers, wave->DataSize(), bufferCount, wave, creationFlags);
-    if (sample == nullptr) return fail(E_OUTOFMEMORY);
-    delete[] buffers;  // the sample holds the references now
-    if (sample->BufferAt(0) == nullptr) {
-        // The sample could not keep its buffers (it gave them back itself).
-        delete sample;
-        return E_OUTOFMEMORY;
-    }
-    // A sample whose sound could not be written into its buffer is no sound.
-    if (HRESULT filled = sample->FirstFillResult(); FAILED(filled)) {
-        delete sample;
-        return filled;
-    }
-    *out = sample;
-    return answer;
+    return MakeSample(m_pDirectSound, out, creationFlags, algorithm3D, bufferCount, open, true);
 }
 
 HRESULT CSoundSystem::CreateSampleFromMemory(CSoundSample** out, BYTE* data, DWORD dataSize, WAVEFORMATEX* format,
                                              DWORD creationFlags, GUID algorithm3D, DWORD bufferCount) {
     if (m_pDirectSound == nullptr) return CO_E_NOTINITIALIZED;
     if (data == nullptr || out == nullptr || bufferCount == 0) return E_INVALIDARG;
-    IDirectSoundBuffer** buffers = new (std::nothrow) IDirectSoundBuffer*[bufferCount]();
-    if (buffers == nullptr) return E_OUTOFMEMORY;
-    CRiffWaveFile* wave = new (std::nothrow) CRiffWaveFile();
-    if (wave == nullptr) {
-        delete[] buffers;
-        return E_OUTOFMEMORY;
-    }
-    auto fail = [&](HRESULT hr) {
-        ReleaseBuffers(buffers, bufferCount);
-        delete wave;
-        return hr;
+    auto attach = [&](CRiffWaveFile* wave, DWORD* bytes, WAVEFORMATEX** described) {
+        wave->AttachMemoryImage(data, dataSize, format, 1);
+        *bytes = dataSize;
+        *described = format;
+        return S_OK;
     };
-    wave->AttachMemoryImage(data, dataSize, format, 1);
-    DSBUFFERDESC desc = Description(creationFlags, dataSize, format, algorithm3D);
-    if (HRESULT hr = m_pDirectSound->CreateSoundBuffer(&desc, &buffers[0], nullptr); FAILED(hr))
-        return fail(DSUTIL_TRACE("CreateSoundBuffer", hr));
-    for (DWORD i = 1; i < bufferCount; ++i) {
-        if (!(creationFlags & DSBCAPS_CTRLFX)) {
-            if (HRESULT hr = m_pDirectSound->DuplicateSoundBuffer(buffers[0], &buffers[i]); FAILED(hr)) {
-                buffers[i] = nullptr;
-                return fail(DSUTIL_TRACE("DuplicateSoundBuffer", hr));
-            }
-        } else if (HRESULT hr = m_pDirectSound->CreateSoundBuffer(&desc, &buffers[i], nullptr); FAILED(hr)) {
-            buffers[i] = nullptr;
-            return fail(DSUTIL_TRACE("CreateSoundBuffer", hr));
-        }
-    }
-    CSoundSample* sample = new (std::nothrow) CSoundSample(buffers, dataSize, bufferCount, wave, creationFlags);
-    if (sample == nullptr) return fail(E_OUTOFMEMORY);
-    delete[] buffers;
-    if (sample->BufferAt(0) == nullptr) {
-        delete sample;
-        return E_OUTOFMEMORY;
-    }
-    if (HRESULT filled = sample->FirstFillResult(); FAILED(filled)) {
-        delete sample;
-        return filled;
-    }
-    *out = sample;
-    return S_OK;
+    return MakeSample(m_pDirectSound, out, creationFlags, algorithm3D, bufferCount, attach, false);
 }
 
 HRESULT CSoundSystem::CreateStream(CSoundStream** out, const char* waveName, DWORD creationFlags, GUID algorithm3D,

@@ -59,8 +59,10 @@ MixOutcome MixVoice(const VoiceSource& v, uint64_t position, int32_t* acc, uint3
                 outcome.ended = true;
                 break;
             }
-            pos -= end;
-            ++wrapped;
+            // A step may be longer than the whole buffer (a short buffer at a high rate): it can pass
+            // over the data more than once.
+            wrapped += pos / end;
+            pos %= end;
         }
     }
     if (outcome.ended) {

@@ -1,6 +1,7 @@
 // Presented frames: the count, the last frame shown, and the frames captured as PNG files.
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <optional>
 #include <utility>
 
@@ -22,11 +23,29 @@ struct FrameState {
     std::vector<uint64_t> captureFrames;
     std::vector<std::string> written;
     bool closeScheduled = false;
+    double windowStartCpu = -1;  // the process's processor seconds when the current window began
+    std::vector<double> windowCpu;
 };
 
 FrameState& State() {
     static FrameState state;
     return state;
+}
+
+double ProcessCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// Processor time rather than real time: what the frames cost, whatever else the machine runs. The
+// first window starts at the first presented frame.
+void TimeFrameWindow(FrameState& s) {
+    if (s.windowStartCpu < 0) s.windowStartCpu = ProcessCpuSeconds();
+    if (s.presented % detail::kFrameWindow != 0) return;
+    const double now = ProcessCpuSeconds();
+    s.windowCpu.push_back(now - s.windowStartCpu);
+    s.windowStartCpu = now;
 }
 
 void Capture(const Frame& frame, const std::string& name) {
@@ -43,6 +62,7 @@ void FramePresented() {
     detail::AdvanceClockForFrame();
     FrameState& s = State();
     ++s.presented;
+    TimeFrameWindow(s);
     detail::ArmDueFailures();
     detail::AdvanceAudioForFrame();
     if (!s.captureFolder.empty() && s.last && s.shownSinceLastPresent &&
@@ -89,6 +109,7 @@ void WriteLastFrameIfAsked() {
 }
 
 std::vector<std::string> CapturedFileList() { return State().written; }
+std::vector<double> FrameWindowCpuSeconds() { return State().windowCpu; }
 }  // namespace detail
 
 namespace control {

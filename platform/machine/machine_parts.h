@@ -34,6 +34,9 @@ const std::string& ReportPath();
 // Frames: the capture settings and what was written.
 void WriteLastFrameIfAsked();
 std::vector<std::string> CapturedFileList();
+// The processor seconds the process spent in each whole window of kFrameWindow presented frames.
+constexpr uint64_t kFrameWindow = 100;
+std::vector<double> FrameWindowCpuSeconds();
 
 // Message boxes: every box shown, in order.
 const std::vector<MessageBoxRecord>& MessageBoxList();

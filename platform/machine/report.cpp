@@ -32,6 +32,13 @@ void AddRunFields(Fields& fields, int exitCode) {
     char seconds[64];
     std::snprintf(seconds, sizeof seconds, "%.3f", detail::RunSeconds());
     fields.emplace_back("seconds", seconds);
+    std::string windows = "[";
+    const std::vector<double> cpu = detail::FrameWindowCpuSeconds();
+    for (size_t i = 0; i < cpu.size(); ++i) {
+        std::snprintf(seconds, sizeof seconds, "%s%.4f", i ? ", " : "", cpu[i]);
+        windows += seconds;
+    }
+    fields.emplace_back("cpu_seconds_per_100_frames", windows + "]");
 }
 
 void AddMessageBoxes(Fields& fields) {

@@ -38,6 +38,7 @@ void RunShowcase(ShowcaseRun& run, const ShowcaseOptions& options) {
         run.failure = "make_media failed: " + ReadFile(media.outputFile);
         return;
     }
+    if (options.prepare) options.prepare(run.runFolder);
     // Only what the test asks for: settings of the caller's environment do not leak in.
     std::vector<std::pair<std::string, std::string>> environment = {
         {"MORVATH_MACHINE", "headless"},       {"MORVATH_FRAMES", std::to_string(options.frames)},

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -30,6 +31,8 @@ struct ShowcaseOptions {
     std::string script;         // an input script of tests/end_to_end/scripts, by file name; empty: none
     std::string captureFrames;  // MORVATH_CAPTURE_FRAMES; empty: nothing is captured
     std::vector<std::pair<std::string, std::string>> extra;  // further environment variables
+    // Called with the run folder once the media are in it, before the program starts.
+    std::function<void(const std::filesystem::path&)> prepare;
 };
 
 // Runs the program with the machine's other settings at their defaults.

@@ -1,6 +1,6 @@
 // Writes the fuzz targets' seeds into the folder given (tests/fuzz/corpus): the program's own
 // resources and media from the builders that make them, texture files of each kind the loader reads,
-// and input scripts of every event.
+// input scripts of every event, and RIFF/WAVE sounds of each layout the reader meets.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -116,6 +116,73 @@ const char kFramesFile[] =
     "}\n"
     "Material Red { 1;0;0;1;; 5.0; 0;0;0;; 0;0;0;; TextureFilename { \"red.bmp\"; } }\n";
 
+// A RIFF/WAVE image from its chunks: "RIFF", the size of what follows, "WAVE", then each chunk as its
+// id, its size and its bytes, padded to an even length.
+Bytes RiffWave(const std::vector<std::pair<std::string, Bytes>>& chunks) {
+    MediaBytes body;
+    for (const auto& [id, bytes] : chunks) {
+        for (char c : id) body.Byte(uint8_t(c));
+        body.Dword(uint32_t(bytes.size()));
+        for (uint8_t b : bytes) body.Byte(b);
+        if (bytes.size() % 2) body.Byte(0);
+    }
+    MediaBytes out;
+    for (char c : std::string("RIFF")) out.Byte(uint8_t(c));
+    out.Dword(uint32_t(4 + body.Bytes().size()));
+    for (char c : std::string("WAVE")) out.Byte(uint8_t(c));
+    Bytes bytes = out.Bytes();
+    bytes.insert(bytes.end(), body.Bytes().begin(), body.Bytes().end());
+    return bytes;
+}
+
+// A format record: PCM when extra is empty (16 bytes), otherwise the whole record and its extra bytes.
+Bytes WaveFormat(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, const Bytes& extra = {},
+                 bool withSize = false) {
+    MediaBytes f;
+    const uint16_t align = uint16_t(channels * bits / 8);
+    f.Word(tag);
+    f.Word(channels);
+    f.Dword(rate);
+    f.Dword(rate * align);
+    f.Word(align);
+    f.Word(bits);
+    if (withSize || !extra.empty()) f.Word(uint16_t(extra.size()));
+    for (uint8_t b : extra) f.Byte(b);
+    return f.Bytes();
+}
+
+Bytes Samples(size_t count, uint8_t seed) {
+    Bytes samples(count);
+    for (size_t i = 0; i < count; ++i) samples[i] = uint8_t(seed + i * 37);
+    return samples;
+}
+
+// The wave seeds: options byte, the memory image's format, the wave bytes.
+std::vector<std::pair<std::string, Bytes>> WaveSeeds() {
+    const Bytes mono16 = WaveFormat(1, 1, 11025, 16, {}, true);
+    const Bytes stereo8 = WaveFormat(1, 2, 22050, 8, {}, true);
+    std::vector<std::pair<std::string, Bytes>> waves = {
+        {"bounce", BounceSound()},
+        {"mono16", RiffWave({{"fmt ", WaveFormat(1, 1, 11025, 16)}, {"data", Samples(200, 1)}})},
+        {"stereo8", RiffWave({{"fmt ", WaveFormat(1, 2, 22050, 8)}, {"data", Samples(301, 2)}})},
+        // A format with extra bytes, a fact chunk and a list before the data.
+        {"extensible", RiffWave({{"fmt ", WaveFormat(0xFFFE, 2, 44100, 16, Bytes(22, 0x11))},
+                                 {"fact", {100, 0, 0, 0}},
+                                 {"LIST", {'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 3, 0, 0, 0, 'a', 'b', 0, 0}},
+                                 {"data", Samples(400, 3)}})},
+        {"format_record", RiffWave({{"fmt ", WaveFormat(1, 1, 8000, 8, {}, true)}, {"data", Samples(64, 4)}})},
+        {"empty_data", RiffWave({{"fmt ", WaveFormat(1, 1, 22050, 16)}, {"data", {}}})},
+    };
+    std::vector<std::pair<std::string, Bytes>> seeds;
+    uint8_t options = 0;
+    for (const auto& [name, wave] : waves) {
+        const Bytes& format = options % 2 ? stereo8 : mono16;
+        seeds.emplace_back(name, fuzz::JoinParts({{options}, format, wave}));
+        options = uint8_t(options * 5 + 0x29);
+    }
+    return seeds;
+}
+
 const char kEveryEventScript[] =
     "# every kind of event\n"
     "1 key F2 press\n"
@@ -164,6 +231,7 @@ int main(int argc, char** argv) {
         seed(target, "textured.x", Text(XFileText(TexturedMesh())));
         seed(target, "frames.x", Text(kFramesFile));
     }
+    for (const auto& [name, bytes] : WaveSeeds()) seed("wave_file", name, bytes);
     seed("input_script", "every_event.txt", Text(kEveryEventScript));
     seed("input_script", "storm.txt",
          Text("1 window resize 320 200\n2 key MENU down\n2 key RETURN press\n3 key MENU up\n4 device lose\n"

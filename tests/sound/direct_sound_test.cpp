@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstring>
 
 #include "sound_fixture.h"
 
@@ -117,6 +118,30 @@ TEST_F(DirectSoundBuffers, ANonLoopingBufferStopsAtItsEndWithItsCursorBackAtZero
     b->GetCurrentPosition(&play, nullptr);
     EXPECT_EQ(status, DWORD{DSBSTATUS_PLAYING | DSBSTATUS_LOOPING});
     EXPECT_EQ(play, 400u) << "a looping buffer wraps";
+    b->Release();
+}
+
+// Two frames at 100,000 Hz: each frame mixed at 22,050 Hz steps over the whole buffer and more, and
+// the voice still reads only its own two samples.
+TEST_F(DirectSoundBuffers, ALoopingBufferShorterThanOneStepWrapsWithinItsData) {
+    IDirectSoundBuffer* b = Make(4, Format(1, 100000, 16));
+    void* p;
+    DWORD n;
+    ASSERT_EQ(b->Lock(0, 4, &p, &n, nullptr, nullptr, 0), DS_OK);
+    const int16_t samples[] = {1000, 3000};
+    std::memcpy(p, samples, sizeof samples);
+    b->Unlock(p, n, nullptr, 0);
+    ASSERT_EQ(b->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    machine::control::StepAudio(100);
+    DWORD play = 0;
+    b->GetCurrentPosition(&play, nullptr);
+    EXPECT_LT(play, 4u);
+    const std::vector<int16_t> out = machine::control::RecordedAudio();
+    ASSERT_EQ(out.size(), 200u);
+    for (int16_t s : out) {
+        EXPECT_GE(s, 1000);
+        EXPECT_LE(s, 3000);
+    }
     b->Release();
 }
 
