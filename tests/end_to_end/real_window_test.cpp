@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <random>
 #include <thread>
 
 #include "close_box.h"
@@ -21,42 +22,50 @@ namespace {
 constexpr int kScreenWidth = 1024, kScreenHeight = 768;
 constexpr uint8_t kMenuFace[3] = {0xD4, 0xD0, 0xC8};
 
-// A virtual X server for the whole suite: started with -displayfd, which tells its display number.
+// A virtual X server for the whole suite, on a display number of its own. Every window test on the
+// machine starts one, often at the same time, and a server left to pick the lowest free number
+// (-displayfd alone) races the others for :0 and :1: the program's window then went to another
+// test's server (found there 640 wide, another run's resized window) or to one that went away under
+// it. A number drawn from a wide range is taken by one server only; a taken one makes Xvfb fail at
+// once, and another is drawn. -displayfd still tells when the server is ready.
 struct VirtualScreen {
     pid_t pid = -1;
     std::string display;  // ":N"
     std::string whyNot;
 
     void Start() {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            whyNot = "no pipe";
+        if (std::system("command -v Xvfb >/dev/null && command -v xdotool >/dev/null && command -v import >/dev/null") != 0) {
+            whyNot = "Xvfb, xdotool or ImageMagick's import is missing";
             return;
         }
+        std::mt19937 random(std::random_device{}() ^ uint32_t(getpid()));
+        for (int attempt = 0; attempt < 20 && pid < 0; ++attempt) TryDisplay(1000 + int(random() % 50000));
+        if (pid < 0) whyNot = "Xvfb could not be started";
+    }
+    void TryDisplay(int number) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
         pid = fork();
         if (pid == 0) {
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
+            const std::string name = ":" + std::to_string(number);
             const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
             freopen("/dev/null", "w", stderr);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
         char buffer[32] = {};
         const ssize_t n = pid > 0 ? read(fds[0], buffer, sizeof buffer - 1) : -1;
         close(fds[0]);
-        if (n <= 0) {
-            whyNot = "Xvfb could not be started";
+        // A server that cannot have the number ends without writing it.
+        if (n <= 0 || std::atoi(buffer) != number) {
             Stop();
             return;
         }
-        display = ":" + std::string(buffer, size_t(n - (buffer[n - 1] == '\n' ? 1 : 0)));
-        if (std::system("command -v xdotool >/dev/null && command -v import >/dev/null") != 0) {
-            whyNot = "xdotool or ImageMagick's import is missing";
-            Stop();
-        }
+        display = ":" + std::to_string(number);
     }
     void Stop() {
         if (pid > 0) {
@@ -364,6 +373,97 @@ TEST_F(RealWindow, TheMouseMovesTheSoftwareCursor) {
     }
     End();
     EXPECT_EQ(status_, 0) << Output();
+}
+
+// The settings dialog's Present Interval list (template units: 124, 255, 149 wide) opened in the
+// window, with the mouse or the keyboard: its open list shows below the field, and the choice reaches
+// the dialog procedure, which makes it the device's after OK.
+class RealWindowDropDown : public RealWindow {
+protected:
+    std::string OpenSettings() {
+        Key("F2");
+        dialog_ = AwaitWindow("^Direct3D Settings$");
+        if (!dialog_.empty()) d_ = GeometryOf(dialog_);
+        return dialog_;
+    }
+    // A point of the dialog in template units, on the screen (the template is 289 by 302 units).
+    std::string At(int unitsX, int unitsY, int pixelsDown = 0) {
+        return std::to_string(d_.x + unitsX * d_.width / 289) + " " +
+               std::to_string(d_.y + unitsY * d_.height / 302 + pixelsDown);
+    }
+    // The open list: white rows with one lit in the highlight below the field.
+    bool ListShown() {
+        const FrameImage shot = Shot("list");
+        const uint8_t white[3] = {0xFF, 0xFF, 0xFF}, lit[3] = {0x0A, 0x24, 0x6A};
+        const int left = d_.x + 124 * d_.width / 289, top = d_.y + 255 * d_.height / 302 + 21;
+        return ShareOf(shot, left, top, 149 * d_.width / 289, 40, white, 8) > 0.3 &&
+               ShareOf(shot, left, top, 149 * d_.width / 289, 40, lit, 8) > 0.05;
+    }
+    std::string dialog_;
+    Geometry d_;
+};
+
+TEST_F(RealWindowDropDown, AClickOpensTheListAndAClickOnAnItemChoosesIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_FALSE(OpenSettings().empty()) << "no dialog";
+    OnScreen("xdotool mousemove --sync " + At(124 + 140, 255, 8) + " click 1");
+    ASSERT_TRUE(Eventually([&] { return ListShown(); })) << "the list did not open";
+    // The third row: the lists are IMMEDIATE, DEFAULT, ONE.
+    OnScreen("xdotool mousemove --sync " + At(124 + 40, 255, 21 + 2 * 15 + 7) + " click 1");
+    EXPECT_TRUE(Eventually([&] { return !ListShown(); })) << "the list stayed open";
+    Key("Return");  // OK
+    EXPECT_TRUE(AwaitGone("^Direct3D Settings$")) << "OK left it open";
+    End();
+    EXPECT_EQ(status_, 0) << Output();
+    EXPECT_EQ(DeviceIn(report_).presentInterval, "ONE") << DeviceIn(report_);
+}
+
+TEST_F(RealWindowDropDown, TheKeyboardOpensChoosesAndCancels) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_FALSE(OpenSettings().empty()) << "no dialog";
+    // The list is focused and opened with the mouse, then driven by the keys.
+    OnScreen("xdotool mousemove --sync " + At(124 + 140, 255, 8) + " click 1");
+    ASSERT_TRUE(Eventually([&] { return ListShown(); })) << "the list did not open";
+    Key("Escape");  // closes the list, not the dialog
+    EXPECT_TRUE(Eventually([&] { return !ListShown(); })) << "Escape left the list open";
+    EXPECT_FALSE(FirstWindow("^Direct3D Settings$", child_).empty()) << "Escape closed the dialog";
+    Key("alt+Down");
+    ASSERT_TRUE(Eventually([&] { return ListShown(); })) << "Alt+Down did not open the list";
+    Key("Down");
+    Key("Escape");  // no choice: the highlight goes
+    EXPECT_TRUE(Eventually([&] { return !ListShown(); }));
+    Key("F4");
+    ASSERT_TRUE(Eventually([&] { return ListShown(); })) << "F4 did not open the list";
+    Key("Down Return");  // DEFAULT, chosen
+    EXPECT_TRUE(Eventually([&] { return !ListShown(); }));
+    Key("Return");  // OK
+    EXPECT_TRUE(AwaitGone("^Direct3D Settings$")) << "OK left it open";
+    End();
+    EXPECT_EQ(status_, 0) << Output();
+    EXPECT_EQ(DeviceIn(report_).presentInterval, "DEFAULT") << DeviceIn(report_);
+}
+
+// The font dialog, opened by command 40011 (another program sends it; the input script does here,
+// once the window has shown), cancelled and then confirmed in the window: the run goes on drawing
+// with the fonts it confirmed.
+TEST_F(RealWindow, TheFontDialogIsAnsweredInTheWindow) {
+    ASSERT_NO_FATAL_FAILURE(Start("300 window command 40011\n600 window command 40011\n"));
+    for (const char* answer : {"Escape", "Return"}) {
+        const std::string font = AwaitWindow("^Font$");
+        ASSERT_FALSE(font.empty()) << "no font dialog";
+        const Geometry f = GeometryOf(font);
+        EXPECT_TRUE(Eventually([&] { return ShareOf(Shot("font"), f.x, f.y, f.width, f.height, kMenuFace, 8) > 0.6; }))
+            << "the font dialog is not drawn";
+        Key(answer);
+        EXPECT_TRUE(AwaitGone("^Font$")) << answer << " left it open";
+    }
+    // The HUD is drawn again with the fonts made afresh.
+    EXPECT_TRUE(Eventually([&] { return BrightIn(Shot("after"), geometry_.x, geometry_.y + kMenuBar, 300, 16) > 20; }));
+    End();
+    EXPECT_EQ(status_, 0) << Output();
+    EXPECT_EQ(Count("dialogs_shown"), 2.0);
+    const JsonValue* boxes = report_.Find("message_boxes");
+    EXPECT_TRUE(boxes && boxes->items.empty()) << "a font could not be made";
 }
 
 TEST_F(RealWindow, AltEnterGoesFullScreenAtTheScreensModeAndBack) {
