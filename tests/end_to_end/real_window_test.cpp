@@ -1,6 +1,7 @@
 // The program in a real window: the SDL machine on a virtual X server of its own, driven by real X
 // input (xdotool) and seen through screenshots of the X screen (ImageMagick's import). Skipped when
 // no X server can be started or the tools are missing.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,14 +23,17 @@ namespace {
 constexpr int kScreenWidth = 1024, kScreenHeight = 768;
 constexpr uint8_t kMenuFace[3] = {0xD4, 0xD0, 0xC8};
 
-// A virtual X server for the whole suite, on a display number of its own. Every window test on the
-// machine starts one, often at the same time, and a server left to pick the lowest free number
-// (-displayfd alone) races the others for :0 and :1: the program's window then went to another
-// test's server (found there 640 wide, another run's resized window) or to one that went away under
-// it. A number drawn from a wide range is taken by one server only; a taken one makes Xvfb fail at
-// once, and another is drawn. -displayfd still tells when the server is ready.
+// A virtual X server for the whole suite. Xvfb writes its display number to -displayfd when it is
+// ready, and again each time it resets after its last client has gone; a write that fails (the test
+// had closed the pipe) ends the server, with "Cannot write display number". That was what made the
+// window tests fail now and then: the server went away between two clients (the program's window
+// never showed, or the program lost its display), and a later server of another test then took the
+// display number (a window of another run was found, 640 wide). The server here never resets
+// (-noreset) and its pipe stays open while it runs. Its display number is drawn from a wide range,
+// so that the window tests running at once on the machine do not all contend for :0.
 struct VirtualScreen {
     pid_t pid = -1;
+    int readEnd = -1;     // the -displayfd pipe, open while the server runs
     std::string display;  // ":N"
     std::string whyNot;
 
@@ -44,22 +48,23 @@ struct VirtualScreen {
     }
     void TryDisplay(int number) {
         int fds[2];
-        if (pipe(fds) != 0) return;
+        if (pipe2(fds, O_CLOEXEC) != 0) return;  // the programs the tests start inherit neither end
         pid = fork();
         if (pid == 0) {
             close(fds[0]);
+            fcntl(fds[1], F_SETFD, 0);  // the server's end
             const std::string fd = std::to_string(fds[1]);
             const std::string name = ":" + std::to_string(number);
             const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-            freopen("/dev/null", "w", stderr);
-            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
+            if (!std::freopen("/dev/null", "w", stderr)) _exit(127);
+            execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-noreset", "-screen", "0", screen.c_str(),
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
+        readEnd = fds[0];
         char buffer[32] = {};
-        const ssize_t n = pid > 0 ? read(fds[0], buffer, sizeof buffer - 1) : -1;
-        close(fds[0]);
+        const ssize_t n = pid > 0 ? read(readEnd, buffer, sizeof buffer - 1) : -1;
         // A server that cannot have the number ends without writing it.
         if (n <= 0 || std::atoi(buffer) != number) {
             Stop();
@@ -67,12 +72,23 @@ struct VirtualScreen {
         }
         display = ":" + std::to_string(number);
     }
+    // Whether the server still runs, as said in a failure.
+    std::string State() {
+        int status = 0;
+        if (pid <= 0) return "no server";
+        if (waitpid(pid, &status, WNOHANG) != pid) return "the server runs";
+        pid = -1;
+        return WIFSIGNALED(status) ? "the server was ended by signal " + std::to_string(WTERMSIG(status))
+                                   : "the server ended with status " + std::to_string(WEXITSTATUS(status));
+    }
     void Stop() {
         if (pid > 0) {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
         }
         pid = -1;
+        if (readEnd >= 0) close(readEnd);
+        readEnd = -1;
     }
 };
 
@@ -239,8 +255,9 @@ protected:
         child_ = StartProgram(program);
         ASSERT_GT(child_, 0);
         ASSERT_TRUE(Eventually([&] { return !(window_ = FirstWindow("^Morvath$", child_)).empty(); }, 60))
-            << "the window did not appear on " << Screen().display << " (its windows: "
-            << OnScreen("xdotool search --name Morvath getwindowpid %@") << "; the program is " << child_ << "): " << Output();
+            << "the window did not appear on " << Screen().display << " (" << Screen().State()
+            << "; the windows there: " << OnScreen("xwininfo -root -tree 2>&1 | grep -c 0x")
+            << "): " << Output();
         // The window is made at its size, but the program may still be loading: the menu bar and the
         // HUD's first row of text show that frames are being presented.
         ASSERT_TRUE(Eventually([&] {
