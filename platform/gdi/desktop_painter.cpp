@@ -1,6 +1,7 @@
 // The layer's own drawing on a real display, in the system's colours with the dialog font: the menu
-// bar and its popups, and dialogs with their group boxes, static text, drop-down lists, radio
-// buttons, check boxes and push buttons (the default button framed, the focus marked).
+// bar and its popups, and dialogs with their group boxes, static text, drop-down lists (and an open
+// list over the controls), radio buttons, check boxes and push buttons (the default button framed,
+// the focus marked).
 #include "desktop_painter.h"
 
 #include <algorithm>
@@ -171,6 +172,7 @@ public:
         const HWND focus = GetFocus();
         for (const auto& control : user::LiveWindows())
             if (control->parent == dialog && control->Visible()) DrawControl(canvas, *font, *control, control->handle == focus);
+        if (const auto open = user::OpenDropDown(dialog)) DrawList(canvas, *font, *open);
         return canvas.frame;
     }
 
@@ -249,6 +251,25 @@ private:
         const int w = Width(font, text);
         canvas.Text(font, r.left + (r.right - r.left - w) / 2, textY, text, ink);
         if (focused) canvas.Dotted({face.left + 3, face.top + 3, face.right - 3, face.bottom - 3});
+    }
+
+    // An open drop-down list over the controls below (or above) its field, the highlighted item lit.
+    void DrawList(Canvas& canvas, RealisedFont& font, const user::DropDownView& view) {
+        const RECT& l = view.list;
+        canvas.Fill(l, kWindow);
+        canvas.Frame(l, kText, kText);
+        const LRESULT count = SendMessageA(view.combo, CB_GETCOUNT, 0, 0);
+        for (int row = 0; l.top + 1 + (row + 1) * view.rowHeight <= l.bottom - 1; ++row) {
+            const int index = view.first + row;
+            if (index >= count) break;
+            std::string item(size_t(std::max<LRESULT>(SendMessageA(view.combo, CB_GETLBTEXTLEN, WPARAM(index), 0), 0)) + 1, '\0');
+            SendMessageA(view.combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(item.data()));
+            item.resize(std::strlen(item.c_str()));
+            const RECT r{l.left + 1, l.top + 1 + row * view.rowHeight, l.right - 1, l.top + 1 + (row + 1) * view.rowHeight};
+            const bool lit = index == view.highlighted;
+            if (lit) canvas.Fill(r, kHighlight);
+            canvas.Text(font, r.left + 2, r.top + (view.rowHeight - Height()) / 2, item, lit ? kLight : kText, r.right - 2);
+        }
     }
 
     std::shared_ptr<RealisedFont> font_;

@@ -1,7 +1,10 @@
 // A dialog on a real display: drawn by the painter into its own window of the desktop, and driven by
-// the mouse (a click on a button clicks it; on a list, focuses it) and the keyboard (Tab and Shift+Tab
-// move the focus through the tab stops, the arrows choose in a list or move through radio buttons,
-// Space clicks the focused button; Enter and Escape are the dialog's own).
+// the mouse (a click on a button clicks it; on a drop-down list, focuses it and opens its list) and
+// the keyboard (Tab and Shift+Tab move the focus through the tab stops, the arrows choose in a list or
+// move through radio buttons, F4 or Alt+Down open a list, Space clicks the focused button; Enter and
+// Escape are the dialog's own). An open list takes the mouse and the keyboard until it closes: the
+// arrows, Home, End and the wheel move its highlight, Enter or a click on an item chooses, Escape or a
+// click elsewhere closes it without a choice.
 #include "dialog_display.h"
 
 #include <algorithm>
@@ -19,6 +22,7 @@ bool Takes(HWND control) {
 }
 
 void Focus(DialogState& state, HWND control) {
+    if (HWND open = DroppedCombo(state.handle); open && open != control) CloseList(open, false);
     state.focus = control;
     SetFocus(control);
 }
@@ -79,6 +83,55 @@ void Arrow(DialogState& state, bool forward) {
     }
 }
 
+// The open list's share of the input; true when the message was used up.
+bool TakeListInput(DialogState& state, HWND combo, const MSG& msg) {
+    const int x = GET_X_LPARAM(msg.lParam), y = GET_Y_LPARAM(msg.lParam);
+    switch (msg.message) {
+        case WM_MOUSEMOVE:
+            if (msg.hwnd == state.handle)
+                if (const int item = ListItemAt(combo, x, y); item >= 0) HighlightItem(combo, item);
+            return true;
+        case WM_LBUTTONDOWN: {
+            const int item = msg.hwnd == state.handle ? ListItemAt(combo, x, y) : -1;
+            if (item >= 0) HighlightItem(combo, item);
+            CloseList(combo, item >= 0);
+            return true;
+        }
+        case WM_LBUTTONUP:
+        case WM_MOUSEWHEEL:
+            if (msg.message == WM_MOUSEWHEEL)
+                HighlightItem(combo, HighlightedItem(combo) + (GET_WHEEL_DELTA_WPARAM(msg.wParam) < 0 ? 1 : -1));
+            return true;
+        case WM_SYSKEYDOWN:
+            if (msg.wParam == VK_DOWN || msg.wParam == VK_UP) CloseList(combo, true);
+            return msg.wParam == VK_DOWN || msg.wParam == VK_UP;
+        case WM_KEYDOWN: break;
+        case WM_CHAR:
+        case WM_KEYUP: return true;
+        default: return false;
+    }
+    const std::vector<ComboItem>* items = ComboItems(combo);
+    const int last = items ? int(items->size()) - 1 : 0;
+    switch (msg.wParam) {
+        case VK_UP:
+        case VK_LEFT: HighlightItem(combo, std::max(HighlightedItem(combo) - 1, 0)); break;
+        case VK_DOWN:
+        case VK_RIGHT: HighlightItem(combo, HighlightedItem(combo) + 1); break;
+        case VK_PRIOR: HighlightItem(combo, std::max(HighlightedItem(combo) - 8, 0)); break;
+        case VK_NEXT: HighlightItem(combo, HighlightedItem(combo) + 8); break;
+        case VK_HOME: HighlightItem(combo, 0); break;
+        case VK_END: HighlightItem(combo, last); break;
+        case VK_RETURN:
+        case VK_F4: CloseList(combo, true); break;
+        case VK_ESCAPE: CloseList(combo, false); break;
+        case VK_TAB:
+            CloseList(combo, true);
+            return false;  // and the focus moves on
+        default: break;
+    }
+    return true;
+}
+
 }  // namespace
 
 void ShowOnDisplay(HWND dialog) {
@@ -89,11 +142,24 @@ void ShowOnDisplay(HWND dialog) {
 bool TakeDisplayInput(DialogState& state, const MSG& msg) {
     if (!machine::HasRealDisplay()) return false;
     std::string reason;
+    if (HWND open = DroppedCombo(state.handle)) {
+        if (TakeListInput(state, open, msg)) return true;
+    }
     if (msg.message == WM_LBUTTONDOWN && msg.hwnd == state.handle) {
         HWND control = ControlAt(state.handle, GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
         if (!control || !Takes(control)) return true;
         Focus(state, control);
         if (IsClass(control, kButtonClass)) UserClicks(control, reason);
+        if (IsClass(control, kComboBoxClass)) OpenList(control);
+        return true;
+    }
+    const bool onList = IsClass(state.focus, kComboBoxClass) && Takes(state.focus);
+    if (msg.message == WM_SYSKEYDOWN && onList && (msg.wParam == VK_DOWN || msg.wParam == VK_UP)) {
+        OpenList(state.focus);
+        return true;
+    }
+    if (msg.message == WM_KEYDOWN && onList && msg.wParam == VK_F4) {
+        OpenList(state.focus);
         return true;
     }
     if (msg.message == WM_MOUSEWHEEL && IsClass(state.focus, kComboBoxClass)) {

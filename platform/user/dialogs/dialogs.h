@@ -62,6 +62,19 @@ struct ComboItem {
 };
 const std::vector<ComboItem>* ComboItems(HWND combo);
 int ComboSelection(HWND combo);
+// The list of a drop-down list on a real display: opened below the field (above it when there is no
+// room), its highlight moved by the keyboard or the mouse, closed by a choice (which selects the item,
+// with CBN_SELCHANGE when it is another) or without one. The parent hears CBN_DROPDOWN and CBN_CLOSEUP,
+// and CBN_SELENDOK or CBN_SELENDCANCEL.
+bool DropDownOpen(HWND combo);
+void OpenList(HWND combo);
+void CloseList(HWND combo, bool choose);
+void HighlightItem(HWND combo, int index);
+int HighlightedItem(HWND combo);
+// The item of the open list at a point of the dialog's client area, -1 when none (outside the list).
+int ListItemAt(HWND combo, int x, int y);
+// The open drop-down list of a dialog, or null.
+HWND DroppedCombo(HWND dialog);
 // Buttons: the BS_ type of the style, and the check state.
 DWORD ButtonType(HWND button);
 bool ButtonChecked(HWND button);

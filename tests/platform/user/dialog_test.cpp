@@ -253,6 +253,24 @@ TEST_F(Dialogs, OnlyAUsersChoiceNotifiesAndItIsSentAtOnce) {
     EXPECT_NE(change.lParam, 0) << "lParam is the combo box";
 }
 
+TEST_F(Dialogs, AListOpenedAndClosedWithoutAChoiceSaysSoAndKeepsItsSelection) {
+    g_onInit = [](HWND dialog) { SendDlgItemMessageA(dialog, kFirstList, CB_SETCURSEL, 1, 0); };
+    Run(nullptr, {[](HWND dialog) {
+        HWND combo = GetDlgItem(dialog, kFirstList);
+        EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), TRUE);
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_EQ(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);  // closed already: nothing more
+        EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
+    }});
+    std::vector<WPARAM> codes;
+    for (const DialogCall& call : Commands())
+        if (LOWORD(call.wParam) == kFirstList) codes.push_back(HIWORD(call.wParam));
+    EXPECT_EQ(codes, (std::vector<WPARAM>{CBN_DROPDOWN, CBN_SELENDCANCEL, CBN_CLOSEUP}));
+}
+
 TEST_F(Dialogs, ComboBoxesKeepTheirItemsInOrderWithPointerSizedValues) {
     Run(nullptr, {[](HWND dialog) {
         HWND combo = GetDlgItem(dialog, kSecondList);

@@ -3,6 +3,7 @@
 // and dialogs.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "machine/machine.h"
@@ -30,6 +31,16 @@ DesktopPainter* Painter();
 void SyncHostWindow(HWND window);
 void ForgetHostWindow(HWND window);
 uint64_t HostId(HWND window);
+// The open list of a dialog's drop-down list, as the painter draws it and the mouse finds its items:
+// its rectangle in the dialog's client coordinates, the first item shown and the highlighted one.
+struct DropDownView {
+    HWND combo = nullptr;
+    RECT list{};
+    int rowHeight = 0;
+    int first = 0, highlighted = -1;
+};
+std::optional<DropDownView> OpenDropDown(HWND dialog);
+
 // Draws the window's menu bar again (with an item highlighted, and open popups over the client area).
 void ShowMenuBar(HWND window, int highlighted, const std::vector<machine::HostOverlay>& overlays);
 
