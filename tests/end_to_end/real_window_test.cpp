@@ -525,4 +525,13 @@ TEST_F(RealWindow, ResizingTheWindowResizesTheBackBuffer) {
     EXPECT_LE(Count("device_resets"), 3.0) << "a storm of resets";
 }
 
+// A terminal's Ctrl+C or a kill asks the program to close, as the close box does: it ends in its own way.
+TEST_F(RealWindow, ATerminationSignalEndsTheRunAsTheCloseBoxDoes) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_EQ(kill(child_, SIGTERM), 0);
+    End(false);
+    EXPECT_EQ(status_, 0) << Output();
+    EXPECT_EQ(Count("direct3d_objects"), 0.0);
+}
+
 }  // namespace

@@ -338,7 +338,10 @@ void SdlDisplay::TranslateWindowEvent(uint64_t id, HostWindow& host, const SDL_W
         case SDL_WINDOWEVENT_RESTORED:
             if (host.state.minimized || host.state.maximized) ScheduleWindow(id, WindowAction::Restore);
             break;
-        case SDL_WINDOWEVENT_CLOSE: ScheduleWindow(id, WindowAction::Close); break;
+        case SDL_WINDOWEVENT_CLOSE:
+            if (isMain) closeRequested_ = true;
+            ScheduleWindow(id, WindowAction::Close);
+            break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             ScheduleWindow(id, WindowAction::Activate);
             if (isMain && fullScreen_) ScheduleDevice(DeviceAction::Restore);
@@ -358,6 +361,14 @@ void SdlDisplay::TranslateWindowEvent(uint64_t id, HostWindow& host, const SDL_W
 
 void SdlDisplay::Translate(const SDL_Event& event) {
     switch (event.type) {
+        case SDL_QUIT:
+            // SIGINT or SIGTERM (SDL turns them into this event), or the last window closing: the main
+            // window is closed as its close box would, once, so the program ends in its own way.
+            if (mainId_ != 0 && !closeRequested_) {
+                closeRequested_ = true;
+                ScheduleWindow(mainId_, WindowAction::Close);
+            }
+            break;
         case SDL_WINDOWEVENT: {
             const uint64_t id = IdOf(event.window.windowID);
             if (HostWindow* host = Find(id)) TranslateWindowEvent(id, *host, event.window);

@@ -63,6 +63,7 @@ private:
 
     std::map<uint64_t, HostWindow> windows_;
     uint64_t mainId_ = 0;
+    bool closeRequested_ = false;  // the main window's close was asked for (close box or quit)
     bool fullScreen_ = false;
     DisplayMode fullScreenMode_;
     bool confined_ = false;
