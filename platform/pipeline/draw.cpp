@@ -373,18 +373,10 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     pool.Run(setupTasks, threads, setupTask);
 
     int64_t covered = 0;
-    int firstBand = bandCount, lastBand = -1;
-    for (int i = 0; i < setupTasks; ++i) {
-        const PrimitiveList& list = prepared.lists[i];
-        covered += list.coveredArea;
-        if (list.lastBand < list.firstBand) continue;
-        firstBand = std::min(firstBand, list.firstBand);
-        lastBand = std::max(lastBand, list.lastBand);
-    }
-    if (covered == 0 || lastBand < firstBand) return;
-    // The rows of the bands the primitives were binned into: a queued draw is skipped by the others.
-    prepared.firstRow = std::max(area.top, setup.bandTop + firstBand * setup.bandHeight);
-    prepared.lastRow = std::min(area.bottom, setup.bandTop + (lastBand + 1) * setup.bandHeight) - 1;
+    for (int i = 0; i < setupTasks; ++i) covered += prepared.lists[i].coveredArea;
+    if (covered == 0) return;
+    prepared.firstRow = area.top;
+    prepared.lastRow = area.bottom - 1;
     if (deferred) {
         queue->AddDraw(target, threads);
         return;

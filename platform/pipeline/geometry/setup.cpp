@@ -18,17 +18,8 @@ int64_t RoundHalfAway(double d) {
 }
 
 void AddToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
-    const int first = std::max((top - ctx.bandTop) / ctx.bandHeight, 0);
-    const int last = std::min((bottom - ctx.bandTop) / ctx.bandHeight, static_cast<int>(out.bins.size()) - 1);
-    if (first > last) return;
-    for (int band = first; band <= last; ++band) out.bins[band].push_back(index);
-    if (out.lastBand < out.firstBand) {
-        out.firstBand = first;
-        out.lastBand = last;
-    } else {
-        out.firstBand = std::min(out.firstBand, first);
-        out.lastBand = std::max(out.lastBand, last);
-    }
+    const int first = (top - ctx.bandTop) / ctx.bandHeight, last = (bottom - ctx.bandTop) / ctx.bandHeight;
+    for (int band = first; band <= last && band < static_cast<int>(out.bins.size()); ++band) out.bins[band].push_back(index);
 }
 
 void AppendValues(const ScreenVertex& v, int interpolants, std::vector<float>& data) {
@@ -42,14 +33,8 @@ void PrimitiveList::Reset(int bandCount) {
     lines.clear();
     points.clear();
     data.clear();
-    if (static_cast<int>(bins.size()) != bandCount) {
-        bins.resize(bandCount);
-        for (auto& bin : bins) bin.clear();
-    } else {
-        for (int band = firstBand; band <= lastBand; ++band) bins[band].clear();
-    }
-    firstBand = 0;
-    lastBand = -1;
+    if (static_cast<int>(bins.size()) != bandCount) bins.resize(bandCount);
+    for (auto& bin : bins) bin.clear();
     coveredArea = 0;
 }
 

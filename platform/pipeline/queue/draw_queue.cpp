@@ -1,7 +1,6 @@
 #include "queue/draw_queue.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "pipeline/pipeline.h"
 #include "queue/workers.h"
@@ -12,9 +11,6 @@ namespace pipeline {
 namespace {
 constexpr size_t kMaxQueuedCommands = 8192;
 constexpr int64_t kMaxQueuedPrimitives = 1 << 20;
-// Queued commands handed to the workers at once while the program goes on submitting: enough that a
-// batch outweighs waking the workers, few enough that they start early in a frame.
-constexpr size_t kLaunchCommands = 64;
 
 bool SameSurfaces(const RenderTarget& a, const RenderTarget& b) {
     return a.color.data == b.color.data && a.color.pitch == b.color.pitch && a.color.width == b.color.width &&
@@ -35,50 +31,30 @@ void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
     for (int i = 0; i < listCount; ++i) RasterizeBand(pixels, setup, lists[i], band, top, bottom);
 }
 
-void QueuedWork::Batch::Band(int b) const {
-    const int top = b * kQueueBandRows, bottom = top + kQueueBandRows;
-    for (const Command& c : commands) {
-        if (b < c.firstBand || b > c.lastBand) continue;
-        if (c.isClear)
-            ClearRows(clears[c.index], top, bottom);
-        else
-            draws[c.index]->RasterizeRows(b, top, bottom);
-    }
+bool QueuedWork::OtherTarget(const RenderTarget& target) const {
+    return !commands_.empty() && !SameSurfaces(target, target_);
 }
-
-void QueuedWork::Batch::Reset() {
-    commands.clear();
-    clears.clear();
-    for (int i = 0; i < drawCount; ++i) draws[i]->textures.clear();  // let go of the texels sampled
-    drawCount = 0;
-    rows = 0;
-}
-
-QueuedWork::~QueuedWork() { Land(); }
-
-bool QueuedWork::OtherTarget(const RenderTarget& target) const { return !Empty() && !SameSurfaces(target, target_); }
 
 bool QueuedWork::Writes(const uint8_t* begin, const uint8_t* end) const {
-    if (Empty()) return false;
+    if (commands_.empty()) return false;
     return Overlaps(target_.color.data, target_.color.pitch, target_.color.height, begin, end) ||
            Overlaps(target_.depth.data, target_.depth.pitch, target_.depth.height, begin, end);
 }
 
 bool QueuedWork::Full() const {
-    return Commands().size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
+    return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
 }
 
 PreparedDraw& QueuedWork::NextDraw() {
-    Batch& batch = batches_[batch_];
-    if (batch.drawCount == static_cast<int>(batch.draws.size()))
-        batch.draws.push_back(std::make_unique<PreparedDraw>());
-    return *batch.draws[batch.drawCount];
+    if (drawCount_ == static_cast<int>(Draws().size())) Draws().push_back(std::make_unique<PreparedDraw>());
+    return *Draws()[drawCount_];
 }
 
 void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
-    if (Empty()) {
+    if (commands_.empty()) {
         target_ = target;
         threads_ = threads;
+        rows_ = 0;
         primitives_ = 0;
     }
     threads_ = std::max(threads_, threads);
@@ -86,58 +62,40 @@ void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
 
 void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
     NoteTarget(target, threads);
-    Batch& batch = batches_[batch_];
-    const PreparedDraw& d = *batch.draws[batch.drawCount];
-    batch.commands.push_back({false, batch.drawCount++, d.firstRow / kQueueBandRows, d.lastRow / kQueueBandRows});
-    batch.rows = std::max(batch.rows, d.lastRow + 1);
+    const PreparedDraw& d = *Draws()[drawCount_];
+    commands_.push_back({false, drawCount_++});
+    rows_ = std::max(rows_, d.lastRow + 1);
     for (int i = 0; i < d.listCount; ++i)
         primitives_ += static_cast<int64_t>(d.lists[i].triangles.size() + d.lists[i].lines.size() + d.lists[i].points.size());
-    if (batch.commands.size() >= kLaunchCommands) {
-        Land();
-        Launch();
-    }
 }
 
 void QueuedWork::AddClear(ClearCommand clear, int threads) {
     NoteTarget(clear.target, threads);
-    Batch& batch = batches_[batch_];
-    int top = std::numeric_limits<int>::max(), bottom = 0;
-    for (const Rect& r : clear.rects) {
-        top = std::min(top, r.top);
-        bottom = std::max(bottom, r.bottom);
-    }
-    batch.rows = std::max(batch.rows, bottom);
-    batch.commands.push_back({true, static_cast<int>(batch.clears.size()), top / kQueueBandRows, (bottom - 1) / kQueueBandRows});
-    batch.clears.push_back(std::move(clear));
-}
-
-void QueuedWork::Launch() {
-    const Batch& batch = batches_[batch_];
-    flightTask_.batch = &batch;
-    // The submitting thread goes on setting up draws: the workers alone take the bands, until Land.
-    ticket_ = WorkerPool::Instance().Start((batch.rows + kQueueBandRows - 1) / kQueueBandRows, threads_ - 1,
-                                           flightTask_);
-    inFlight_ = true;
-    batch_ ^= 1;
-    primitives_ = 0;
-}
-
-void QueuedWork::Land() {
-    if (!inFlight_) return;
-    WorkerPool::Instance().Finish(ticket_);
-    batches_[batch_ ^ 1].Reset();
-    inFlight_ = false;
+    for (const Rect& r : clear.rects) rows_ = std::max(rows_, r.bottom);
+    commands_.push_back({true, static_cast<int>(clears_.size())});
+    clears_.push_back(std::move(clear));
 }
 
 void QueuedWork::Run() {
-    Land();
-    Batch& batch = batches_[batch_];
-    if (batch.commands.empty()) return;
-    BandTask task{&batch};
-    WorkerPool::Instance().Run((batch.rows + kQueueBandRows - 1) / kQueueBandRows, threads_, task);
-    batch.Reset();
-    batch_ ^= 1;
+    if (commands_.empty()) return;
+    const int bands = (rows_ + kQueueBandRows - 1) / kQueueBandRows;
+    auto band = [&](int b) {
+        const int top = b * kQueueBandRows, bottom = top + kQueueBandRows;
+        for (const Command& c : commands_) {
+            if (c.isClear)
+                ClearRows(clears_[c.index], top, bottom);
+            else
+                Draws()[c.index]->RasterizeRows(b, top, bottom);
+        }
+    };
+    WorkerPool::Instance().Run(bands, threads_, band);
+    commands_.clear();
+    clears_.clear();
+    for (int i = 0; i < drawCount_; ++i) Draws()[i]->textures.clear();  // let go of the texels sampled
+    drawCount_ = 0;
+    set_ ^= 1;
     primitives_ = 0;
+    rows_ = 0;
 }
 
 DrawQueue::DrawQueue() : work_(std::make_unique<QueuedWork>()) {}

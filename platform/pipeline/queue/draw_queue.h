@@ -43,17 +43,13 @@ struct ClearCommand {
 // Clears rows [top, bottom) of the command's rectangles.
 void ClearRows(const ClearCommand& clear, int top, int bottom);
 
-// The commands of one queue, for one target at a time. While the program goes on submitting, a
-// batch of queued commands may already be rasterised by the pool's workers (the batch "in flight");
-// every later command runs after it, so each pixel still sees the commands in submission order.
+// The commands of one queue, for one target at a time.
 class QueuedWork {
 public:
     // Held by draw, clear and flush for their whole work.
     std::mutex mutex;
 
-    ~QueuedWork();
-
-    bool Empty() const { return Commands().empty() && !inFlight_; }
+    bool Empty() const { return commands_.empty(); }
     // Is this queue's work for another target (flush it before queuing work for `target`)?
     bool OtherTarget(const RenderTarget& target) const;
     // Does queued work write memory in [begin, end)?
@@ -73,40 +69,21 @@ private:
     struct Command {
         bool isClear;
         int index;
-        int firstBand, lastBand;  // the bands it touches
-    };
-    // The commands of one batch, with the draw objects and clears they name. Two batches are used by
-    // turns: one is filled while the other is rasterised (or was, a batch ago: set-up then writes its
-    // records where other cores are no longer reading).
-    struct Batch {
-        std::vector<Command> commands;
-        std::vector<std::unique_ptr<PreparedDraw>> draws;
-        int drawCount = 0;  // draws[0, drawCount) queued
-        std::vector<ClearCommand> clears;
-        int rows = 0;
-        // Runs the commands touching band b.
-        void Band(int b) const;
-        void Reset();
-    };
-    struct BandTask {
-        const Batch* batch;
-        void operator()(int b) const { batch->Band(b); }
     };
     void NoteTarget(const RenderTarget& target, int threads);
-    // Hands the filled batch to the workers and goes on with the other one.
-    void Launch();
-    // Waits for the batch in flight, helping it along.
-    void Land();
 
-    const std::vector<Command>& Commands() const { return batches_[batch_].commands; }
-    Batch batches_[2];
-    int batch_ = 0;  // the one being filled
+    std::vector<Command> commands_;
+    // Two sets of draw objects, used by turns from flush to flush: set-up writes its records where the
+    // flush before last left them, not where other cores have just read them.
+    std::vector<std::unique_ptr<PreparedDraw>> sets_[2];
+    int set_ = 0;
+    std::vector<std::unique_ptr<PreparedDraw>>& Draws() { return sets_[set_]; }
+    int drawCount_ = 0;  // Draws()[0, drawCount_) queued
+    std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;
+    int rows_ = 0;
     int64_t primitives_ = 0;
-    bool inFlight_ = false;  // batches_[batch_ ^ 1] is being rasterised
-    uint64_t ticket_ = 0;
-    BandTask flightTask_{nullptr};
 };
 
 }  // namespace pipeline

@@ -31,10 +31,6 @@ WorkerPool::WorkerPool(int workers) {
 }
 
 WorkerPool::~WorkerPool() {
-    {
-        std::lock_guard<std::mutex> runLock(runMutex_);
-        CompleteStarted();
-    }
     stop_.store(true);
     {
         std::lock_guard<std::mutex> lock(wakeMutex_);
@@ -48,38 +44,6 @@ void WorkerPool::Work(Job& job) {
     for (int i = job.next.fetch_add(1); i < job.taskCount; i = job.next.fetch_add(1)) job.call(job.fn, i);
 }
 
-void WorkerPool::Publish(Job& job, int limit) {
-    job_.store(&job, std::memory_order_relaxed);
-    left_.store(0, std::memory_order_relaxed);
-    const uint64_t generation = GenerationOf(slot_.load()) + 1;
-    slot_.store(generation << 32 | static_cast<uint64_t>(limit) << 8);
-    if (sleepers_.load() > 0) {
-        { std::lock_guard<std::mutex> lock(wakeMutex_); }
-        wake_.notify_all();
-    }
-}
-
-void WorkerPool::Complete(Job& job) {
-    Work(job);
-    uint64_t slot = slot_.load();
-    while (!slot_.compare_exchange_weak(slot, slot | kClosed)) {}
-    const int joined = static_cast<int>(slot & kJoinedMask);
-    // Wait for the workers that joined, briefly watching (they are finishing their last task), then
-    // asleep.
-    for (int spins = 0, done; (done = left_.load(std::memory_order_acquire)) < joined; ++spins) {
-        if (spins < kFinishSpins)
-            PIPELINE_PAUSE();
-        else
-            left_.wait(done, std::memory_order_acquire);
-    }
-}
-
-void WorkerPool::CompleteStarted() {
-    if (!startedOpen_) return;
-    Complete(started_);
-    startedOpen_ = false;
-}
-
 void WorkerPool::RunErased(int taskCount, int threads, Trampoline call, void* fn) {
     if (taskCount <= 0) return;
     const int limit = std::min({threads - 1, Size() - 1, taskCount - 1, 255});
@@ -88,37 +52,30 @@ void WorkerPool::RunErased(int taskCount, int threads, Trampoline call, void* fn
         return;
     }
     std::lock_guard<std::mutex> runLock(runMutex_);
-    CompleteStarted();
-    Job job;  // on this stack: Complete waits for every worker that joined it
+    Job job;
     job.call = call;
     job.fn = fn;
     job.taskCount = taskCount;
-    Publish(job, limit);
-    Complete(job);
-}
-
-uint64_t WorkerPool::StartErased(int taskCount, int workers, Trampoline call, void* fn) {
-    std::lock_guard<std::mutex> runLock(runMutex_);
-    CompleteStarted();
-    const uint64_t ticket = ++tickets_;
-    if (taskCount <= 0) return ticket;
-    const int limit = std::min({workers, Size() - 1, taskCount, 255});
-    if (limit <= 0) {
-        for (int i = 0; i < taskCount; ++i) call(fn, i);
-        return ticket;
+    job_.store(&job, std::memory_order_relaxed);
+    left_.store(0, std::memory_order_relaxed);
+    const uint64_t generation = GenerationOf(slot_.load()) + 1;
+    slot_.store(generation << 32 | static_cast<uint64_t>(limit) << 8);
+    if (sleepers_.load() > 0) {
+        { std::lock_guard<std::mutex> lock(wakeMutex_); }
+        wake_.notify_all();
     }
-    started_.call = call;
-    started_.fn = fn;
-    started_.taskCount = taskCount;
-    started_.next.store(0, std::memory_order_relaxed);
-    startedOpen_ = true;
-    Publish(started_, limit);
-    return ticket;
-}
-
-void WorkerPool::Finish(uint64_t ticket) {
-    std::lock_guard<std::mutex> runLock(runMutex_);
-    if (ticket == tickets_) CompleteStarted();
+    Work(job);
+    uint64_t slot = slot_.load();
+    while (!slot_.compare_exchange_weak(slot, slot | kClosed)) {}
+    const int joined = static_cast<int>(slot & kJoinedMask);
+    // The job lives on this stack: wait for the workers that joined it, briefly watching (they are
+    // finishing their last task), then asleep.
+    for (int spins = 0, done; (done = left_.load(std::memory_order_acquire)) < joined; ++spins) {
+        if (spins < kFinishSpins)
+            PIPELINE_PAUSE();
+        else
+            left_.wait(done, std::memory_order_acquire);
+    }
 }
 
 void WorkerPool::WorkerLoop(int) {

@@ -27,17 +27,6 @@ public:
         RunErased(taskCount, threads, [](void* fn, int i) { (*static_cast<Fn*>(fn))(i); }, &task);
     }
 
-    // Starts task(0) .. task(taskCount - 1) on at most `workers` pool threads, not the caller, and
-    // returns at once with a ticket for Finish(). `task` must live until the job is finished. The job
-    // is finished by Finish, or by whoever next starts a job, whichever comes first: the one that
-    // finishes runs the tasks no worker has taken, so the job ends even if no worker ever wakes.
-    template <typename Fn>
-    uint64_t Start(int taskCount, int workers, Fn& task) {
-        return StartErased(taskCount, workers, [](void* fn, int i) { (*static_cast<Fn*>(fn))(i); }, &task);
-    }
-    // Returns when the job of `ticket` is done (at once if it already is).
-    void Finish(uint64_t ticket);
-
 private:
     using Trampoline = void (*)(void*, int);
     struct Job {
@@ -49,18 +38,11 @@ private:
 
     explicit WorkerPool(int workers);
     void RunErased(int taskCount, int threads, Trampoline call, void* fn);
-    uint64_t StartErased(int taskCount, int workers, Trampoline call, void* fn);
-    void Publish(Job& job, int limit);
-    void Complete(Job& job);  // with runMutex_ held: runs what is left of `job` and waits for its workers
-    void CompleteStarted();   // the same for the started job, if one is open
     void WorkerLoop(int id);
     static void Work(Job& job);
 
     std::vector<std::thread> threads_;
     std::mutex runMutex_;                 // one job at a time, whoever calls
-    Job started_;                         // the job Start() left open (under runMutex_)
-    bool startedOpen_ = false;
-    uint64_t tickets_ = 0;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     // generation << 32 | closed << 16 | limit << 8 | joined. Workers join the current job while it is
