@@ -15,7 +15,7 @@
 
 namespace pipeline {
 
-constexpr int kQueueBandRows = 16;  // rows per band when queued work is rasterised
+constexpr int kQueueBandRows = 32;  // rows per band when queued work is rasterised
 
 // A draw after set-up, owning everything its rasterisation reads except the target's surfaces.
 struct PreparedDraw {
