@@ -352,8 +352,8 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     setup.lastPixel = pixelState.lastPixel;
     // Queued draws bin into the queue's fixed bands of rows; an immediate draw is one band.
     setup.bandTop = deferred ? 0 : area.top;
-    setup.bandHeight = deferred ? kQueueBandRows : area.bottom - area.top;
-    const int bandCount = deferred ? (area.bottom + kQueueBandRows - 1) / kQueueBandRows : 1;
+    setup.bandHeight = deferred ? queue->BandRows(target, threads) : area.bottom - area.top;
+    const int bandCount = deferred ? (area.bottom + setup.bandHeight - 1) / setup.bandHeight : 1;
     job.setup = setup;
     job.assembly = assembly;
     job.state = &prepared.state;

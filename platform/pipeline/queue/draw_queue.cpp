@@ -19,6 +19,15 @@ bool SameSurfaces(const RenderTarget& a, const RenderTarget& b) {
            a.depth.format == b.depth.format;
 }
 
+// Bands of 16 to 64 rows, as tall as leaves about four bands per thread: a triangle is set up again
+// in each band it crosses and each band walks every queued command, so fewer bands cost less, but
+// the threads need enough of them to share out.
+int BandRowsFor(int rows, int threads) {
+    int bandRows = 16;
+    while (bandRows < 64 && rows / (2 * bandRows) >= 4 * threads) bandRows *= 2;
+    return bandRows;
+}
+
 bool Overlaps(const uint8_t* data, int pitch, int rows, const uint8_t* begin, const uint8_t* end) {
     if (!data || pitch <= 0 || rows <= 0) return false;
     const uint8_t* last = data + static_cast<size_t>(pitch) * rows;
@@ -50,8 +59,13 @@ PreparedDraw& QueuedWork::NextDraw() {
     return *Draws()[drawCount_];
 }
 
+int QueuedWork::BandRows(const RenderTarget& target, int threads) const {
+    return commands_.empty() ? BandRowsFor(target.color.height, threads) : bandRows_;
+}
+
 void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
     if (commands_.empty()) {
+        bandRows_ = BandRowsFor(target.color.height, threads);
         target_ = target;
         threads_ = threads;
         rows_ = 0;
@@ -78,9 +92,9 @@ void QueuedWork::AddClear(ClearCommand clear, int threads) {
 
 void QueuedWork::Run() {
     if (commands_.empty()) return;
-    const int bands = (rows_ + kQueueBandRows - 1) / kQueueBandRows;
+    const int bands = (rows_ + bandRows_ - 1) / bandRows_;
     auto band = [&](int b) {
-        const int top = b * kQueueBandRows, bottom = top + kQueueBandRows;
+        const int top = b * bandRows_, bottom = top + bandRows_;
         for (const Command& c : commands_) {
             if (c.isClear)
                 ClearRows(clears_[c.index], top, bottom);

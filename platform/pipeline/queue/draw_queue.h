@@ -15,7 +15,6 @@
 
 namespace pipeline {
 
-constexpr int kQueueBandRows = 16;  // rows per band when queued work is rasterised
 
 // A draw after set-up, owning everything its rasterisation reads except the target's surfaces.
 struct PreparedDraw {
@@ -57,6 +56,10 @@ public:
     // Should the queue run before more is added?
     bool Full() const;
 
+    // Rows per band for work queued now for `target` on `threads` threads: fixed by the queue's
+    // first command until it runs.
+    int BandRows(const RenderTarget& target, int threads) const;
+
     // A draw object to fill and then add(); reused from earlier flushes.
     PreparedDraw& NextDraw();
     void AddDraw(const RenderTarget& target, int threads);
@@ -82,6 +85,7 @@ private:
     std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;
+    int bandRows_ = 16;
     int rows_ = 0;
     int64_t primitives_ = 0;
 };
