@@ -205,17 +205,6 @@ double MeanDifference(const FrameImage& screen, int left, int top, const FrameIm
     return count == 0 ? 255.0 : sum / double(count);
 }
 
-// The draws of the last presented frame whose vertex format is this one (the motion-blur scene draws
-// its 50 squares of 5 copies with 0x152; the other scenes draw none of them).
-size_t DrawsWithFormat(const JsonValue& report, const std::string& fvf) {
-    const JsonValue* calls = report.Find("draw_calls");
-    const JsonValue* last = calls ? calls->Find("last_frame") : nullptr;
-    if (last == nullptr) return 0;
-    size_t count = 0;
-    for (const JsonValue& draw : last->items)
-        if (draw.Find("fvf") && draw.Find("fvf")->text == fvf) ++count;
-    return count;
-}
 
 constexpr int kMenuBar = 19;  // the menu bar's rows above the client area
 
@@ -366,6 +355,7 @@ TEST_F(RealWindow, F12ChangesTheScene) {
     OnScreen("xdotool keyup F12");
     End();
     EXPECT_EQ(status_, 0) << Output();
+    // The motion-blur scene draws its 50 squares of 5 copies with 0x152; the other scenes draw none.
     EXPECT_EQ(DrawsWithFormat(report_, "0x152"), 0u) << "the last frame is still the motion-blur scene's";
     const JsonValue* calls = report_.Find("draw_calls");
     ASSERT_NE(calls, nullptr);

@@ -25,6 +25,16 @@ double NumberIn(const JsonValue& object, const char* name) {
     return value != nullptr && value->kind == JsonValue::Kind::Number ? value->number : -1.0;
 }
 
+size_t DrawsWithFormat(const JsonValue& report, const std::string& fvf) {
+    const JsonValue* calls = report.Find("draw_calls");
+    const JsonValue* last = calls ? calls->Find("last_frame") : nullptr;
+    if (last == nullptr) return 0;
+    size_t count = 0;
+    for (const JsonValue& draw : last->items)
+        if (draw.Find("fvf") && draw.Find("fvf")->text == fvf) ++count;
+    return count;
+}
+
 void RunShowcase(ShowcaseRun& run, const ShowcaseOptions& options) {
     const std::filesystem::path scratch = run.scratch.Path();
     if (scratch.empty()) {

@@ -44,6 +44,8 @@ std::string ReadFile(const std::filesystem::path& path);
 std::vector<std::string> NamesWithBackslash(const std::filesystem::path& folder);
 // The number of that name in the object, -1 when it is missing.
 double NumberIn(const JsonValue& object, const char* name);
+// The draws of the report's last presented frame whose vertex format is this one (e.g. "0x152").
+size_t DrawsWithFormat(const JsonValue& report, const std::string& fvf);
 
 // The report's "device" object (the device as at exit); `present` is false when it is missing or null.
 struct ReportedDevice {

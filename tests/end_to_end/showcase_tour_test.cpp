@@ -9,16 +9,6 @@ namespace {
 
 class ShowcaseTour : public ScriptedRun {};
 
-// The draws of the last presented frame whose vertex format is this one.
-size_t DrawsWithFormat(const JsonValue& report, const std::string& fvf) {
-    const JsonValue* calls = report.Find("draw_calls");
-    const JsonValue* last = calls ? calls->Find("last_frame") : nullptr;
-    if (last == nullptr) return 0;
-    size_t count = 0;
-    for (const JsonValue& draw : last->items)
-        if (draw.Find("fvf") && draw.Find("fvf")->text == fvf) ++count;
-    return count;
-}
 
 TEST_F(ShowcaseTour, EveryScenePaintsTheFontDialogIsAnsweredAndEverythingIsReleased) {
     ASSERT_NO_FATAL_FAILURE(Run({.frames = 600, .script = "tour.txt", .captureFrames = "60,330,450,590"}));
