@@ -288,6 +288,11 @@ PreparedDraw& ImmediateDraw() {
     return d;
 }
 
+PixelRecord& ImmediateRecord() {
+    thread_local PixelRecord r;
+    return r;
+}
+
 }  // namespace
 
 void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
@@ -335,16 +340,22 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
 
     WorkerPool& pool = WorkerPool::Instance();
     PreparedDraw& prepared = deferred ? queue->NextDraw() : ImmediateDraw();
-    prepared.state = pixelState;
-    prepared.textures.clear();
     const VaryingLayout varyings = VaryingsFor(pixelState);
     const VertexSetup vertexSetup = PrepareVertexStage(call, vertexState, varyings, target.viewport);
-    // Decodes textures: before any worker.
-    prepared.pixels = PreparePixels(prepared.state, varyings, target, deferred ? &prepared.textures : nullptr);
+    // A queued draw shares the last record when nothing it shades with has changed. Preparing one
+    // decodes textures: before any worker.
+    const PixelRecord* shared = deferred ? queue->LastRecord() : nullptr;
+    if (!shared || !shared->Matches(pixelState)) {
+        PixelRecord& record = deferred ? queue->NextRecord() : ImmediateRecord();
+        record.Prepare(pixelState, varyings, target, deferred);
+        shared = &record;
+    }
+    const PixelRecord& record = *shared;
+    prepared.record = &record;
 
     DrawJob job;
     job.vertex = &vertexSetup;
-    job.pixels = &prepared.pixels;
+    job.pixels = &record.pixels;
     SetupContext& setup = prepared.setup;
     setup.area = area;
     setup.interpolants = varyings.count + 2;
@@ -356,7 +367,7 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     const int bandCount = deferred ? (area.bottom + setup.bandHeight - 1) / setup.bandHeight : 1;
     job.setup = setup;
     job.assembly = assembly;
-    job.state = &prepared.state;
+    job.state = &record.state;
     job.varyingCount = varyings.count;
     job.colorCount = varyings.specular >= 0 ? varyings.specular + 4 : 4;
 
@@ -373,10 +384,17 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     pool.Run(setupTasks, threads, setupTask);
 
     int64_t covered = 0;
-    for (int i = 0; i < setupTasks; ++i) covered += prepared.lists[i].coveredArea;
-    if (covered == 0) return;
-    prepared.firstRow = area.top;
-    prepared.lastRow = area.bottom - 1;
+    int firstBand = bandCount, lastBand = -1;
+    for (int i = 0; i < setupTasks; ++i) {
+        const PrimitiveList& list = prepared.lists[i];
+        covered += list.coveredArea;
+        firstBand = std::min(firstBand, list.firstBand);
+        lastBand = std::max(lastBand, list.lastBand);
+    }
+    if (covered == 0 || lastBand < firstBand) return;
+    // The rows of the bands the primitives were binned into: the other bands skip the draw.
+    prepared.firstRow = std::max(area.top, setup.bandTop + firstBand * setup.bandHeight);
+    prepared.lastRow = std::min(area.bottom, setup.bandTop + (lastBand + 1) * setup.bandHeight) - 1;
     if (deferred) {
         queue->AddDraw(target, threads);
         return;

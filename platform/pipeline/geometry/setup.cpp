@@ -18,8 +18,12 @@ int64_t RoundHalfAway(double d) {
 }
 
 void AddToBins(const SetupContext& ctx, PrimitiveList& out, int top, int bottom, uint32_t index) {
-    const int first = (top - ctx.bandTop) / ctx.bandHeight, last = (bottom - ctx.bandTop) / ctx.bandHeight;
-    for (int band = first; band <= last && band < static_cast<int>(out.bins.size()); ++band) out.bins[band].push_back(index);
+    const int first = std::max((top - ctx.bandTop) / ctx.bandHeight, 0);
+    const int last = std::min((bottom - ctx.bandTop) / ctx.bandHeight, static_cast<int>(out.bins.size()) - 1);
+    if (first > last) return;
+    for (int band = first; band <= last; ++band) out.bins[band].push_back(index);
+    out.firstBand = std::min(out.firstBand, first);
+    out.lastBand = std::max(out.lastBand, last);
 }
 
 void AppendValues(const ScreenVertex& v, int interpolants, std::vector<float>& data) {
@@ -33,8 +37,15 @@ void PrimitiveList::Reset(int bandCount) {
     lines.clear();
     points.clear();
     data.clear();
-    if (static_cast<int>(bins.size()) != bandCount) bins.resize(bandCount);
-    for (auto& bin : bins) bin.clear();
+    if (static_cast<int>(bins.size()) != bandCount) {
+        bins.resize(bandCount);
+        for (auto& bin : bins) bin.clear();
+    } else {
+        // Only the bins in use hold indices.
+        for (int band = firstBand; band <= lastBand; ++band) bins[band].clear();
+    }
+    firstBand = bandCount;
+    lastBand = -1;
     coveredArea = 0;
 }
 

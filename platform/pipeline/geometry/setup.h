@@ -52,6 +52,7 @@ struct alignas(64) PrimitiveList {  // aligned: set-up tasks fill neighbouring l
     std::vector<PointRecord> points;
     std::vector<float> data;
     std::vector<std::vector<uint32_t>> bins;  // per band: indices of the records touching it
+    int firstBand = 0, lastBand = -1;         // the bins holding any index (none when last < first)
     int64_t coveredArea = 0;                  // sum of bounding-box areas, to size the raster work
     void Reset(int bandCount);
 };

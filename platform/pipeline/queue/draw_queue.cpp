@@ -1,6 +1,9 @@
 #include "queue/draw_queue.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
+#include <type_traits>
 
 #include "pipeline/pipeline.h"
 #include "queue/workers.h"
@@ -35,9 +38,40 @@ bool Overlaps(const uint8_t* data, int pitch, int rows, const uint8_t* begin, co
 }
 }  // namespace
 
+static_assert(std::is_trivially_copyable_v<PixelState>, "pixel records copy and compare the state's bytes");
+
+void PixelRecord::Prepare(const PixelState& source, const VaryingLayout& varyings, RenderTarget& target, bool keep) {
+    std::memcpy(&state, &source, sizeof state);  // bytes and all, so Matches can compare them
+    textures.clear();
+    pixels = PreparePixels(state, varyings, target, keep ? &textures : nullptr);
+}
+
+bool PixelRecord::Matches(const PixelState& source) const {
+    if (std::memcmp(&state, &source, sizeof state) != 0) return false;
+    for (int s = 0; s < pixels.stageCount; ++s) {
+        const StageState& stage = state.stages[s];
+        const Texture* texture = stage.texture;
+        // The stages PreparePixels sampled: the same again, as the state is.
+        if (!texture || !ReadsTexture(stage) || pixels.varyings.tex[stage.texCoordIndex & 7] < 0) continue;
+        const StageSampler& sampler = pixels.samplers[s];
+        // The levels decoded now must be the very ones prepared, and the chain must end where it did.
+        const size_t count = std::min<size_t>(texture->levels.size(), kMaxLevels);
+        for (size_t i = 0; i < count; ++i) {
+            const DecodedLevel* level = texture->Decoded(i);
+            if (static_cast<int>(i) >= sampler.levelCount) {
+                if (level) return false;
+                break;
+            }
+            if (!level || level->texels.data() != sampler.levels[i].texels) return false;
+        }
+        if (static_cast<int>(count) < sampler.levelCount) return false;
+    }
+    return true;
+}
+
 void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
     if (bottom <= firstRow || top > lastRow) return;
-    for (int i = 0; i < listCount; ++i) RasterizeBand(pixels, setup, lists[i], band, top, bottom);
+    for (int i = 0; i < listCount; ++i) RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);
 }
 
 bool QueuedWork::OtherTarget(const RenderTarget& target) const {
@@ -59,6 +93,15 @@ PreparedDraw& QueuedWork::NextDraw() {
     return *Draws()[drawCount_];
 }
 
+const PixelRecord* QueuedWork::LastRecord() const {
+    return recordCount_ > 0 ? Records()[recordCount_ - 1].get() : nullptr;
+}
+
+PixelRecord& QueuedWork::NextRecord() {
+    if (recordCount_ == static_cast<int>(Records().size())) Records().push_back(std::make_unique<PixelRecord>());
+    return *Records()[recordCount_++];
+}
+
 int QueuedWork::BandRows(const RenderTarget& target, int threads) const {
     return commands_.empty() ? BandRowsFor(target.color.height, threads) : bandRows_;
 }
@@ -77,7 +120,7 @@ void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
 void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
     NoteTarget(target, threads);
     const PreparedDraw& d = *Draws()[drawCount_];
-    commands_.push_back({false, drawCount_++});
+    commands_.push_back({false, drawCount_++, d.firstRow, d.lastRow});
     rows_ = std::max(rows_, d.lastRow + 1);
     for (int i = 0; i < d.listCount; ++i)
         primitives_ += static_cast<int64_t>(d.lists[i].triangles.size() + d.lists[i].lines.size() + d.lists[i].points.size());
@@ -85,8 +128,13 @@ void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
 
 void QueuedWork::AddClear(ClearCommand clear, int threads) {
     NoteTarget(clear.target, threads);
-    for (const Rect& r : clear.rects) rows_ = std::max(rows_, r.bottom);
-    commands_.push_back({true, static_cast<int>(clears_.size())});
+    int firstRow = std::numeric_limits<int>::max(), lastRow = -1;
+    for (const Rect& r : clear.rects) {
+        rows_ = std::max(rows_, r.bottom);
+        firstRow = std::min(firstRow, r.top);
+        lastRow = std::max(lastRow, r.bottom - 1);
+    }
+    commands_.push_back({true, static_cast<int>(clears_.size()), firstRow, lastRow});
     clears_.push_back(std::move(clear));
 }
 
@@ -96,6 +144,7 @@ void QueuedWork::Run() {
     auto band = [&](int b) {
         const int top = b * bandRows_, bottom = top + bandRows_;
         for (const Command& c : commands_) {
+            if (c.lastRow < top || c.firstRow >= bottom) continue;
             if (c.isClear)
                 ClearRows(clears_[c.index], top, bottom);
             else
@@ -105,7 +154,8 @@ void QueuedWork::Run() {
     WorkerPool::Instance().Run(bands, threads_, band);
     commands_.clear();
     clears_.clear();
-    for (int i = 0; i < drawCount_; ++i) Draws()[i]->textures.clear();  // let go of the texels sampled
+    for (int i = 0; i < recordCount_; ++i) Records()[i]->textures.clear();  // let go of the texels sampled
+    recordCount_ = 0;
     drawCount_ = 0;
     set_ ^= 1;
     primitives_ = 0;

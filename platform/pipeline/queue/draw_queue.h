@@ -16,15 +16,28 @@
 namespace pipeline {
 
 
-// A draw after set-up, owning everything its rasterisation reads except the target's surfaces.
-struct PreparedDraw {
-    PixelState state;                 // a copy: pixels.state points here
+// The pixel state of queued draws, prepared once: consecutive draws with the same state and the same
+// texels share one record, so many small draws do not each copy and prepare it.
+struct PixelRecord {
+    PixelState state;  // a copy: pixels.state points here
     PixelPipeline pixels;
+    std::vector<std::shared_ptr<const DecodedLevel>> textures;  // the decoded levels sampled
+
+    // Copies `source` and prepares it for `target`; with `keep`, the decoded levels are kept here.
+    void Prepare(const PixelState& source, const VaryingLayout& varyings, RenderTarget& target, bool keep);
+    // Would a draw with `source` into this record's target shade exactly as this record does: the same
+    // state, and every texture it samples still the texels prepared?
+    bool Matches(const PixelState& source) const;
+};
+
+// A draw after set-up, owning everything its rasterisation reads except its pixel record and the
+// target's surfaces.
+struct PreparedDraw {
+    const PixelRecord* record = nullptr;
     SetupContext setup;
     std::vector<PrimitiveList> lists;  // [0, listCount) in use
     int listCount = 0;
-    std::vector<std::shared_ptr<const DecodedLevel>> textures;  // the decoded levels sampled
-    int firstRow = 0, lastRow = -1;   // rows the draw may touch
+    int firstRow = 0, lastRow = -1;   // rows of the bands the primitives were binned into
 
     // Rasterises the primitives binned into `band`, within rows [top, bottom).
     void RasterizeRows(int band, int top, int bottom) const;
@@ -62,6 +75,9 @@ public:
 
     // A draw object to fill and then add(); reused from earlier flushes.
     PreparedDraw& NextDraw();
+    // The pixel record queued last (null when none), and a new one to fill, kept until the queue runs.
+    const PixelRecord* LastRecord() const;
+    PixelRecord& NextRecord();
     void AddDraw(const RenderTarget& target, int threads);
     void AddClear(ClearCommand clear, int threads);
 
@@ -69,9 +85,11 @@ public:
     void Run();
 
 private:
+    // A band skips the commands outside its rows without reading their records.
     struct Command {
         bool isClear;
         int index;
+        int firstRow, lastRow;
     };
     void NoteTarget(const RenderTarget& target, int threads);
 
@@ -82,6 +100,10 @@ private:
     int set_ = 0;
     std::vector<std::unique_ptr<PreparedDraw>>& Draws() { return sets_[set_]; }
     int drawCount_ = 0;  // Draws()[0, drawCount_) queued
+    std::vector<std::unique_ptr<PixelRecord>> recordSets_[2];
+    std::vector<std::unique_ptr<PixelRecord>>& Records() { return recordSets_[set_]; }
+    const std::vector<std::unique_ptr<PixelRecord>>& Records() const { return recordSets_[set_]; }
+    int recordCount_ = 0;  // Records()[0, recordCount_) in use
     std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;
