@@ -90,7 +90,6 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
     if (!WindowExists(window)) return D3DERR_INVALIDCALL;
 
     const Surface& source = *backBuffer_;
-    source.WaitForPipeline();  // the frame's draws and clears may still be queued
     const LONG bbW = LONG(source.Desc().width), bbH = LONG(source.Desc().height);
     LONG frameW = bbW, frameH = bbH;
     if (params_.Windowed) {
@@ -116,7 +115,18 @@ HRESULT Device::Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDe
             frame.height = UINT(frameH);
             frame.pixels.assign(size_t(frameW) * size_t(frameH), 0xFF000000u);
         }
-        Stretch(source, from, frame, to);
+        if (!pSourceRect && !pDestRect && frameW == bbW && frameH == bbH) {
+            // The whole back buffer, unstretched: the frame's queued draws and clears run, and every
+            // band of rows is copied by the thread that drew it, as soon as it is done.
+            uint32_t* pixels = frame.pixels.data();
+            Queue().FlushAndRead(int(bbH), [&source, pixels, bbW](int top, int bottom) {
+                for (int y = top; y < bottom; ++y)
+                    source.ReadFinishedRowOpaque(0, UINT(y), UINT(bbW), pixels + size_t(y) * size_t(bbW));
+            });
+        } else {
+            source.WaitForPipeline();  // the frame's draws and clears may still be queued
+            Stretch(source, from, frame, to);
+        }
         if (cursor_.set && cursor_.shown) {
             POINT at{cursor_.x, cursor_.y};
             if (params_.Windowed) {

@@ -139,6 +139,10 @@ void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
 
 void Surface::ReadRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const {
     WaitForPipeline();
+    ReadFinishedRowOpaque(x, y, count, out);
+}
+
+void Surface::ReadFinishedRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const {
     auto format = ColorFormatOf(desc_.format);
     if (!format || y >= desc_.height || x > desc_.width || count > desc_.width - x) {
         std::fill(out, out + count, 0xFF000000u);

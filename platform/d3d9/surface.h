@@ -53,6 +53,8 @@ public:
     void ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const;
     // The same with alpha 255, as a window shows the pixels: one pass over the row.
     void ReadRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const;
+    // The same without waiting for the pipeline: for rows its queued work has finished.
+    void ReadFinishedRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const;
 
     pipeline::ColorSurface ColorView();
     pipeline::DepthSurface DepthView();

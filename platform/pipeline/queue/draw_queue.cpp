@@ -138,11 +138,17 @@ void QueuedWork::AddClear(ClearCommand clear, int threads) {
     clears_.push_back(std::move(clear));
 }
 
-void QueuedWork::Run() {
-    if (commands_.empty()) return;
-    const int bands = (rows_ + bandRows_ - 1) / bandRows_;
+void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int readRows) {
+    if (!read || readRows <= 0) {
+        read = nullptr;
+        readRows = 0;
+    }
+    if (commands_.empty() && !read) return;
+    const int bandRows = commands_.empty() ? BandRowsFor(readRows, ThreadCount()) : bandRows_;
+    const int threads = commands_.empty() ? ThreadCount() : threads_;
+    const int bands = (std::max(rows_, readRows) + bandRows - 1) / bandRows;
     auto band = [&](int b) {
-        const int top = b * bandRows_, bottom = top + bandRows_;
+        const int top = b * bandRows, bottom = top + bandRows;
         for (const Command& c : commands_) {
             if (c.lastRow < top || c.firstRow >= bottom) continue;
             if (c.isClear)
@@ -150,8 +156,9 @@ void QueuedWork::Run() {
             else
                 Draws()[c.index]->RasterizeRows(b, top, bottom);
         }
+        if (read && top < readRows) (*read)(top, std::min(bottom, readRows));
     };
-    WorkerPool::Instance().Run(bands, threads_, band);
+    WorkerPool::Instance().Run(bands, threads, band);
     commands_.clear();
     clears_.clear();
     for (int i = 0; i < recordCount_; ++i) Records()[i]->textures.clear();  // let go of the texels sampled
@@ -169,6 +176,11 @@ DrawQueue::~DrawQueue() { Flush(); }
 void DrawQueue::Flush() {
     std::lock_guard<std::mutex> lock(work_->mutex);
     work_->Run();
+}
+
+void DrawQueue::FlushAndRead(int rows, const std::function<void(int top, int bottom)>& read) {
+    std::lock_guard<std::mutex> lock(work_->mutex);
+    work_->Run(&read, rows);
 }
 
 void DrawQueue::FlushWrites(const void* begin, const void* end) {

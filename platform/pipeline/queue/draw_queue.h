@@ -3,6 +3,7 @@
 // (vertices transformed, primitives clipped and binned, state and textures captured), then wait here
 // with the clears in submission order; a flush hands the rows to the workers in bands, each band running every queued
 // command in order, so many small draws keep all threads busy at once.
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -81,8 +82,9 @@ public:
     void AddDraw(const RenderTarget& target, int threads);
     void AddClear(ClearCommand clear, int threads);
 
-    // Runs everything queued, in order, and empties the queue.
-    void Run();
+    // Runs everything queued, in order, and empties the queue. With `read`, each band of rows
+    // [0, readRows) is then passed to it, as DrawQueue::FlushAndRead says.
+    void Run(const std::function<void(int top, int bottom)>* read = nullptr, int readRows = 0);
 
 private:
     // A band skips the commands outside its rows without reading their records.

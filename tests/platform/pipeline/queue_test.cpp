@@ -1,6 +1,7 @@
 // Queued draws and clears: what a draw captures at the call, and when the queue runs by itself.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 
@@ -142,9 +143,7 @@ TEST_F(Queue, TheSingleThreadedPathDrawsAtOnce) {
 // Hundreds of small overlapping blended quads with clears among them: the queue hands batches to the
 // workers while more are submitted, and every pixel must still blend them in submission order, as the
 // single-threaded path does.
-std::vector<uint32_t> blendedQuads(int threads) {
-    SetThreadCount(threads);
-    Canvas canvas(96, 80);
+void drawBlendedQuads(Canvas& canvas) {
     canvas.fill(0xFF000000);
     PixelState blended = basicPixels();
     blended.blend = {true, BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha, BlendOp::Add};
@@ -159,6 +158,12 @@ std::vector<uint32_t> blendedQuads(int threads) {
         const VertexStream stream = quad(x, y, x + 7 + i % 11, y + 5 + i % 13, color);
         Draw(drawOf(stream, PrimitiveType::TriangleStrip, 2), VertexState{}, blended, canvas.target);
     }
+}
+
+std::vector<uint32_t> blendedQuads(int threads) {
+    SetThreadCount(threads);
+    Canvas canvas(96, 80);
+    drawBlendedQuads(canvas);
     return canvas.pixels();
 }
 
@@ -169,6 +174,28 @@ TEST_F(Queue, ManySmallBlendedDrawsBlendInSubmissionOrderOnEveryPath) {
     int distinct = 0;  // the quads overlap and blend: many colours, not a few
     for (size_t i = 1; i < reference.size(); ++i) distinct += reference[i] != reference[i - 1];
     EXPECT_GT(distinct, static_cast<int>(reference.size()) / 2);
+}
+
+// FlushAndRead hands every row over once, after all the queued work for it, whether or not work is queued.
+TEST_F(Queue, FlushAndReadGivesEveryRowOnceWithItsFinishedPixels) {
+    const std::vector<uint32_t> reference = blendedQuads(1);
+    for (int threads : {1, 2, 0}) {
+        SetThreadCount(threads);
+        Canvas canvas(96, 80);
+        for (bool queued : {true, false}) {
+            if (queued) drawBlendedQuads(canvas);
+            std::vector<uint32_t> read(reference.size(), 0);
+            std::vector<std::atomic<int>> times(80);
+            canvas.target.queue->FlushAndRead(80, [&](int top, int bottom) {
+                for (int y = top; y < bottom; ++y) {
+                    times[y].fetch_add(1);
+                    for (int x = 0; x < 96; ++x) read[static_cast<size_t>(y) * 96 + x] = unflushedPixel(canvas, x, y);
+                }
+            });
+            for (int y = 0; y < 80; ++y) ASSERT_EQ(times[y].load(), 1) << "row " << y << ", threads " << threads;
+            EXPECT_EQ(read, reference) << "threads " << threads << (queued ? ", queued" : ", nothing queued");
+        }
+    }
 }
 
 } // namespace
