@@ -2,6 +2,7 @@
 
 #include "machine/control.h"
 #include "machine/machine.h"
+#include "window_device.h"
 
 namespace test {
 
@@ -15,25 +16,6 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 std::vector<UINT>& DeviceTest::Messages() {
     static std::vector<UINT> messages;
     return messages;
-}
-
-D3DPRESENT_PARAMETERS Windowed(UINT width, UINT height, D3DFORMAT format) {
-    D3DPRESENT_PARAMETERS p{};
-    p.BackBufferWidth = width;
-    p.BackBufferHeight = height;
-    p.BackBufferFormat = format;
-    p.BackBufferCount = 1;
-    p.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    p.Windowed = TRUE;
-    p.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    return p;
-}
-
-D3DPRESENT_PARAMETERS WithDepth(D3DPRESENT_PARAMETERS params, D3DFORMAT depth) {
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = depth;
-    params.Flags = D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
-    return params;
 }
 
 D3DPRESENT_PARAMETERS FullScreen(UINT width, UINT height, D3DFORMAT format) {
@@ -53,12 +35,7 @@ void DeviceTest::SetUp() {
     machine::control::Reset();
     d3d9::control::Reset();
     Messages().clear();
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.lpszClassName = "DeviceTestWindow";
-    RegisterClassA(&wc);
-    window_ = CreateWindowExA(0, "DeviceTestWindow", "Device test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 50, 400,
-                              300, nullptr, nullptr, nullptr, nullptr);
+    window_ = test_support::OpenWindow("DeviceTestWindow", "Device test", RecordingProc, 100, 50, 400, 300);
     ASSERT_NE(window_, nullptr);
     d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(d3d_, nullptr);

@@ -7,13 +7,15 @@
 
 #include "d3d9.h"
 #include "d3d9/control.h"
+#include "window_device.h"
 #include "windows.h"
 
 namespace test {
 
-// Present parameters for a windowed back buffer of the given size (0: the client area's).
-D3DPRESENT_PARAMETERS Windowed(UINT width = 320, UINT height = 240, D3DFORMAT format = D3DFMT_X8R8G8B8);
-D3DPRESENT_PARAMETERS WithDepth(D3DPRESENT_PARAMETERS params, D3DFORMAT depth = D3DFMT_D24S8);
+// Present parameters: windowed (size 0: the client area's) and with a depth buffer, as every drawing
+// fixture makes them, and full screen.
+using test_support::Windowed;
+using test_support::WithDepth;
 D3DPRESENT_PARAMETERS FullScreen(UINT width, UINT height, D3DFORMAT format = D3DFMT_X8R8G8B8);
 
 // The pixel of the machine's last frame at (x, y), without its unused top byte.

@@ -5,8 +5,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
+
+#include "window_device.h"
 
 namespace test {
 
@@ -112,23 +113,7 @@ void DrawTest::Frame(uint32_t background, const std::function<void()>& draw) {
 }
 
 std::vector<uint32_t> DrawTest::Pixels() {
-    std::vector<uint32_t> pixels(size_t(kDrawWidth) * kDrawHeight, 0);
-    IDirect3DSurface9* back = nullptr;
-    EXPECT_EQ(device_->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
-    if (!back) return pixels;
-    D3DLOCKED_RECT locked{};
-    EXPECT_EQ(back->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
-    if (locked.pBits) {
-        for (UINT y = 0; y < kDrawHeight; ++y)
-            for (UINT x = 0; x < kDrawWidth; ++x) {
-                uint32_t v;
-                std::memcpy(&v, static_cast<uint8_t*>(locked.pBits) + size_t(y) * locked.Pitch + x * 4, 4);
-                pixels[size_t(y) * kDrawWidth + x] = v | 0xFF000000u;
-            }
-        back->UnlockRect();
-    }
-    back->Release();
-    return pixels;
+    return test_support::BackBufferPixels(device_, kDrawWidth, kDrawHeight, 0xFF000000u);
 }
 
 uint32_t DrawTest::Pixel(UINT x, UINT y) { return Pixels()[size_t(y) * kDrawWidth + x]; }
