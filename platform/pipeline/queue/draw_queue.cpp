@@ -1,8 +1,10 @@
 #include "queue/draw_queue.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
+#include <thread>
 #include <type_traits>
 
 #include "pipeline/pipeline.h"
@@ -69,6 +71,26 @@ bool PixelRecord::Matches(const PixelState& source) const {
     return true;
 }
 
+static_assert(std::is_trivially_copyable_v<VertexState>, "vertex records copy and compare the state's bytes");
+
+void VertexRecord::Prepare(const DrawCall& call, const VertexState& source, const VaryingLayout& varyingLayout,
+                           const Viewport& view) {
+    std::memcpy(&state, &source, sizeof state);
+    setup = PrepareVertexStage(call, state, varyingLayout, view);
+    viewport = view;
+    varyings = varyingLayout;
+    pretransformed = call.layout.pretransformed;
+}
+
+bool VertexRecord::Matches(const DrawCall& call, const VertexState& source, const VaryingLayout& varyingLayout,
+                           const Viewport& view) const {
+    // The vertex stage's set-up reads the state, the viewport, the varyings and the kind of position.
+    return pretransformed == call.layout.pretransformed && viewport.x == view.x && viewport.y == view.y &&
+           viewport.width == view.width && viewport.height == view.height && viewport.minZ == view.minZ &&
+           viewport.maxZ == view.maxZ && std::memcmp(&varyings, &varyingLayout, sizeof varyings) == 0 &&
+           std::memcmp(&state, &source, sizeof state) == 0;
+}
+
 void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
     if (bottom <= firstRow || top > lastRow) return;
     for (int i = 0; i < listCount; ++i) RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);
@@ -93,15 +115,6 @@ PreparedDraw& QueuedWork::NextDraw() {
     return *Draws()[drawCount_];
 }
 
-const PixelRecord* QueuedWork::LastRecord() const {
-    return recordCount_ > 0 ? Records()[recordCount_ - 1].get() : nullptr;
-}
-
-PixelRecord& QueuedWork::NextRecord() {
-    if (recordCount_ == static_cast<int>(Records().size())) Records().push_back(std::make_unique<PixelRecord>());
-    return *Records()[recordCount_++];
-}
-
 int QueuedWork::BandRows(const RenderTarget& target, int threads) const {
     return commands_.empty() ? BandRowsFor(target.color.height, threads) : bandRows_;
 }
@@ -120,6 +133,14 @@ void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
 void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
     NoteTarget(target, threads);
     const PreparedDraw& d = *Draws()[drawCount_];
+    if (d.setUpLater) {
+        // Until it is set up, the draw may touch any row of its area.
+        setUps_.push_back(static_cast<int>(commands_.size()));
+        commands_.push_back({false, drawCount_++, d.setup.area.top, d.setup.area.bottom - 1});
+        rows_ = std::max(rows_, d.setup.area.bottom);
+        primitives_ += d.call.primitiveCount;
+        return;
+    }
     commands_.push_back({false, drawCount_++, d.firstRow, d.lastRow});
     rows_ = std::max(rows_, d.lastRow + 1);
     for (int i = 0; i < d.listCount; ++i)
@@ -147,7 +168,27 @@ void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int r
     const int bandRows = commands_.empty() ? BandRowsFor(readRows, ThreadCount()) : bandRows_;
     const int threads = commands_.empty() ? ThreadCount() : threads_;
     const int bands = (std::max(rows_, readRows) + bandRows - 1) / bandRows;
-    auto band = [&](int b) {
+    // One job: first the draws left to set up, then the bands, which wait until every set-up is done
+    // (tasks are handed out in order, so each set-up has a thread running it by then).
+    const int setUps = static_cast<int>(setUps_.size());
+    std::atomic<int> setUpsDone{0};
+    auto task = [&](int t) {
+        if (t < setUps) {
+            Command& c = commands_[setUps_[t]];
+            PreparedDraw& d = *Draws()[c.index];
+            SetUpQueuedDraw(d);
+            c.firstRow = d.firstRow;
+            c.lastRow = d.lastRow;
+            setUpsDone.fetch_add(1, std::memory_order_release);
+            return;
+        }
+        for (int spins = 0; setUpsDone.load(std::memory_order_acquire) < setUps; ++spins) {
+            if (spins < 1024)
+                PauseCpu();
+            else
+                std::this_thread::yield();
+        }
+        const int b = t - setUps;
         const int top = b * bandRows, bottom = top + bandRows;
         for (const Command& c : commands_) {
             if (c.lastRow < top || c.firstRow >= bottom) continue;
@@ -158,11 +199,14 @@ void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int r
         }
         if (read && top < readRows) (*read)(top, std::min(bottom, readRows));
     };
-    WorkerPool::Instance().Run(bands, threads, band);
+    WorkerPool::Instance().Run(setUps + bands, threads, task);
     commands_.clear();
+    setUps_.clear();
     clears_.clear();
-    for (int i = 0; i < recordCount_; ++i) Records()[i]->textures.clear();  // let go of the texels sampled
-    recordCount_ = 0;
+    // Let go of the texels sampled.
+    for (int i = 0; i < pixelRecords_.count; ++i) pixelRecords_.sets[set_][i]->textures.clear();
+    pixelRecords_.count = 0;
+    vertexRecords_.count = 0;
     drawCount_ = 0;
     set_ ^= 1;
     primitives_ = 0;
