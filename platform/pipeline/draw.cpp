@@ -18,9 +18,11 @@ namespace {
 
 constexpr int kPrimitivesPerTask = 2048;
 constexpr int kMaxSetupTasks = 64;
-// Queued draws this small are set up by the workers when the queue runs.
-constexpr int kLaterSetupPrimitives = 256;
-constexpr int kLaterSetupVertices = 1024;
+// Queued draws up to this size are set up by the workers when the queue runs, in parts of about
+// kLaterPrimitivesPerPart primitives; larger ones are set up at the call, in parallel already.
+constexpr int kLaterSetupPrimitives = 4096;
+constexpr int kLaterSetupVertices = 8192;
+constexpr int kLaterPrimitivesPerPart = 96;
 
 std::atomic<int> globalThreads{0};
 
@@ -351,21 +353,26 @@ void KeepForLater(const DrawCall& call, const Assembly& assembly, int primitives
         d.call.indices = d.indexBytes.data();
         d.call.indexCount = indices;
     }
-    d.listCount = 1;
-    if (d.lists.empty()) d.lists.resize(1);
+    d.listCount = (primitives + kLaterPrimitivesPerPart - 1) / kLaterPrimitivesPerPart;
+    if (d.lists.size() < static_cast<size_t>(d.listCount)) d.lists.resize(d.listCount);
+    // Until it is set up, the draw may touch any row of its area.
+    d.firstRow = d.setup.area.top;
+    d.lastRow = d.setup.area.bottom - 1;
 }
 
 }  // namespace
 
-void SetUpQueuedDraw(PreparedDraw& d) {
+void SetUpQueuedDraw(PreparedDraw& d, int part) {
     VertexSetup vertex = d.vertexRecord->setup;
     vertex.layout = d.call.layout;
     vertex.vertices = d.call.vertices;
     const DrawJob job = JobFor(vertex, *d.record, d.setup, Assembly{&d.call, 0, d.call.vertexCount});
-    PrimitiveList& list = d.lists[0];
+    PrimitiveList& list = d.lists[part];
     list.Reset(d.bandCount);
-    SetupPrimitives(job, 0, d.call.primitiveCount, list);
-    FindRows(d);
+    const int64_t primitives = d.call.primitiveCount;
+    SetupPrimitives(job, static_cast<int>(primitives * part / d.listCount),
+                    static_cast<int>(primitives * (part + 1) / d.listCount), list);
+    if (d.listCount == 1) FindRows(d);
 }
 
 void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {

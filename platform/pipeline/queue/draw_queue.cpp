@@ -93,7 +93,9 @@ bool VertexRecord::Matches(const DrawCall& call, const VertexState& source, cons
 
 void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
     if (bottom <= firstRow || top > lastRow) return;
-    for (int i = 0; i < listCount; ++i) RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);
+    for (int i = 0; i < listCount; ++i)
+        if (band >= lists[i].firstBand && band <= lists[i].lastBand)
+            RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);
 }
 
 bool QueuedWork::OtherTarget(const RenderTarget& target) const {
@@ -135,7 +137,7 @@ void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
     const PreparedDraw& d = *Draws()[drawCount_];
     if (d.setUpLater) {
         // Until it is set up, the draw may touch any row of its area.
-        setUps_.push_back(static_cast<int>(commands_.size()));
+        for (int part = 0; part < d.listCount; ++part) setUps_.push_back({static_cast<int>(commands_.size()), part});
         commands_.push_back({false, drawCount_++, d.setup.area.top, d.setup.area.bottom - 1});
         rows_ = std::max(rows_, d.setup.area.bottom);
         primitives_ += d.call.primitiveCount;
@@ -174,11 +176,13 @@ void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int r
     std::atomic<int> setUpsDone{0};
     auto task = [&](int t) {
         if (t < setUps) {
-            Command& c = commands_[setUps_[t]];
+            Command& c = commands_[setUps_[t].command];
             PreparedDraw& d = *Draws()[c.index];
-            SetUpQueuedDraw(d);
-            c.firstRow = d.firstRow;
-            c.lastRow = d.lastRow;
+            SetUpQueuedDraw(d, setUps_[t].part);
+            if (d.listCount == 1) {
+                c.firstRow = d.firstRow;
+                c.lastRow = d.lastRow;
+            }
             setUpsDone.fetch_add(1, std::memory_order_release);
             return;
         }

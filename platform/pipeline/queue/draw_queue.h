@@ -67,8 +67,9 @@ struct PreparedDraw {
     void RasterizeRows(int band, int top, int bottom) const;
 };
 
-// Sets up a draw queued with setUpLater: its primitives are binned and its rows found.
-void SetUpQueuedDraw(PreparedDraw& draw);
+// Sets up part `part` of a draw queued with setUpLater (each of its lists is one part). A draw of
+// one part also finds its rows; one of several keeps the rows of its area.
+void SetUpQueuedDraw(PreparedDraw& draw, int part);
 
 // A clear with its values resolved.
 struct ClearCommand {
@@ -144,7 +145,10 @@ private:
     };
     Records<PixelRecord> pixelRecords_;
     Records<VertexRecord> vertexRecords_;
-    std::vector<int> setUps_;  // the commands whose draws are set up when the queue runs
+    struct SetUp {
+        int command, part;
+    };
+    std::vector<SetUp> setUps_;  // the parts of queued draws set up when the queue runs
     std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;

@@ -200,14 +200,15 @@ TEST_F(Queue, FlushAndReadGivesEveryRowOnceWithItsFinishedPixels) {
 }
 
 // Small lit draws, indexed from past the start of their stream with a base vertex, each moved by its
-// own world matrix and one with an index past its vertices: queued draws are set up when the queue
-// runs, from copies of their vertices and indices, and must draw what the reference path draws even
-// though the caller's buffers are overwritten after each call.
+// own world matrix, with an index past its vertices, and by turns the whole sphere (set up in several
+// parts) and a few of its triangles (one part): queued draws are set up when the queue runs, from
+// copies of their vertices and indices, and must draw what the reference path draws even though the
+// caller's buffers are overwritten after each call.
 std::vector<uint32_t> smallIndexedDraws(int threads, std::vector<uint32_t>& depth) {
     SetThreadCount(threads);
     Canvas canvas(120, 90, ColorFormat::A8R8G8B8, DepthFormat::D24S8);
     canvas.fill(0xFF000000);
-    const Mesh sphere = makeSphere(8, 6);
+    const Mesh sphere = makeSphere(16, 8);
     const int lead = 5;  // vertices before the sphere's, which no index names
     VertexStream stream = sphere.stream;
     stream.bytes.insert(stream.bytes.begin(), static_cast<size_t>(lead) * stream.layout.stride, 0xFF);
@@ -226,7 +227,8 @@ std::vector<uint32_t> smallIndexedDraws(int threads, std::vector<uint32_t>& dept
     ps.depth = {true, true, Compare::LessEqual};
     for (int i = 0; i < 6; ++i) {
         vs.world = translation(-1.5f + 0.6f * static_cast<float>(i), 0.3f * static_cast<float>(i % 2), 0.5f * static_cast<float>(i));
-        DrawCall call = indexedDrawOf(stream, indices, PrimitiveType::TriangleList, static_cast<int>(indices.size() / 3));
+        const int triangles = i % 2 ? 30 : static_cast<int>(indices.size() / 3);
+        DrawCall call = indexedDrawOf(stream, indices, PrimitiveType::TriangleList, triangles);
         call.baseVertex = lead;
         call.firstVertex = lead;
         call.usedVertexCount = sphere.stream.count();
