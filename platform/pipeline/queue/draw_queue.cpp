@@ -16,6 +16,7 @@ namespace pipeline {
 namespace {
 constexpr size_t kMaxQueuedCommands = 8192;
 constexpr int64_t kMaxQueuedPrimitives = 1 << 20;
+constexpr size_t kMaxQueuedVertexBytes = 16 << 20;  // copies kept by draws set up later
 
 bool SameSurfaces(const RenderTarget& a, const RenderTarget& b) {
     return a.color.data == b.color.data && a.color.pitch == b.color.pitch && a.color.width == b.color.width &&
@@ -109,7 +110,8 @@ bool QueuedWork::Writes(const uint8_t* begin, const uint8_t* end) const {
 }
 
 bool QueuedWork::Full() const {
-    return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
+    return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives ||
+           copiedBytes_ >= kMaxQueuedVertexBytes;
 }
 
 PreparedDraw& QueuedWork::NextDraw() {
@@ -128,6 +130,7 @@ void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
         threads_ = threads;
         rows_ = 0;
         primitives_ = 0;
+        copiedBytes_ = 0;
     }
     threads_ = std::max(threads_, threads);
 }
@@ -141,6 +144,7 @@ void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
         commands_.push_back({false, drawCount_++, d.setup.area.top, d.setup.area.bottom - 1});
         rows_ = std::max(rows_, d.setup.area.bottom);
         primitives_ += d.call.primitiveCount;
+        copiedBytes_ += d.vertexBytes.size() + d.indexBytes.size();
         return;
     }
     commands_.push_back({false, drawCount_++, d.firstRow, d.lastRow});
@@ -214,6 +218,7 @@ void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int r
     drawCount_ = 0;
     set_ ^= 1;
     primitives_ = 0;
+    copiedBytes_ = 0;
     rows_ = 0;
 }
 

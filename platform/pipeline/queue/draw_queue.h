@@ -155,6 +155,7 @@ private:
     int bandRows_ = 16;
     int rows_ = 0;
     int64_t primitives_ = 0;
+    size_t copiedBytes_ = 0;  // vertices and indices copied by the draws set up later
 };
 
 }  // namespace pipeline
