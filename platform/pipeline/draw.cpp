@@ -18,6 +18,11 @@ namespace {
 
 constexpr int kPrimitivesPerTask = 2048;
 constexpr int kMaxSetupTasks = 64;
+// Queued draws up to this size are set up by the workers when the queue runs, in parts of about
+// kLaterPrimitivesPerPart primitives; larger ones are set up at the call, in parallel already.
+constexpr int kLaterSetupPrimitives = 4096;
+constexpr int kLaterSetupVertices = 8192;
+constexpr int kLaterPrimitivesPerPart = 96;
 
 std::atomic<int> globalThreads{0};
 
@@ -293,7 +298,82 @@ PixelRecord& ImmediateRecord() {
     return r;
 }
 
+DrawJob JobFor(const VertexSetup& vertex, const PixelRecord& record, const SetupContext& setup,
+              const Assembly& assembly) {
+    DrawJob job;
+    job.vertex = &vertex;
+    job.pixels = &record.pixels;
+    job.setup = setup;
+    job.assembly = assembly;
+    job.state = &record.state;
+    const VaryingLayout& varyings = record.pixels.varyings;
+    job.varyingCount = varyings.count;
+    job.colorCount = varyings.specular >= 0 ? varyings.specular + 4 : 4;
+    return job;
+}
+
+// The rows of the bands a set-up draw's primitives were binned into, so the other bands skip it;
+// false when it covers nothing.
+bool FindRows(PreparedDraw& d) {
+    int64_t covered = 0;
+    int firstBand = d.bandCount, lastBand = -1;
+    for (int i = 0; i < d.listCount; ++i) {
+        const PrimitiveList& list = d.lists[i];
+        covered += list.coveredArea;
+        firstBand = std::min(firstBand, list.firstBand);
+        lastBand = std::max(lastBand, list.lastBand);
+    }
+    d.firstRow = 0;
+    d.lastRow = -1;
+    if (covered == 0 || lastBand < firstBand) return false;
+    const SetupContext& setup = d.setup;
+    d.firstRow = std::max(setup.area.top, setup.bandTop + firstBand * setup.bandHeight);
+    d.lastRow = std::min(setup.area.bottom, setup.bandTop + (lastBand + 1) * setup.bandHeight) - 1;
+    return true;
+}
+
+// Copies the vertices (and indices) the draw may read into `d`, with a call that reads the copies.
+void KeepForLater(const DrawCall& call, const Assembly& assembly, int primitives, PreparedDraw& d) {
+    const size_t stride = static_cast<size_t>(call.layout.stride);
+    const uint8_t* first = call.vertices + static_cast<size_t>(assembly.first) * stride;
+    d.vertexBytes.assign(first, first + static_cast<size_t>(assembly.count) * stride);
+    d.call = call;
+    d.call.primitiveCount = primitives;
+    d.call.vertices = d.vertexBytes.data();
+    d.call.vertexCount = assembly.count;
+    d.call.firstVertex = 0;
+    if (call.indexSize != IndexSize::None) {
+        // The copies start at the first vertex the indices may name.
+        d.call.usedVertexCount = assembly.count;
+        d.call.baseVertex = call.baseVertex - assembly.first;
+        const int indices = static_cast<int>(std::min<int64_t>(call.indexCount, ElementsFor(call.type, primitives)));
+        const size_t size = call.indexSize == IndexSize::Bits16 ? 2 : 4;
+        const uint8_t* from = static_cast<const uint8_t*>(call.indices);
+        d.indexBytes.assign(from, from + static_cast<size_t>(indices) * size);
+        d.call.indices = d.indexBytes.data();
+        d.call.indexCount = indices;
+    }
+    d.listCount = (primitives + kLaterPrimitivesPerPart - 1) / kLaterPrimitivesPerPart;
+    if (d.lists.size() < static_cast<size_t>(d.listCount)) d.lists.resize(d.listCount);
+    // Until it is set up, the draw may touch any row of its area.
+    d.firstRow = d.setup.area.top;
+    d.lastRow = d.setup.area.bottom - 1;
+}
+
 }  // namespace
+
+void SetUpQueuedDraw(PreparedDraw& d, int part) {
+    VertexSetup vertex = d.vertexRecord->setup;
+    vertex.layout = d.call.layout;
+    vertex.vertices = d.call.vertices;
+    const DrawJob job = JobFor(vertex, *d.record, d.setup, Assembly{&d.call, 0, d.call.vertexCount});
+    PrimitiveList& list = d.lists[part];
+    list.Reset(d.bandCount);
+    const int64_t primitives = d.call.primitiveCount;
+    SetupPrimitives(job, static_cast<int>(primitives * part / d.listCount),
+                    static_cast<int>(primitives * (part + 1) / d.listCount), list);
+    if (d.listCount == 1) FindRows(d);
+}
 
 void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
     const ColorSurface& color = target.color;
@@ -341,7 +421,6 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     WorkerPool& pool = WorkerPool::Instance();
     PreparedDraw& prepared = deferred ? queue->NextDraw() : ImmediateDraw();
     const VaryingLayout varyings = VaryingsFor(pixelState);
-    const VertexSetup vertexSetup = PrepareVertexStage(call, vertexState, varyings, target.viewport);
     // A queued draw shares the last record when nothing it shades with has changed. Preparing one
     // decodes textures: before any worker.
     const PixelRecord* shared = deferred ? queue->LastRecord() : nullptr;
@@ -353,9 +432,6 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     const PixelRecord& record = *shared;
     prepared.record = &record;
 
-    DrawJob job;
-    job.vertex = &vertexSetup;
-    job.pixels = &record.pixels;
     SetupContext& setup = prepared.setup;
     setup.area = area;
     setup.interpolants = varyings.count + 2;
@@ -365,12 +441,25 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     setup.bandTop = deferred ? 0 : area.top;
     setup.bandHeight = deferred ? queue->BandRows(target, threads) : area.bottom - area.top;
     const int bandCount = deferred ? (area.bottom + setup.bandHeight - 1) / setup.bandHeight : 1;
-    job.setup = setup;
-    job.assembly = assembly;
-    job.state = &record.state;
-    job.varyingCount = varyings.count;
-    job.colorCount = varyings.specular >= 0 ? varyings.specular + 4 : 4;
+    prepared.bandCount = bandCount;
 
+    // A small queued draw keeps copies of its vertices and is set up by the workers when the queue runs.
+    prepared.setUpLater = deferred && primitives <= kLaterSetupPrimitives && assembly.count <= kLaterSetupVertices;
+    if (prepared.setUpLater) {
+        const VertexRecord* vertexRecord = queue->LastVertexRecord();
+        if (!vertexRecord || !vertexRecord->Matches(call, vertexState, varyings, target.viewport)) {
+            VertexRecord& fresh = queue->NextVertexRecord();
+            fresh.Prepare(call, vertexState, varyings, target.viewport);
+            vertexRecord = &fresh;
+        }
+        prepared.vertexRecord = vertexRecord;
+        KeepForLater(call, assembly, primitives, prepared);
+        queue->AddDraw(target, threads);
+        return;
+    }
+
+    const VertexSetup vertexSetup = PrepareVertexStage(call, vertexState, varyings, target.viewport);
+    const DrawJob job = JobFor(vertexSetup, record, setup, assembly);
     const int setupTasks = std::min(kMaxSetupTasks, (primitives + kPrimitivesPerTask - 1) / kPrimitivesPerTask);
     if (prepared.lists.size() < static_cast<size_t>(setupTasks)) prepared.lists.resize(setupTasks);
     prepared.listCount = setupTasks;
@@ -383,18 +472,7 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
     };
     pool.Run(setupTasks, threads, setupTask);
 
-    int64_t covered = 0;
-    int firstBand = bandCount, lastBand = -1;
-    for (int i = 0; i < setupTasks; ++i) {
-        const PrimitiveList& list = prepared.lists[i];
-        covered += list.coveredArea;
-        firstBand = std::min(firstBand, list.firstBand);
-        lastBand = std::max(lastBand, list.lastBand);
-    }
-    if (covered == 0 || lastBand < firstBand) return;
-    // The rows of the bands the primitives were binned into: the other bands skip the draw.
-    prepared.firstRow = std::max(area.top, setup.bandTop + firstBand * setup.bandHeight);
-    prepared.lastRow = std::min(area.bottom, setup.bandTop + (lastBand + 1) * setup.bandHeight) - 1;
+    if (!FindRows(prepared)) return;
     if (deferred) {
         queue->AddDraw(target, threads);
         return;

@@ -1,8 +1,10 @@
 #include "queue/draw_queue.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
+#include <thread>
 #include <type_traits>
 
 #include "pipeline/pipeline.h"
@@ -14,6 +16,7 @@ namespace pipeline {
 namespace {
 constexpr size_t kMaxQueuedCommands = 8192;
 constexpr int64_t kMaxQueuedPrimitives = 1 << 20;
+constexpr size_t kMaxQueuedVertexBytes = 16 << 20;  // copies kept by draws set up later
 
 bool SameSurfaces(const RenderTarget& a, const RenderTarget& b) {
     return a.color.data == b.color.data && a.color.pitch == b.color.pitch && a.color.width == b.color.width &&
@@ -69,9 +72,31 @@ bool PixelRecord::Matches(const PixelState& source) const {
     return true;
 }
 
+static_assert(std::is_trivially_copyable_v<VertexState>, "vertex records copy and compare the state's bytes");
+
+void VertexRecord::Prepare(const DrawCall& call, const VertexState& source, const VaryingLayout& varyingLayout,
+                           const Viewport& view) {
+    std::memcpy(&state, &source, sizeof state);
+    setup = PrepareVertexStage(call, state, varyingLayout, view);
+    viewport = view;
+    varyings = varyingLayout;
+    pretransformed = call.layout.pretransformed;
+}
+
+bool VertexRecord::Matches(const DrawCall& call, const VertexState& source, const VaryingLayout& varyingLayout,
+                           const Viewport& view) const {
+    // The vertex stage's set-up reads the state, the viewport, the varyings and the kind of position.
+    return pretransformed == call.layout.pretransformed && viewport.x == view.x && viewport.y == view.y &&
+           viewport.width == view.width && viewport.height == view.height && viewport.minZ == view.minZ &&
+           viewport.maxZ == view.maxZ && std::memcmp(&varyings, &varyingLayout, sizeof varyings) == 0 &&
+           std::memcmp(&state, &source, sizeof state) == 0;
+}
+
 void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
     if (bottom <= firstRow || top > lastRow) return;
-    for (int i = 0; i < listCount; ++i) RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);
+    for (int i = 0; i < listCount; ++i)
+        if (band >= lists[i].firstBand && band <= lists[i].lastBand)
+            RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);
 }
 
 bool QueuedWork::OtherTarget(const RenderTarget& target) const {
@@ -85,21 +110,13 @@ bool QueuedWork::Writes(const uint8_t* begin, const uint8_t* end) const {
 }
 
 bool QueuedWork::Full() const {
-    return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives;
+    return commands_.size() >= kMaxQueuedCommands || primitives_ >= kMaxQueuedPrimitives ||
+           copiedBytes_ >= kMaxQueuedVertexBytes;
 }
 
 PreparedDraw& QueuedWork::NextDraw() {
     if (drawCount_ == static_cast<int>(Draws().size())) Draws().push_back(std::make_unique<PreparedDraw>());
     return *Draws()[drawCount_];
-}
-
-const PixelRecord* QueuedWork::LastRecord() const {
-    return recordCount_ > 0 ? Records()[recordCount_ - 1].get() : nullptr;
-}
-
-PixelRecord& QueuedWork::NextRecord() {
-    if (recordCount_ == static_cast<int>(Records().size())) Records().push_back(std::make_unique<PixelRecord>());
-    return *Records()[recordCount_++];
 }
 
 int QueuedWork::BandRows(const RenderTarget& target, int threads) const {
@@ -113,6 +130,7 @@ void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
         threads_ = threads;
         rows_ = 0;
         primitives_ = 0;
+        copiedBytes_ = 0;
     }
     threads_ = std::max(threads_, threads);
 }
@@ -120,6 +138,15 @@ void QueuedWork::NoteTarget(const RenderTarget& target, int threads) {
 void QueuedWork::AddDraw(const RenderTarget& target, int threads) {
     NoteTarget(target, threads);
     const PreparedDraw& d = *Draws()[drawCount_];
+    if (d.setUpLater) {
+        // Until it is set up, the draw may touch any row of its area.
+        for (int part = 0; part < d.listCount; ++part) setUps_.push_back({static_cast<int>(commands_.size()), part});
+        commands_.push_back({false, drawCount_++, d.setup.area.top, d.setup.area.bottom - 1});
+        rows_ = std::max(rows_, d.setup.area.bottom);
+        primitives_ += d.call.primitiveCount;
+        copiedBytes_ += d.vertexBytes.size() + d.indexBytes.size();
+        return;
+    }
     commands_.push_back({false, drawCount_++, d.firstRow, d.lastRow});
     rows_ = std::max(rows_, d.lastRow + 1);
     for (int i = 0; i < d.listCount; ++i)
@@ -147,7 +174,29 @@ void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int r
     const int bandRows = commands_.empty() ? BandRowsFor(readRows, ThreadCount()) : bandRows_;
     const int threads = commands_.empty() ? ThreadCount() : threads_;
     const int bands = (std::max(rows_, readRows) + bandRows - 1) / bandRows;
-    auto band = [&](int b) {
+    // One job: first the draws left to set up, then the bands, which wait until every set-up is done
+    // (tasks are handed out in order, so each set-up has a thread running it by then).
+    const int setUps = static_cast<int>(setUps_.size());
+    std::atomic<int> setUpsDone{0};
+    auto task = [&](int t) {
+        if (t < setUps) {
+            Command& c = commands_[setUps_[t].command];
+            PreparedDraw& d = *Draws()[c.index];
+            SetUpQueuedDraw(d, setUps_[t].part);
+            if (d.listCount == 1) {
+                c.firstRow = d.firstRow;
+                c.lastRow = d.lastRow;
+            }
+            setUpsDone.fetch_add(1, std::memory_order_release);
+            return;
+        }
+        for (int spins = 0; setUpsDone.load(std::memory_order_acquire) < setUps; ++spins) {
+            if (spins < 1024)
+                PauseCpu();
+            else
+                std::this_thread::yield();
+        }
+        const int b = t - setUps;
         const int top = b * bandRows, bottom = top + bandRows;
         for (const Command& c : commands_) {
             if (c.lastRow < top || c.firstRow >= bottom) continue;
@@ -158,14 +207,18 @@ void QueuedWork::Run(const std::function<void(int top, int bottom)>* read, int r
         }
         if (read && top < readRows) (*read)(top, std::min(bottom, readRows));
     };
-    WorkerPool::Instance().Run(bands, threads, band);
+    WorkerPool::Instance().Run(setUps + bands, threads, task);
     commands_.clear();
+    setUps_.clear();
     clears_.clear();
-    for (int i = 0; i < recordCount_; ++i) Records()[i]->textures.clear();  // let go of the texels sampled
-    recordCount_ = 0;
+    // Let go of the texels sampled.
+    for (int i = 0; i < pixelRecords_.count; ++i) pixelRecords_.sets[set_][i]->textures.clear();
+    pixelRecords_.count = 0;
+    vertexRecords_.count = 0;
     drawCount_ = 0;
     set_ ^= 1;
     primitives_ = 0;
+    copiedBytes_ = 0;
     rows_ = 0;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "geometry/setup.h"
+#include "geometry/vertex_stage.h"
 #include "pipeline/draw_queue.h"
 #include "pipeline/render_target.h"
 #include "pipeline/texture.h"
@@ -31,6 +32,21 @@ struct PixelRecord {
     bool Matches(const PixelState& source) const;
 };
 
+// The vertex state of queued draws that are set up when the queue runs, prepared once and shared
+// by consecutive draws the same way.
+struct VertexRecord {
+    VertexState state;
+    VertexSetup setup;  // reads `state`; each draw gives its own layout and vertices
+    Viewport viewport;
+    VaryingLayout varyings;
+    bool pretransformed = false;
+
+    void Prepare(const DrawCall& call, const VertexState& source, const VaryingLayout& varyings,
+                 const Viewport& viewport);
+    bool Matches(const DrawCall& call, const VertexState& source, const VaryingLayout& varyings,
+                 const Viewport& viewport) const;
+};
+
 // A draw after set-up, owning everything its rasterisation reads except its pixel record and the
 // target's surfaces.
 struct PreparedDraw {
@@ -40,9 +56,20 @@ struct PreparedDraw {
     int listCount = 0;
     int firstRow = 0, lastRow = -1;   // rows of the bands the primitives were binned into
 
+    // A small draw is set up by the workers when the queue runs, from copies of what set-up reads.
+    bool setUpLater = false;
+    const VertexRecord* vertexRecord = nullptr;
+    DrawCall call;  // its vertices and indices point into the copies below
+    std::vector<uint8_t> vertexBytes, indexBytes;
+    int bandCount = 0;
+
     // Rasterises the primitives binned into `band`, within rows [top, bottom).
     void RasterizeRows(int band, int top, int bottom) const;
 };
+
+// Sets up part `part` of a draw queued with setUpLater (each of its lists is one part). A draw of
+// one part also finds its rows; one of several keeps the rows of its area.
+void SetUpQueuedDraw(PreparedDraw& draw, int part);
 
 // A clear with its values resolved.
 struct ClearCommand {
@@ -77,8 +104,11 @@ public:
     // A draw object to fill and then add(); reused from earlier flushes.
     PreparedDraw& NextDraw();
     // The pixel record queued last (null when none), and a new one to fill, kept until the queue runs.
-    const PixelRecord* LastRecord() const;
-    PixelRecord& NextRecord();
+    const PixelRecord* LastRecord() const { return pixelRecords_.Last(set_); }
+    PixelRecord& NextRecord() { return pixelRecords_.Next(set_); }
+    // The same for vertex records.
+    const VertexRecord* LastVertexRecord() const { return vertexRecords_.Last(set_); }
+    VertexRecord& NextVertexRecord() { return vertexRecords_.Next(set_); }
     void AddDraw(const RenderTarget& target, int threads);
     void AddClear(ClearCommand clear, int threads);
 
@@ -102,16 +132,30 @@ private:
     int set_ = 0;
     std::vector<std::unique_ptr<PreparedDraw>>& Draws() { return sets_[set_]; }
     int drawCount_ = 0;  // Draws()[0, drawCount_) queued
-    std::vector<std::unique_ptr<PixelRecord>> recordSets_[2];
-    std::vector<std::unique_ptr<PixelRecord>>& Records() { return recordSets_[set_]; }
-    const std::vector<std::unique_ptr<PixelRecord>>& Records() const { return recordSets_[set_]; }
-    int recordCount_ = 0;  // Records()[0, recordCount_) in use
+    // Records kept until the queue runs, in two sets used by turns like the draws.
+    template <typename T>
+    struct Records {
+        std::vector<std::unique_ptr<T>> sets[2];
+        int count = 0;  // sets[set][0, count) in use
+        const T* Last(int set) const { return count > 0 ? sets[set][count - 1].get() : nullptr; }
+        T& Next(int set) {
+            if (count == static_cast<int>(sets[set].size())) sets[set].push_back(std::make_unique<T>());
+            return *sets[set][count++];
+        }
+    };
+    Records<PixelRecord> pixelRecords_;
+    Records<VertexRecord> vertexRecords_;
+    struct SetUp {
+        int command, part;
+    };
+    std::vector<SetUp> setUps_;  // the parts of queued draws set up when the queue runs
     std::vector<ClearCommand> clears_;
     RenderTarget target_;
     int threads_ = 1;
     int bandRows_ = 16;
     int rows_ = 0;
     int64_t primitives_ = 0;
+    size_t copiedBytes_ = 0;  // vertices and indices copied by the draws set up later
 };
 
 }  // namespace pipeline

@@ -4,13 +4,6 @@
 
 #include "queue/cpu_limits.h"
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#define PIPELINE_PAUSE() _mm_pause()
-#else
-#define PIPELINE_PAUSE() std::this_thread::yield()
-#endif
-
 namespace pipeline {
 
 namespace {
@@ -72,7 +65,7 @@ void WorkerPool::RunErased(int taskCount, int threads, Trampoline call, void* fn
     // finishing their last task), then asleep.
     for (int spins = 0, done; (done = left_.load(std::memory_order_acquire)) < joined; ++spins) {
         if (spins < kFinishSpins)
-            PIPELINE_PAUSE();
+            PauseCpu();
         else
             left_.wait(done, std::memory_order_acquire);
     }

@@ -9,7 +9,20 @@
 #include <thread>
 #include <vector>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace pipeline {
+
+// One round of a wait that watches memory another core will soon write.
+inline void PauseCpu() {
+#if defined(__x86_64__) || defined(__i386__)
+    _mm_pause();
+#else
+    std::this_thread::yield();
+#endif
+}
 
 class WorkerPool {
 public:

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "scenes.h"
 #include "test_support.h"
 
 namespace pipeline {
@@ -196,6 +197,62 @@ TEST_F(Queue, FlushAndReadGivesEveryRowOnceWithItsFinishedPixels) {
             EXPECT_EQ(read, reference) << "threads " << threads << (queued ? ", queued" : ", nothing queued");
         }
     }
+}
+
+// Small lit draws, indexed from past the start of their stream with a base vertex, each moved by its
+// own world matrix, with an index past its vertices, and by turns the whole sphere (set up in several
+// parts) and a few of its triangles (one part): queued draws are set up when the queue runs, from
+// copies of their vertices and indices, and must draw what the reference path draws even though the
+// caller's buffers are overwritten after each call.
+std::vector<uint32_t> smallIndexedDraws(int threads, std::vector<uint32_t>& depth) {
+    SetThreadCount(threads);
+    Canvas canvas(120, 90, ColorFormat::A8R8G8B8, DepthFormat::D24S8);
+    canvas.fill(0xFF000000);
+    const Mesh sphere = makeSphere(16, 8);
+    const int lead = 5;  // vertices before the sphere's, which no index names
+    VertexStream stream = sphere.stream;
+    stream.bytes.insert(stream.bytes.begin(), static_cast<size_t>(lead) * stream.layout.stride, 0xFF);
+    const VertexStream original = stream;
+    std::vector<uint16_t> indices = sphere.indices;
+    indices[4] = static_cast<uint16_t>(sphere.stream.count());  // past the vertices: its triangle drops
+    const std::vector<uint16_t> originalIndices = indices;
+    VertexState vs = cameraState();
+    vs.lighting = true;
+    vs.material.diffuse = {1, 0.8f, 0.6f, 1};
+    LightSource sun;
+    sun.direction = Normalize({1, -0.5f, 1});
+    sun.diffuse = {1, 1, 1, 0};
+    vs.lights[0] = sun;
+    PixelState ps = basicPixels();
+    ps.depth = {true, true, Compare::LessEqual};
+    for (int i = 0; i < 6; ++i) {
+        vs.world = translation(-1.5f + 0.6f * static_cast<float>(i), 0.3f * static_cast<float>(i % 2), 0.5f * static_cast<float>(i));
+        const int triangles = i % 2 ? 30 : static_cast<int>(indices.size() / 3);
+        DrawCall call = indexedDrawOf(stream, indices, PrimitiveType::TriangleList, triangles);
+        call.baseVertex = lead;
+        call.firstVertex = lead;
+        call.usedVertexCount = sphere.stream.count();
+        Draw(call, vs, ps, canvas.target);
+        std::fill(stream.bytes.begin(), stream.bytes.end(), uint8_t(0x7F));  // reused at once
+        std::fill(indices.begin(), indices.end(), uint16_t(1));
+        stream = original;
+        indices = originalIndices;
+    }
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) depth.push_back(canvas.depthRaw(x, y));
+    return canvas.pixels();
+}
+
+TEST_F(Queue, SmallIndexedDrawsSetUpWhenTheQueueRunsMatchTheReferencePath) {
+    std::vector<uint32_t> referenceDepth, allDepth, twoDepth;
+    const std::vector<uint32_t> reference = smallIndexedDraws(1, referenceDepth);
+    EXPECT_EQ(smallIndexedDraws(0, allDepth), reference);
+    EXPECT_EQ(smallIndexedDraws(2, twoDepth), reference);
+    EXPECT_EQ(allDepth, referenceDepth);
+    EXPECT_EQ(twoDepth, referenceDepth);
+    int drawn = 0;
+    for (uint32_t p : reference) drawn += p != 0xFF000000u;
+    EXPECT_GT(drawn, static_cast<int>(reference.size()) / 10);
 }
 
 } // namespace
