@@ -1,8 +1,10 @@
 #pragma once
-// The work a DrawQueue holds, waiting to be rasterised. Draws are set up when they are submitted
-// (vertices transformed, primitives clipped and binned, state and textures captured), then wait here
-// with the clears in submission order; a flush hands the rows to the workers in bands, each band running every queued
-// command in order, so many small draws keep all threads busy at once.
+// The work a DrawQueue holds, waiting to be rasterised, with the clears in submission order. A draw
+// captures its state and textures when it is submitted; a large one is set up then too (vertices
+// transformed, primitives clipped and binned), a small one keeps copies of its vertices and is set up
+// by the workers when the queue runs. A run first sets up those draws, then hands the rows to the
+// workers in bands, each band running every queued command that touches it in order, so many small
+// draws keep all threads busy at once.
 #include <functional>
 #include <memory>
 #include <mutex>
