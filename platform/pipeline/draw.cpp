@@ -19,9 +19,11 @@ namespace {
 constexpr int kPrimitivesPerTask = 2048;
 constexpr int kMaxSetupTasks = 64;
 // Queued draws up to this size are set up by the workers when the queue runs, in parts of about
-// kLaterPrimitivesPerPart primitives; larger ones are set up at the call, in parallel already.
-constexpr int kLaterSetupPrimitives = 4096;
-constexpr int kLaterSetupVertices = 8192;
+// kLaterPrimitivesPerPart primitives; larger ones are set up at the call, in parallel when large
+// enough. Only small draws wait for the workers: the bands of a run wait until every set-up is done,
+// and on a machine whose cores are busy with other work a thread set aside mid-set-up stalls them.
+constexpr int kLaterSetupPrimitives = 256;
+constexpr int kLaterSetupVertices = 1024;
 constexpr int kLaterPrimitivesPerPart = 96;
 
 std::atomic<int> globalThreads{0};
