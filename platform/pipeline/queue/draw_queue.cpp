@@ -26,8 +26,8 @@ bool SameSurfaces(const RenderTarget& a, const RenderTarget& b) {
 }
 
 // Bands of 16 to 64 rows, as tall as leaves about four bands per thread: a triangle is set up again
-// in each band it crosses and each band walks every queued command, so fewer bands cost less, but
-// the threads need enough of them to share out.
+// in each band it crosses and each band walks the list of queued commands, so fewer bands cost less,
+// but the threads need enough of them to share out.
 int BandRowsFor(int rows, int threads) {
     int bandRows = 16;
     while (bandRows < 64 && rows / (2 * bandRows) >= 4 * threads) bandRows *= 2;
@@ -93,7 +93,6 @@ bool VertexRecord::Matches(const DrawCall& call, const VertexState& source, cons
 }
 
 void PreparedDraw::RasterizeRows(int band, int top, int bottom) const {
-    if (bottom <= firstRow || top > lastRow) return;
     for (int i = 0; i < listCount; ++i)
         if (band >= lists[i].firstBand && band <= lists[i].lastBand)
             RasterizeBand(record->pixels, setup, lists[i], band, top, bottom);

@@ -65,7 +65,8 @@ struct PreparedDraw {
     std::vector<uint8_t> vertexBytes, indexBytes;
     int bandCount = 0;
 
-    // Rasterises the primitives binned into `band`, within rows [top, bottom).
+    // Rasterises the primitives binned into `band`, within rows [top, bottom). The queue skips the
+    // bands outside rows firstRow to lastRow without calling it.
     void RasterizeRows(int band, int top, int bottom) const;
 };
 
