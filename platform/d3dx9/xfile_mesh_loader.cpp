@@ -94,12 +94,20 @@ IDirectXFileData* ChildData(IDirectXFileObject* child, bool* isReference = nullp
     return data;
 }
 
+// The parent's next child object: S_OK with it, S_FALSE at the end of the list, or the parser's failure
+// (a failed read is not the end of the list: the caller passes it up).
+HRESULT NextChild(IDirectXFileData* parent, IDirectXFileObject** child) {
+    const HRESULT hr = parent->GetNextObject(child);
+    return hr == DXFILEERR_NOMOREOBJECTS ? S_FALSE : hr;
+}
+
 // Calls visit(data, type) for every child data object (references resolved); stops at a failure.
 template <typename Visit>
 HRESULT ForEachChild(IDirectXFileData* parent, Visit visit) {
     IDirectXFileObject* child = nullptr;
     HRESULT result = S_OK;
-    while (SUCCEEDED(result) && SUCCEEDED(parent->GetNextObject(&child))) {
+    while (SUCCEEDED(result)) {
+        if (HRESULT next = NextChild(parent, &child); next != S_OK) return FAILED(next) ? next : result;
         IDirectXFileData* data = ChildData(child);
         child->Release();
         if (!data) {
@@ -472,7 +480,11 @@ private:
         std::vector<ChildObject> children;
         HRESULT hr = S_OK;
         IDirectXFileObject* child = nullptr;
-        while (SUCCEEDED(frame->GetNextObject(&child))) {
+        for (;;) {
+            if (HRESULT next = NextChild(frame, &child); next != S_OK) {
+                if (FAILED(next)) hr = next;
+                break;
+            }
             bool isReference = false;
             IDirectXFileData* data = ChildData(child, &isReference);
             child->Release();

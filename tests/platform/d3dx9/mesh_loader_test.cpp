@@ -9,6 +9,7 @@
 
 #include "d3dx9.h"
 #include "dxfile.h"
+#include "machine/failures.h"
 #include "mesh_media.h"
 #include "support/loader_fixture.h"
 
@@ -475,5 +476,65 @@ TEST_F(MeshLoaderTest, ObjectsWithAStandardGuidButAnotherLayoutAreRefused) {
               D3DXERR_INVALIDDATA);
     EXPECT_EQ(mesh, nullptr);
 }
+
+// A child object the parser fails to read (out of memory) is not the end of the list: whichever use
+// of GetNextObject fails, in a frame, a mesh or its material list, both loaders answer the failure
+// instead of a mesh without the rest of its children.
+struct ChildReadCase {
+    const char* what;
+    bool fromFile;  // D3DXLoadMeshFromXA on the file, or D3DXLoadMeshFromXof on the frame's mesh
+    int lists;      // child lists read to their end: the frame's (file only), the mesh's, the material list's
+};
+
+class FailedChildRead : public MeshLoaderTest, public ::testing::WithParamInterface<ChildReadCase> {};
+
+TEST_P(FailedChildRead, FailsTheLoad) {
+    WriteText("scene.x",
+              "xof 0302txt 0032\nFrame F { FrameTransformMatrix { 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;; }\n"
+              "  Mesh Thing { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;\n"
+              "    MeshMaterialList { 1; 1; 0;; Material { 0.5;0.5;0.5;1;; 1; 0;0;0;; 0;0;0;; } } } }\n");
+    const ChildReadCase& c = GetParam();
+    const uint32_t outOfMemory = static_cast<uint32_t>(E_OUTOFMEMORY);
+    int fell = 0;
+    for (uint64_t nth = 1; nth <= 16; ++nth) {
+        Loaded loaded;
+        HRESULT hr = E_FAIL;
+        if (c.fromFile) {
+            machine::control::FailCall("IDirectXFileData::GetNextObject", nth, outOfMemory);
+            hr = Load("scene.x", loaded);
+        } else {
+            IDirectXFileData* frame = FirstObject("scene.x");
+            ASSERT_NE(frame, nullptr);
+            IDirectXFileObject* child = nullptr;
+            ASSERT_EQ(frame->GetNextObject(&child), S_OK);  // the matrix
+            child->Release();
+            ASSERT_EQ(frame->GetNextObject(&child), S_OK);
+            IDirectXFileData* mesh = nullptr;
+            ASSERT_EQ(child->QueryInterface(IID_IDirectXFileData, reinterpret_cast<void**>(&mesh)), S_OK);
+            child->Release();
+            machine::control::FailCall("IDirectXFileData::GetNextObject", nth, outOfMemory);
+            hr = D3DXLoadMeshFromXof(mesh, D3DXMESH_SYSTEMMEM, device_, &loaded.adjacency, &loaded.materials, nullptr,
+                                     &loaded.count, &loaded.mesh);
+            mesh->Release();
+        }
+        const std::vector<machine::control::InjectedFailureRecord> failures = machine::control::InjectedFailures();
+        ASSERT_FALSE(failures.empty());
+        if (!failures.back().fired) {
+            // Past the last use: the whole scene loads, with its material.
+            EXPECT_EQ(hr, S_OK) << "nth " << nth;
+            EXPECT_EQ(loaded.count, 1u) << "nth " << nth;
+            break;
+        }
+        ++fell;
+        EXPECT_EQ(hr, E_OUTOFMEMORY) << "nth " << nth;
+        EXPECT_EQ(loaded.mesh, nullptr) << "nth " << nth;
+    }
+    // Every child and the end of every list was a use that fell.
+    EXPECT_GE(fell, c.lists * 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLoaders, FailedChildRead,
+                         ::testing::Values(ChildReadCase{"FromFile", true, 3}, ChildReadCase{"FromData", false, 2}),
+                         [](const ::testing::TestParamInfo<ChildReadCase>& info) { return info.param.what; });
 
 }  // namespace
