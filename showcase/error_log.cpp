@@ -98,6 +98,11 @@ const char* CErrorLog::ErrorText(HRESULT code) {
         snprintf(g_errorTextBuffer, sizeof(g_errorTextBuffer), "(Unknown: 0x%08X, facility 0x%04X, error %u)",
                  static_cast<unsigned>(code), static_cast<unsigned>((code >> 16) & 0xFFF),
                  static_cast<unsigned>(code & 0xFFFF));
+        return g_errorTextBuffer;
     }
+    // The system's text ends in its own line end, which would break an error entry in two.
+    size_t end = strlen(g_errorTextBuffer);
+    while (end > 0 && (g_errorTextBuffer[end - 1] == '\r' || g_errorTextBuffer[end - 1] == '\n')) --end;
+    g_errorTextBuffer[end] = '\0';
     return g_errorTextBuffer;
 }

@@ -18,8 +18,8 @@ public:
     bool WriteLine(const char* text);
     // "##  Error <text> in file <last 40 characters of the file name>, line <nnn> " and an empty line.
     void LogError(HRESULT code, const char* sourceFile, int line);
-    // The code's symbolic name, a text of our own table, the system's text or a placeholder; a
-    // non-constant answer lives in g_errorTextBuffer until the next such call.
+    // The code's symbolic name, a text of our own table, the system's text (without its line end) or a
+    // placeholder; a non-constant answer lives in g_errorTextBuffer until the next such call.
     const char* ErrorText(HRESULT code);
 
     char m_lineText[251];

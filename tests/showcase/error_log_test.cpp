@@ -140,6 +140,33 @@ TEST(ErrorText, TableAnswersWhatTheLibraryDoesNotKnow) {
     }
 }
 
+// For a code only the system knows, the text is the system's without its line end, so the error entry
+// stays one line followed by its empty line.
+TEST_F(ErrorLogTest, TheSystemTextLosesItsLineEnd) {
+    int fromSystem = 0;
+    for (DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_HANDLE_EOF, ERROR_INVALID_PARAMETER}) {
+        const HRESULT code = static_cast<HRESULT>(error);
+        char system[128] = {};
+        if (strstr(DXGetErrorString9A(code), "nknown") == nullptr || LookUpErrorText(code) != nullptr ||
+            FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                           MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), system, 127, nullptr) == 0)
+            continue;
+        ++fromSystem;
+        std::string expected(system);
+        ASSERT_EQ(expected.substr(expected.size() - 2), "\r\n") << error;
+        expected.resize(expected.size() - 2);
+        EXPECT_EQ(m_log.ErrorText(code), expected) << error;
+
+        m_log.Start("ErrorLog.txt");
+        m_log.LogError(code, "cursor", 42);
+        const std::string text = LogText();
+        EXPECT_EQ(text.substr(text.find("\n \n\n") + 4),
+                  "##  Error " + expected.substr(0, 40) + " in file cursor, line 042 \n\n")
+            << error;
+    }
+    EXPECT_GT(fromSystem, 0) << "no code of the list comes from the system's texts";
+}
+
 struct TableCase {
     uint32_t code;
     const char* text;  // null: not in the table
