@@ -1,5 +1,6 @@
 // The device's lifetime, references and the plain queries: the Direct3D object, caps, display mode,
-// creation parameters, the back buffer and depth buffer, and the scene brackets.
+// creation parameters, the back buffer and depth buffer with the target that drawing and clearing land
+// in, and the scene brackets.
 #include "device.h"
 
 #include "call_log.h"
@@ -125,6 +126,18 @@ HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) {
     depthStencil_->AddRef();
     *ppZStencilSurface = depthStencil_;
     return D3D_OK;
+}
+
+pipeline::RenderTarget Device::Target() const {
+    pipeline::RenderTarget target;
+    target.color = backBuffer_->ColorView();
+    if (depthStencil_) target.depth = depthStencil_->DepthView();
+    const D3DVIEWPORT9& vp = state_.viewport;
+    target.viewport = {int(vp.X), int(vp.Y), int(vp.Width), int(vp.Height), vp.MinZ, vp.MaxZ};
+    // The interface has no scissor rectangle: the scissor test, when on, keeps to the whole target.
+    target.scissorEnabled = false;
+    target.queue = &queue_;
+    return target;
 }
 
 HRESULT Device::BeginScene() {

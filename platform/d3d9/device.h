@@ -130,16 +130,12 @@ public:
     void ChildUnreferenced(ChildObject* child);
 
     const DeviceState& State() const { return state_; }
-    Surface* BackBuffer() const { return backBuffer_; }
-    Surface* DepthStencil() const { return depthStencil_; }
-    const D3DPRESENT_PARAMETERS& PresentParameters() const { return params_; }
     LossState Loss() const { return loss_; }
     // A loss may end after some TestCooperativeLevel calls, or (a loss the input script made) once the
     // script has nothing left to deliver.
     void SetLoss(LossState loss, std::optional<unsigned> testsUntilResettable = std::nullopt,
                  bool endsWithScript = false);
     const DeviceCursor& Cursor() const { return cursor_; }
-    UINT AdapterOrdinal() const { return adapter_; }
     HWND DeviceWindow() const;
     // Where drawing and clearing land: the back buffer, the depth buffer, the viewport and the queue.
     pipeline::RenderTarget Target() const;

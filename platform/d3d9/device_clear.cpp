@@ -34,16 +34,4 @@ HRESULT Device::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR 
     return D3D_OK;
 }
 
-pipeline::RenderTarget Device::Target() const {
-    pipeline::RenderTarget target;
-    target.color = backBuffer_->ColorView();
-    if (depthStencil_) target.depth = depthStencil_->DepthView();
-    const D3DVIEWPORT9& vp = state_.viewport;
-    target.viewport = {int(vp.X), int(vp.Y), int(vp.Width), int(vp.Height), vp.MinZ, vp.MaxZ};
-    // The interface has no scissor rectangle: the scissor test, when on, keeps to the whole target.
-    target.scissorEnabled = false;
-    target.queue = &queue_;
-    return target;
-}
-
 }  // namespace d3d9

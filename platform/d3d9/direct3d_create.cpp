@@ -7,17 +7,17 @@
 #include "machine/machine.h"
 
 namespace {
-d3d9::control::CreateHook& createHook() {
+d3d9::control::CreateHook& InstalledHook() {
     static d3d9::control::CreateHook hook;
     return hook;
 }
 }  // namespace
 
-void d3d9::control::SetCreateHook(CreateHook hook) { createHook() = std::move(hook); }
+void d3d9::control::SetCreateHook(CreateHook hook) { InstalledHook() = std::move(hook); }
 
 IDirect3D9* WINAPI Direct3DCreate9(UINT SDKVersion) {
     d3d9::LogCall("Direct3DCreate9", SDKVersion);
-    if (createHook()) return createHook()(SDKVersion);
+    if (InstalledHook()) return InstalledHook()(SDKVersion);
     // A machine without Direct3D 9 has no object to give; only the version the headers describe is
     // offered.
     if (!machine::HasDirect3D9() || SDKVersion != D3D_SDK_VERSION) return nullptr;

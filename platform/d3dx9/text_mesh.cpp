@@ -11,6 +11,7 @@
 #include "d3dx9/text_mesh_parts.h"
 #include "gdi/fonts.h"
 #include "mesh_layout.h"
+#include "text_mesh_outline.h"
 
 namespace {
 
@@ -164,13 +165,9 @@ HRESULT WINAPI D3DXCreateTextA(IDirect3DDevice9* pDevice, HDC hDC, LPCSTR pText,
     if (!dc) return D3DERR_INVALIDCALL;
     const std::shared_ptr<gdi::Font> font = gdi::SelectedFont(*dc);
     if (!font) return D3DERR_INVALIDCALL;
-    gdi::MatchedFace face;
-    if (!gdi::MatchFace(font->logFont, face)) return E_FAIL;
-    d3dx9::text::FaceSource source{face.file, face.index, font->logFont.lfWeight >= FW_SEMIBOLD && !face.bold,
-                                   font->logFont.lfItalic != 0 && !face.italic};
 
     std::vector<GlyphOutline> glyphs;
-    if (!d3dx9::text::LoadOutlines(source, pText, Deviation, glyphs)) return E_FAIL;
+    if (!d3dx9::text::LoadOutlines(font->logFont, pText, Deviation, glyphs)) return E_FAIL;
     Solid solid;
     for (const GlyphOutline& glyph : glyphs)
         if (!AddGlyph(glyph, Extrusion, solid)) return E_FAIL;

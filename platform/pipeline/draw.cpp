@@ -8,6 +8,7 @@
 #include "geometry/clipper.h"
 #include "geometry/vertex_stage.h"
 #include "pipeline/pipeline.h"
+#include "prepared_draw.h"
 #include "queue/draw_queue.h"
 #include "queue/workers.h"
 #include "raster/rasterizer.h"
@@ -377,23 +378,34 @@ void SetUpQueuedDraw(PreparedDraw& d, int part) {
     if (d.listCount == 1) FindRows(d);
 }
 
-void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
+namespace {
+
+// What a draw may touch: the part of the target it may write and the vertices it may read.
+struct DrawExtent {
+    Rect area;
+    Assembly assembly{nullptr};
+    int primitives = 0;
+};
+
+// The draw's checks: false when it draws nothing (an unusable target, call or viewport, an empty
+// drawable area, no vertices to read).
+bool FindExtent(const DrawCall& call, const PixelState& pixelState, const RenderTarget& target, DrawExtent& extent) {
     const ColorSurface& color = target.color;
     if (!color.data || color.width <= 0 || color.height <= 0 || color.pitch < color.width * BytesPerPixel(color.format))
-        return;
-    if (!call.vertices || call.layout.stride <= 0 || call.vertexCount <= 0 || call.primitiveCount <= 0) return;
-    if (call.indexSize != IndexSize::None && (!call.indices || call.indexCount <= 0)) return;
-    if (target.viewport.width <= 0 || target.viewport.height <= 0) return;
+        return false;
+    if (!call.vertices || call.layout.stride <= 0 || call.vertexCount <= 0 || call.primitiveCount <= 0) return false;
+    if (call.indexSize != IndexSize::None && (!call.indices || call.indexCount <= 0)) return false;
+    if (target.viewport.width <= 0 || target.viewport.height <= 0) return false;
 
     Rect area = DrawableArea(target);
     const DepthSurface& depth = target.depth;
     const bool depthUsed = pixelState.depth.enable && depth.data && depth.format != DepthFormat::None;
     if (depthUsed) {
-        if (depth.pitch < depth.width * BytesPerPixel(depth.format)) return;
+        if (depth.pitch < depth.width * BytesPerPixel(depth.format)) return false;
         area.right = std::min(area.right, depth.width);
         area.bottom = std::min(area.bottom, depth.height);
     }
-    if (area.right <= area.left || area.bottom <= area.top) return;
+    if (area.right <= area.left || area.bottom <= area.top) return false;
 
     // The vertices the draw may use.
     Assembly assembly{&call};
@@ -407,61 +419,40 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
         const int64_t end = std::min<int64_t>(static_cast<int64_t>(call.firstVertex) + call.usedVertexCount, call.vertexCount);
         assembly.count = static_cast<int>(std::max<int64_t>(end - assembly.first, 0));
     }
-    if (assembly.first < 0 || assembly.count <= 0) return;
+    if (assembly.first < 0 || assembly.count <= 0) return false;
+    extent = DrawExtent{area, assembly, primitives};
+    return true;
+}
 
-    const int threads = ResolveThreads(call);
-    QueuedWork* queue = target.queue ? &target.queue->Work() : nullptr;
-    std::unique_lock<std::mutex> lock;
-    if (queue) {
-        lock = std::unique_lock<std::mutex>(queue->mutex);
-        // Queued work for another target, or that writes a texture this draw samples, runs first.
-        if (threads <= 1 || queue->OtherTarget(target) || queue->Full() || ReadsQueuedTarget(*queue, pixelState))
-            queue->Run();
-    }
-    const bool deferred = threads > 1 && queue;
+// The pixel record a draw shades with. A queued draw shares the queue's last record when nothing it
+// shades with has changed, else fills a new one of the queue's; an immediate draw fills this thread's.
+// Preparing one decodes textures: before any worker.
+const PixelRecord& PixelRecordFor(QueuedWork* queue, const PixelState& pixelState, const VaryingLayout& varyings,
+                                  RenderTarget& target) {
+    const PixelRecord* shared = queue ? queue->LastRecord() : nullptr;
+    if (shared && shared->Matches(pixelState)) return *shared;
+    PixelRecord& record = queue ? queue->NextRecord() : ImmediateRecord();
+    record.Prepare(pixelState, varyings, target, queue != nullptr);
+    return record;
+}
 
-    WorkerPool& pool = WorkerPool::Instance();
-    PreparedDraw& prepared = deferred ? queue->NextDraw() : ImmediateDraw();
-    const VaryingLayout varyings = VaryingsFor(pixelState);
-    // A queued draw shares the last record when nothing it shades with has changed. Preparing one
-    // decodes textures: before any worker.
-    const PixelRecord* shared = deferred ? queue->LastRecord() : nullptr;
-    if (!shared || !shared->Matches(pixelState)) {
-        PixelRecord& record = deferred ? queue->NextRecord() : ImmediateRecord();
-        record.Prepare(pixelState, varyings, target, deferred);
-        shared = &record;
-    }
-    const PixelRecord& record = *shared;
-    prepared.record = &record;
+// The vertex record of a draw set up later, shared with the queue's last one the same way.
+const VertexRecord& VertexRecordFor(QueuedWork& queue, const DrawCall& call, const VertexState& vertexState,
+                                    const VaryingLayout& varyings, const Viewport& viewport) {
+    const VertexRecord* last = queue.LastVertexRecord();
+    if (last && last->Matches(call, vertexState, varyings, viewport)) return *last;
+    VertexRecord& fresh = queue.NextVertexRecord();
+    fresh.Prepare(call, vertexState, varyings, viewport);
+    return fresh;
+}
 
-    SetupContext& setup = prepared.setup;
-    setup.area = area;
-    setup.interpolants = varyings.count + 2;
-    setup.cull = pixelState.cull;
-    setup.lastPixel = pixelState.lastPixel;
-    // Queued draws bin into the queue's fixed bands of rows; an immediate draw is one band.
-    setup.bandTop = deferred ? 0 : area.top;
-    setup.bandHeight = deferred ? queue->BandRows(target, threads) : area.bottom - area.top;
-    const int bandCount = deferred ? (area.bottom + setup.bandHeight - 1) / setup.bandHeight : 1;
-    prepared.bandCount = bandCount;
-
-    // A small queued draw keeps copies of its vertices and is set up by the workers when the queue runs.
-    prepared.setUpLater = deferred && primitives <= kLaterSetupPrimitives && assembly.count <= kLaterSetupVertices;
-    if (prepared.setUpLater) {
-        const VertexRecord* vertexRecord = queue->LastVertexRecord();
-        if (!vertexRecord || !vertexRecord->Matches(call, vertexState, varyings, target.viewport)) {
-            VertexRecord& fresh = queue->NextVertexRecord();
-            fresh.Prepare(call, vertexState, varyings, target.viewport);
-            vertexRecord = &fresh;
-        }
-        prepared.vertexRecord = vertexRecord;
-        KeepForLater(call, assembly, primitives, prepared);
-        queue->AddDraw(target, threads);
-        return;
-    }
-
+// Sets the draw's primitives up at the call, in tasks spread over `threads` when there are enough.
+void SetUpNow(const DrawCall& call, const VertexState& vertexState, const VaryingLayout& varyings,
+              const RenderTarget& target, const DrawExtent& extent, int threads, PreparedDraw& prepared) {
     const VertexSetup vertexSetup = PrepareVertexStage(call, vertexState, varyings, target.viewport);
-    const DrawJob job = JobFor(vertexSetup, record, setup, assembly);
+    const DrawJob job = JobFor(vertexSetup, *prepared.record, prepared.setup, extent.assembly);
+    const int primitives = extent.primitives;
+    const int bandCount = prepared.bandCount;
     const int setupTasks = std::min(kMaxSetupTasks, (primitives + kPrimitivesPerTask - 1) / kPrimitivesPerTask);
     if (prepared.lists.size() < static_cast<size_t>(setupTasks)) prepared.lists.resize(setupTasks);
     prepared.listCount = setupTasks;
@@ -472,14 +463,66 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
         const int64_t end = static_cast<int64_t>(primitives) * (task + 1) / setupTasks;
         SetupPrimitives(job, static_cast<int>(begin), static_cast<int>(end), list);
     };
-    pool.Run(setupTasks, threads, setupTask);
+    WorkerPool::Instance().Run(setupTasks, threads, setupTask);
+}
 
-    if (!FindRows(prepared)) return;
-    if (deferred) {
-        queue->AddDraw(target, threads);
-        return;
+// Prepares the draw for `queue`'s bands, or (queue null) for rasterising straight into the target as
+// one band: its pixel record, its set-up context and its primitives, or, for a small queued draw, the
+// copies the workers set it up from when the queue runs. False when its primitives cover nothing.
+bool PrepareDraw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState,
+                 RenderTarget& target, const DrawExtent& extent, QueuedWork* queue, int threads,
+                 PreparedDraw& prepared) {
+    const Rect& area = extent.area;
+    const VaryingLayout varyings = VaryingsFor(pixelState);
+    prepared.record = &PixelRecordFor(queue, pixelState, varyings, target);
+
+    SetupContext& setup = prepared.setup;
+    setup.area = area;
+    setup.interpolants = varyings.count + 2;
+    setup.cull = pixelState.cull;
+    setup.lastPixel = pixelState.lastPixel;
+    // Queued draws bin into the queue's fixed bands of rows; an immediate draw is one band.
+    setup.bandTop = queue ? 0 : area.top;
+    setup.bandHeight = queue ? queue->BandRows(target, threads) : area.bottom - area.top;
+    prepared.bandCount = queue ? (area.bottom + setup.bandHeight - 1) / setup.bandHeight : 1;
+
+    // A small queued draw keeps copies of its vertices and is set up by the workers when the queue runs.
+    prepared.setUpLater = queue && extent.primitives <= kLaterSetupPrimitives &&
+                          extent.assembly.count <= kLaterSetupVertices;
+    if (prepared.setUpLater) {
+        prepared.vertexRecord = &VertexRecordFor(*queue, call, vertexState, varyings, target.viewport);
+        KeepForLater(call, extent.assembly, extent.primitives, prepared);
+        return true;
     }
-    prepared.RasterizeRows(0, area.top, area.bottom);
+    SetUpNow(call, vertexState, varyings, target, extent, threads, prepared);
+    return FindRows(prepared);
+}
+
+}  // namespace
+
+void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState& pixelState, RenderTarget& target) {
+    DrawExtent extent;
+    if (!FindExtent(call, pixelState, target, extent)) return;
+
+    // With more than one thread, a draw into a target with a queue waits in it. Queued work runs
+    // first when it is for another target, when the queue is full, when it writes a texture this draw
+    // samples, and before a draw on one thread.
+    const int threads = ResolveThreads(call);
+    QueuedWork* queue = target.queue ? &target.queue->Work() : nullptr;
+    std::unique_lock<std::mutex> lock;
+    if (queue) {
+        lock = std::unique_lock<std::mutex>(queue->mutex);
+        if (threads <= 1 || queue->OtherTarget(target) || queue->Full() || ReadsQueuedTarget(*queue, pixelState))
+            queue->Run();
+    }
+    QueuedWork* submitTo = threads > 1 ? queue : nullptr;
+
+    PreparedDraw& prepared = submitTo ? submitTo->NextDraw() : ImmediateDraw();
+    if (!PrepareDraw(call, vertexState, pixelState, target, extent, submitTo, threads, prepared)) return;
+    if (submitTo)
+        submitTo->AddDraw(target, threads);
+    else
+        prepared.RasterizeRows(0, extent.area.top, extent.area.bottom);
 }
 
 }  // namespace pipeline

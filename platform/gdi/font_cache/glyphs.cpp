@@ -14,6 +14,7 @@
 #include <optional>
 #include <tuple>
 
+#include "freetype_library.h"
 #include "gdi/fonts.h"
 
 namespace gdi {
@@ -190,6 +191,8 @@ std::shared_ptr<RealisedFont> Load(FT_Library library, const LOGFONTA& logFont, 
 }
 
 }  // namespace
+
+FT_Library FreeTypeLibrary() { return Cache().freetype.library; }
 
 std::shared_ptr<RealisedFont> Realise(const LOGFONTA& logFont) {
     FontCache& cache = Cache();

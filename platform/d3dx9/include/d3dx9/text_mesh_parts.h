@@ -20,19 +20,6 @@ struct GlyphOutline {
     double advance = 0;             // how far the pen moves on
 };
 
-struct FaceSource {
-    std::string file;
-    int index = 0;
-    bool embolden = false;  // synthetic bold
-    bool shear = false;     // synthetic italic
-};
-
-// The outlines of each character (code page 1252) of the text, laid out along the baseline, with the
-// curves flattened to within `deviation` em (0: one design unit). False when the face cannot be loaded
-// or has no outlines.
-bool LoadOutlines(const FaceSource& source, const std::string& text, double deviation,
-                  std::vector<GlyphOutline>& glyphs);
-
 // The outline of the region the contours fill by the nonzero winding rule, as loops that neither cross
 // nor overlap (overlapping contours merged, crossings cut): outer loops counter-clockwise with y up,
 // holes clockwise. False when the tessellator fails.

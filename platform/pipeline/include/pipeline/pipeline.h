@@ -26,7 +26,7 @@ void Draw(const DrawCall& call, const VertexState& vertexState, const PixelState
 enum ClearFlags : uint32_t { kClearColor = 1, kClearDepth = 2, kClearStencil = 4 };
 
 // Clears the rectangles (all of the viewport when rectCount is 0), within the viewport and scissor.
-// argb is 0xAARRGGBB; z 0..1; the stencil only exists in D24S8. Queued like draws (see draw).
+// argb is 0xAARRGGBB; z 0..1; the stencil only exists in D24S8. Queued like draws (see Draw).
 void Clear(RenderTarget& target, const Rect* rects, int rectCount, uint32_t flags, uint32_t argb, float z,
            uint32_t stencil);
 
