@@ -256,10 +256,12 @@ std::string AudioReportJson() {
            ", \"plays\": " + std::to_string(a.plays) + "}";
 }
 
-void FinishAudio() {
-    if (State().path.empty()) return;
+bool FinishAudio() {
+    if (State().path.empty()) return true;
     std::string error;
-    if (!control::WriteAudioFile(error)) std::fprintf(stderr, "[machine] %s\n", error.c_str());
+    if (control::WriteAudioFile(error)) return true;
+    std::fprintf(stderr, "[machine] %s\n", error.c_str());
+    return false;
 }
 
 }  // namespace detail

@@ -25,7 +25,7 @@ bool WriteWaveFile(const std::string& path, const AudioFormat& format, const std
 void AdvanceAudioForFrame();
 void ResetAudio();
 std::string AudioReportJson();
-// The run ends: the wav sink writes its file.
-void FinishAudio();
+// The run ends: the wav sink writes its file; false when it could not (said on standard error).
+bool FinishAudio();
 
 }  // namespace machine::detail

@@ -22,6 +22,8 @@ struct FrameState {
     std::string captureFolder;
     std::vector<uint64_t> captureFrames;
     std::vector<std::string> written;
+    std::vector<uint64_t> tried;  // the listed frames the capture was made for, written or not
+    bool writeFailed = false;
     bool closeScheduled = false;
     double windowStartCpu = -1;  // the process's processor seconds when the current window began
     std::vector<double> windowCpu;
@@ -52,8 +54,12 @@ void Capture(const Frame& frame, const std::string& name) {
     FrameState& s = State();
     std::string path = s.captureFolder + "/" + name;
     std::string error;
-    if (WritePng(frame, path, error)) s.written.push_back(path);
-    else std::fprintf(stderr, "[machine] cannot write %s: %s\n", path.c_str(), error.c_str());
+    if (WritePng(frame, path, error)) {
+        s.written.push_back(path);
+        return;
+    }
+    std::fprintf(stderr, "[machine] cannot write %s: %s\n", path.c_str(), error.c_str());
+    s.writeFailed = true;
 }
 
 }  // namespace
@@ -66,8 +72,10 @@ void FramePresented() {
     detail::ArmDueFailures();
     detail::AdvanceAudioForFrame();
     if (!s.captureFolder.empty() && s.last && s.shownSinceLastPresent &&
-        std::find(s.captureFrames.begin(), s.captureFrames.end(), s.presented) != s.captureFrames.end())
+        std::find(s.captureFrames.begin(), s.captureFrames.end(), s.presented) != s.captureFrames.end()) {
+        s.tried.push_back(s.presented);
         Capture(*s.last, "frame_" + std::to_string(s.presented) + ".png");
+    }
     s.shownSinceLastPresent = false;
     const uint64_t limit = detail::FrameLimit();
     if (limit != 0 && s.presented >= limit && !s.closeScheduled) {
@@ -103,9 +111,38 @@ const Frame* LastFrame() { return State().last ? &*State().last : nullptr; }
 namespace detail {
 void ResetFrames() { State() = FrameState{}; }
 
-void WriteLastFrameIfAsked() {
+bool FinishCapture() {
     FrameState& s = State();
-    if (!s.captureFolder.empty() && s.captureFrames.empty() && s.last) Capture(*s.last, "last.png");
+    if (s.captureFolder.empty()) return true;
+    if (s.captureFrames.empty()) {
+        if (s.last)
+            Capture(*s.last, "last.png");
+        else
+            std::fprintf(stderr, "MORVATH_CAPTURE: the run showed no frame, so no last.png was written\n");
+        return !s.writeFailed;
+    }
+    // The listed frames the run never reached, or reached without showing a new picture, are named.
+    std::vector<uint64_t> unreached, unshown;
+    for (uint64_t frame : s.captureFrames) {
+        if (frame > s.presented)
+            unreached.push_back(frame);
+        else if (std::find(s.tried.begin(), s.tried.end(), frame) == s.tried.end())
+            unshown.push_back(frame);
+    }
+    if (!unreached.empty())
+        std::fprintf(stderr, "MORVATH_CAPTURE_FRAMES: %s never presented (the run presented %llu)\n",
+                     FrameNumbers(unreached, "was", "were").c_str(), static_cast<unsigned long long>(s.presented));
+    if (!unshown.empty())
+        std::fprintf(stderr, "MORVATH_CAPTURE_FRAMES: %s presented without a new picture, so not written\n",
+                     FrameNumbers(unshown, "was", "were").c_str());
+    return !s.writeFailed;
+}
+
+std::string FrameNumbers(const std::vector<uint64_t>& frames, const char* one, const char* several) {
+    std::string text = frames.size() == 1 ? "frame " : "frames ";
+    for (size_t i = 0; i < frames.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == frames.size() ? " and " : ", ") + std::to_string(frames[i]);
+    return text + " " + (frames.size() == 1 ? one : several);
 }
 
 std::vector<std::string> CapturedFileList() { return State().written; }

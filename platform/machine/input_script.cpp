@@ -5,12 +5,14 @@
 //   device lose|restore
 //   dialog select <control id> <item text> | dialog click <control id> | dialog key enter|escape
 //   dialog font <face> <points>   (the face may hold blanks; points may have one decimal, 10.5)
-//   fail <call> <nth> <code>   (the code in decimal, or hexadecimal after 0x; negative values wrap)
+//   fail <call> <nth> <code>   (a call some area asks about; the code in decimal, or hexadecimal after
+//                               0x; negative values wrap)
 #include <charconv>
 #include <cstdint>
 #include <sstream>
 
 #include "machine/control.h"
+#include "machine/failures.h"
 #include "winuser.h"
 
 namespace machine::control {
@@ -236,6 +238,7 @@ std::string ParseFail(const std::vector<std::string>& w, InputEvent& event) {
     event.itemText = w[2];
     if (!ReadNumber(w[3], event.failNth) || event.failNth == 0) return "bad use number \"" + w[3] + "\" (1 or more)";
     if (!ReadCode(w[4], event.failCode)) return "bad failure code \"" + w[4] + "\"";
+    if (!IsFailureCallName(w[2])) return "unknown call \"" + w[2] + "\" (no platform call of that name can fail)";
     return {};
 }
 

@@ -31,8 +31,12 @@ uint64_t FrameLimit();
 void MarkCloseRequested();
 const std::string& ReportPath();
 
-// Frames: the capture settings and what was written.
-void WriteLastFrameIfAsked();
+// Frames: the capture settings and what was written. At the run's end: writes last.png when no frame
+// was listed, names the listed frames never captured on standard error, and answers false when a
+// capture could not be written.
+bool FinishCapture();
+// "frame 7 <one>" or "frames 7, 8 and 9 <several>".
+std::string FrameNumbers(const std::vector<uint64_t>& frames, const char* one, const char* several);
 std::vector<std::string> CapturedFileList();
 // The processor seconds the process spent in each whole window of kFrameWindow presented frames.
 constexpr uint64_t kFrameWindow = 100;

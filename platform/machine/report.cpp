@@ -1,6 +1,8 @@
 // The run's report: a JSON object written at exit. Each group of fields has its own function; later
 // areas add theirs with AddReportField.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <utility>
@@ -130,14 +132,17 @@ std::string ReportJson(int exitCode) {
     return json + "}\n";
 }
 
-void WriteReport(int exitCode) {
-    detail::WriteLastFrameIfAsked();
-    detail::FinishAudio();
+bool WriteReport(int exitCode) {
+    bool written = detail::FinishCapture();
+    written = detail::FinishAudio() && written;
     const std::string& path = detail::ReportPath();
-    if (path.empty()) return;
+    if (path.empty()) return written;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << ReportJson(exitCode);
-    if (!out) std::fprintf(stderr, "[machine] cannot write the report %s\n", path.c_str());
+    out.close();  // what is still buffered fails here on a full disk
+    if (out) return written;
+    std::fprintf(stderr, "[machine] cannot write the report %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
 }
 
 void AddReportField(const std::string& name, std::function<std::string()> jsonValue) {

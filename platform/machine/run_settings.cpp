@@ -1,8 +1,17 @@
 // The run settings: how many frames the run lasts, where its report goes, and the environment
-// variables that set them up for a run of the program.
+// variables that set them up for a run of the program. Every setting is checked, and every output path
+// opened, before the run starts.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -54,15 +63,79 @@ bool ReadFrameList(std::string text, std::vector<uint64_t>& frames) {
     return true;
 }
 
+// The capture folder: an existing folder in which a file can be made (a probe file, made and removed).
+bool CheckOutputFolder(const std::string& folder, std::string& error) {
+    struct stat status {};
+    int problem = 0;
+    if (::stat(folder.c_str(), &status) != 0) {
+        problem = errno;
+    } else if (!S_ISDIR(status.st_mode)) {
+        problem = ENOTDIR;
+    } else {
+        std::string probe = folder + "/.morvath-probe-XXXXXX";
+        const int fd = ::mkstemp(probe.data());
+        if (fd < 0) {
+            problem = errno;
+        } else {
+            ::close(fd);
+            ::unlink(probe.c_str());
+        }
+    }
+    if (problem == 0) return true;
+    error = "MORVATH_CAPTURE: cannot write into \"" + folder + "\": " + std::strerror(problem);
+    return false;
+}
+
+// A file the run writes when it ends, opened when it starts so that a path that cannot be written stops
+// the run before it begins rather than losing the file after it.
+struct OutputFile {
+    const char* variable;
+    std::string path;
+    int fd = -1;
+    bool created = false;
+};
+
+// Opens (or creates) every file; on the first that cannot be, closes them all, removes those it made
+// and answers why. A file that was already there is emptied only once all are open, so a refused run
+// leaves the files it found as they were and no file of its own; a run that ends before it writes
+// leaves no stale file of an earlier run.
+bool OpenOutputFiles(std::vector<OutputFile>& files, std::string& error) {
+    auto refuse = [&files, &error](const OutputFile& file, int problem) {
+        error = std::string(file.variable) + ": cannot write \"" + file.path + "\": " + std::strerror(problem);
+        for (OutputFile& opened : files) {
+            if (opened.fd < 0) continue;
+            ::close(opened.fd);
+            if (opened.created) ::unlink(opened.path.c_str());
+        }
+        return false;
+    };
+    for (OutputFile& file : files) {
+        struct stat status {};
+        const bool existed = ::stat(file.path.c_str(), &status) == 0;
+        file.fd = ::open(file.path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (file.fd < 0) return refuse(file, errno);
+        file.created = !existed;
+    }
+    for (OutputFile& file : files) {
+        struct stat status {};
+        if (::fstat(file.fd, &status) == 0 && S_ISREG(status.st_mode) && ::ftruncate(file.fd, 0) != 0)
+            return refuse(file, errno);
+    }
+    for (OutputFile& file : files) ::close(file.fd);
+    return true;
+}
+
 }  // namespace
 
 bool CloseRequested() { return State().closeRequested; }
 bool HasDirect3D9() { return State().hasDirect3D9; }
 
 bool ConfigureFromEnvironment(std::string& error) {
+    // Every setting is read and checked before anything is created, so a refused run leaves no file.
     if (!detail::ChooseBackend(Environment("MORVATH_MACHINE"), error)) return false;
+    std::vector<std::string> warnings;
+    uint64_t limit = 0;
     if (std::string frames = Environment("MORVATH_FRAMES"); !frames.empty()) {
-        uint64_t limit = 0;
         if (!ReadCount(frames, limit)) {
             error = "MORVATH_FRAMES: not a frame count: \"" + frames + "\"";
             return false;
@@ -76,7 +149,16 @@ bool ConfigureFromEnvironment(std::string& error) {
         }
         control::SetDirect3D9Available(direct3d == "available");
     }
-    if (std::string report = Environment("MORVATH_REPORT"); !report.empty()) control::SetReportPath(report);
+    // The clock and the debugger output read their settings themselves when the machine resets.
+    if (std::string clock = Environment("MORVATH_CLOCK"); !clock.empty() && clock != "fixed" && clock != "real") {
+        error = "MORVATH_CLOCK: expected fixed or real, not \"" + clock + "\"";
+        return false;
+    }
+    if (std::string debug = Environment("MORVATH_DEBUG_OUTPUT");
+        !debug.empty() && debug != "stderr" && debug != "none") {
+        error = "MORVATH_DEBUG_OUTPUT: expected stderr or none, not \"" + debug + "\"";
+        return false;
+    }
     if (std::string audio = Environment("MORVATH_AUDIO"); !audio.empty()) {
         if (audio != "none" && audio != "auto") {
             error = "MORVATH_AUDIO: expected auto or none, not \"" + audio + "\"";
@@ -84,29 +166,52 @@ bool ConfigureFromEnvironment(std::string& error) {
         }
         control::SetAudioDeviceAllowed(audio == "auto");
     }
-    if (std::string wave = Environment("MORVATH_AUDIO_OUT"); !wave.empty()) control::SetAudioOutputPath(wave);
-    if (std::string folder = Environment("MORVATH_CAPTURE"); !folder.empty()) {
+    const std::string folder = Environment("MORVATH_CAPTURE"), frameList = Environment("MORVATH_CAPTURE_FRAMES");
+    if (folder.empty() && !frameList.empty()) {
+        error = "MORVATH_CAPTURE_FRAMES: set without MORVATH_CAPTURE, the folder the frames go to";
+        return false;
+    }
+    if (!folder.empty()) {
         std::vector<uint64_t> frames;
-        if (!ReadFrameList(Environment("MORVATH_CAPTURE_FRAMES"), frames)) {
+        if (!ReadFrameList(frameList, frames)) {
             error = "MORVATH_CAPTURE_FRAMES: expected frame numbers from 1, separated by commas";
             return false;
         }
+        if (!CheckOutputFolder(folder, error)) return false;
+        std::vector<uint64_t> late;
+        for (uint64_t frame : frames)
+            if (limit != 0 && frame > limit) late.push_back(frame);
+        if (!late.empty())
+            warnings.push_back("MORVATH_CAPTURE_FRAMES: " + detail::FrameNumbers(late, "comes", "come") +
+                               " after MORVATH_FRAMES=" + std::to_string(limit) + ", when the run is asked to end");
         control::SetCapture(folder, frames);
     }
     if (std::string script = Environment("MORVATH_INPUT"); !script.empty()) {
-        std::ifstream in(script, std::ios::binary);
-        if (!in) {
+        // A folder opens as a file that reads nothing: it is refused as a missing file is.
+        std::error_code code;
+        std::ifstream in;
+        if (!std::filesystem::is_directory(script, code)) in.open(script, std::ios::binary);
+        std::ostringstream text;
+        if (in.is_open()) text << in.rdbuf();
+        if (!in.is_open() || in.bad()) {
             error = "MORVATH_INPUT: cannot read \"" + script + "\"";
             return false;
         }
-        std::ostringstream text;
-        text << in.rdbuf();
         std::string reason;
         if (!control::LoadInputScript(text.str(), reason)) {
             error = script + ": " + reason;
             return false;
         }
     }
+    // The files written at the end, opened last: the only refusal after one is created is another's.
+    const std::string report = Environment("MORVATH_REPORT"), wave = Environment("MORVATH_AUDIO_OUT");
+    std::vector<OutputFile> outputs;
+    if (!report.empty()) outputs.push_back({"MORVATH_REPORT", report});
+    if (!wave.empty()) outputs.push_back({"MORVATH_AUDIO_OUT", wave});
+    if (!OpenOutputFiles(outputs, error)) return false;
+    if (!report.empty()) control::SetReportPath(report);
+    if (!wave.empty()) control::SetAudioOutputPath(wave);
+    for (const std::string& warning : warnings) std::fprintf(stderr, "%s\n", warning.c_str());
     return true;
 }
 

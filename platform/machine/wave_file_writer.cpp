@@ -1,4 +1,6 @@
 // The wav sink's file: the recorded sound as a PCM RIFF/WAVE file in the recording's format.
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
 #include "audio_parts.h"
@@ -41,8 +43,9 @@ bool WriteWaveFile(const std::string& path, const AudioFormat& format, const std
     if (dataBytes & 1) out += '\0';
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(out.data(), static_cast<std::streamsize>(out.size()));
+    file.close();  // what is still buffered fails here on a full disk
     if (!file) {
-        error = "cannot write the audio file " + path;
+        error = "cannot write the audio file " + path + ": " + std::strerror(errno);
         return false;
     }
     return true;

@@ -106,7 +106,12 @@ int PoolThreads(const char* setting, int affinity, int quota, std::string& warni
     warning.clear();
     if (setting) {
         long long n = 0;
-        if (ParseWhole(setting, n) && n >= 1) return static_cast<int>(std::min<long long>(n, kMaxPoolThreads));
+        if (ParseWhole(setting, n) && n >= 1) {
+            if (n > kMaxPoolThreads)
+                warning = std::string("MORVATH_THREADS=\"") + setting + "\" is more than the pool's " +
+                          std::to_string(kMaxPoolThreads) + " threads; the pool has " + std::to_string(kMaxPoolThreads);
+            return static_cast<int>(std::min<long long>(n, kMaxPoolThreads));
+        }
         warning = std::string("MORVATH_THREADS=\"") + setting +
                   "\" is not a number of threads (a whole number from 1); the pool follows the CPUs instead";
     }

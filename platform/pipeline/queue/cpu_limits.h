@@ -20,8 +20,8 @@ int CpusOfQuota(long long quotaMicroseconds, long long periodMicroseconds);
 int CgroupCpus();
 
 // The pool's size, the caller included. `setting` is MORVATH_THREADS (null when unset): a whole number
-// from 1 sets the size (at most kMaxPoolThreads); anything else is ignored with a warning and the
-// size follows the CPUs, min(affinity, quota).
+// from 1 sets the size (at most kMaxPoolThreads, with a warning above it); anything else is ignored with
+// a warning and the size follows the CPUs, min(affinity, quota).
 int PoolThreads(const char* setting, int affinity, int quota, std::string& warning);
 
 // PoolThreads for this process as it runs now; warnings go to standard error.

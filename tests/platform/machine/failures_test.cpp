@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
 #include "machine/control.h"
 #include "machine/failures.h"
 
@@ -70,6 +77,9 @@ TEST_F(Failures, BadFailLinesAreRefused) {
         {"5 fail Lock x 1", "line 1: bad use number \"x\" (1 or more)"},
         {"5 fail Lock 1 0xZZ", "line 1: bad failure code \"0xZZ\""},
         {"5 fail Lock 1 4294967296", "line 1: bad failure code \"4294967296\""},
+        {"5 fail Lock 1 0x1", "line 1: unknown call \"Lock\" (no platform call of that name can fail)"},
+        {"1 fail mmioRead 1 1\n\n5 fail mmioread 1 1",
+         "line 3: unknown call \"mmioread\" (no platform call of that name can fail)"},
     };
     for (const auto& [line, message] : cases) {
         std::string error;
@@ -77,6 +87,38 @@ TEST_F(Failures, BadFailLinesAreRefused) {
         EXPECT_EQ(error, message);
     }
     EXPECT_TRUE(machine::control::InjectedFailures().empty());
+}
+
+// The machine's table of call names against the sources: every name an area asks about with a quoted
+// name is in the table, and every name in the table is written, quoted, in some area's source (a call
+// whose name is chosen at run time, like the two buffer locks, is found that way).
+TEST(FailureCallNames, AreTheNamesTheAreasAskAbout) {
+    namespace fs = std::filesystem;
+    const fs::path platform = fs::path(MORVATH_SOURCE_DIR) / "platform";
+    const std::regex asking(R"re((?:InjectedFailure|Injected|INJECTED)\s*\(\s*"([^"]+)")re");
+    std::set<std::string> asked;
+    std::string sources;
+    for (const auto& entry : fs::recursive_directory_iterator(platform)) {
+        const fs::path& path = entry.path();
+        if (path.extension() != ".cpp" && path.extension() != ".h") continue;
+        if (path.parent_path() == platform / "machine" || path.string().find("/machine/include/") != std::string::npos)
+            continue;
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string source = text.str();
+        for (std::sregex_iterator m(source.begin(), source.end(), asking), end; m != end; ++m) asked.insert((*m)[1]);
+        sources += source;
+    }
+    ASSERT_GT(asked.size(), 40u) << "the sources were not found under " << platform;
+    const std::vector<std::string_view> names = machine::FailureCallNames();
+    for (const std::string& name : asked)
+        EXPECT_TRUE(machine::IsFailureCallName(name)) << name << " is asked about but not in the table";
+    for (std::string_view name : names) {
+        EXPECT_NE(sources.find("\"" + std::string(name) + "\""), std::string::npos)
+            << name << " is in the table but no area names it";
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    }
 }
 
 }  // namespace

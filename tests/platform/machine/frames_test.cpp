@@ -70,6 +70,19 @@ TEST_F(Frames, AnUnwritableFrameIsRefused) {
     EXPECT_EQ(error, "cannot open the file");
 }
 
+// The folder was checked when the run started; one removed during the run fails the run's end.
+TEST_F(Frames, ACaptureThatCannotBeWrittenFailsTheRunsEnd) {
+    machine::control::SetCapture(folder.string(), {1, 2});
+    machine::ShowFrame(Gradient(2, 2));
+    machine::FramePresented();
+    EXPECT_TRUE(machine::WriteReport(0));
+    fs::remove_all(folder);
+    machine::ShowFrame(Gradient(2, 2));
+    machine::FramePresented();
+    EXPECT_EQ(machine::control::CapturedFiles().size(), 1u);
+    EXPECT_FALSE(machine::WriteReport(0));
+}
+
 TEST_F(Frames, TheFrameLimitSchedulesTheClose) {
     machine::control::SetFrameLimit(2);
     machine::FramePresented();

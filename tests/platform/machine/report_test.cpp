@@ -66,6 +66,15 @@ TEST_F(Report, IsWrittenToTheAskedPathOnly) {
     std::filesystem::remove(path);
 }
 
+TEST_F(Report, AReportThatCannotBeWrittenFailsTheRunsEnd) {
+    const auto folder = std::filesystem::temp_directory_path() / ("report_" + std::to_string(::getpid()));
+    std::filesystem::create_directory(folder);
+    machine::control::SetReportPath((folder / "report.json").string());
+    EXPECT_TRUE(machine::WriteReport(0));
+    std::filesystem::remove_all(folder);  // as if removed during the run
+    EXPECT_FALSE(machine::WriteReport(0));
+}
+
 TEST(MessageBoxAnswers, AreTheDefaultButtonOfTheType) {
     struct Case {
         uint32_t type;

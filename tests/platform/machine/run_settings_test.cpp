@@ -23,8 +23,9 @@ protected:
         machine::control::Reset();
     }
     static void Clear() {
-        for (const char* name : {"MORVATH_MACHINE", "MORVATH_FRAMES", "MORVATH_INPUT", "MORVATH_REPORT",
-                                 "MORVATH_CAPTURE", "MORVATH_CAPTURE_FRAMES"})
+        for (const char* name :
+             {"MORVATH_MACHINE", "MORVATH_FRAMES", "MORVATH_INPUT", "MORVATH_REPORT", "MORVATH_CAPTURE",
+              "MORVATH_CAPTURE_FRAMES", "MORVATH_AUDIO_OUT", "MORVATH_DEBUG_OUTPUT"})
             unsetenv(name);
     }
     void WriteScript(const std::string& text) { std::ofstream(script) << text; }
@@ -64,6 +65,25 @@ TEST_F(RunSettings, BadSettingsAreRefusedWithTheirReason) {
     setenv("MORVATH_CAPTURE", "/tmp", 1);
     setenv("MORVATH_CAPTURE_FRAMES", "1,x", 1);
     EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+}
+
+// The outputs are opened when the run starts: a report an earlier run left is emptied then, so a run
+// that ends before it writes its own leaves no stale one.
+TEST_F(RunSettings, TheOutputsAreOpenedAtTheStart) {
+    const fs::path report = script.string() + ".json", wave = script.string() + ".wav";
+    std::ofstream(report) << "{\"exit_code\": 0}\n";
+    setenv("MORVATH_REPORT", report.c_str(), 1);
+    setenv("MORVATH_AUDIO_OUT", wave.c_str(), 1);
+    setenv("MORVATH_DEBUG_OUTPUT", "none", 1);
+    std::string error;
+    EXPECT_TRUE(machine::ConfigureFromEnvironment(error)) << error;
+    EXPECT_TRUE(fs::exists(report) && fs::file_size(report) == 0);
+    EXPECT_TRUE(fs::exists(wave));
+    EXPECT_TRUE(machine::WriteReport(0));
+    EXPECT_GT(fs::file_size(report), 0u);
+    EXPECT_GT(fs::file_size(wave), 0u);
+    fs::remove(report);
+    fs::remove(wave);
 }
 
 TEST_F(RunSettings, TheSdlMachineFallsBackToHeadless) {

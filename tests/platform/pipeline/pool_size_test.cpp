@@ -50,16 +50,16 @@ TEST(PoolSize, FollowsTheAffinityMask) {
     EXPECT_EQ(pipeline::AffinityCpus(), all);
 }
 
-TEST(PoolSize, TheSettingOverridesTheCpusAndBadSettingsAreIgnoredWithAWarning) {
+TEST(PoolSize, TheSettingOverridesTheCpusAndBadOrTooLargeSettingsWarn) {
     struct Case {
         const char* setting;
         int affinity, quota, expected;
         bool warns;
     } cases[] = {
-        {nullptr, 8, 0, 8, false},  {nullptr, 8, 3, 3, false}, {nullptr, 2, 6, 2, false},
-        {"1", 8, 0, 1, false},      {"12", 2, 1, 12, false},   {"100000", 8, 0, pipeline::kMaxPoolThreads, false},
-        {"0", 4, 0, 4, true},       {"-3", 4, 0, 4, true},     {"two", 4, 0, 4, true},
-        {"", 4, 0, 4, true},        {"3x", 4, 2, 2, true},
+        {nullptr, 8, 0, 8, false}, {nullptr, 8, 3, 3, false}, {nullptr, 2, 6, 2, false},
+        {"1", 8, 0, 1, false},     {"12", 2, 1, 12, false},   {"100000", 8, 0, pipeline::kMaxPoolThreads, true},
+        {"0", 4, 0, 4, true},      {"-3", 4, 0, 4, true},     {"two", 4, 0, 4, true},
+        {"", 4, 0, 4, true},       {"3x", 4, 2, 2, true},     {"256", 8, 0, pipeline::kMaxPoolThreads, false},
     };
     for (const Case& c : cases) {
         std::string warning;

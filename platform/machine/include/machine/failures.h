@@ -17,6 +17,11 @@ namespace machine {
 // nothing when the call goes ahead. Cheap when nothing is armed; safe from any thread.
 std::optional<uint32_t> InjectedFailure(std::string_view call);
 
+// Every call name some area asks about, and whether a name is one of them (a script's fail line must
+// name one).
+std::vector<std::string_view> FailureCallNames();
+bool IsFailureCallName(std::string_view call);
+
 }  // namespace machine
 
 namespace machine::control {

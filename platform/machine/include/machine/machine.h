@@ -210,14 +210,18 @@ void NoteObjectReleased(const char* kind);
 // ---- The run -----------------------------------------------------------------------------------
 // Reads the run settings from the environment (MORVATH_MACHINE, MORVATH_FRAMES, MORVATH_INPUT,
 // MORVATH_REPORT, MORVATH_CAPTURE, MORVATH_CAPTURE_FRAMES, MORVATH_AUDIO, MORVATH_AUDIO_OUT). False with a reason on a bad setting or a
-// bad input script line ("line N: ...").
+// bad input script line ("line N: ..."), or an output that cannot be written (the report and sound
+// files are opened and the capture folder tried now), having created no file. Warnings about
+// accepted settings go to standard error.
 bool ConfigureFromEnvironment(std::string& error);
 // Set once the machine has asked the main window to close because MORVATH_FRAMES was reached.
 bool CloseRequested();
 // Whether the machine has Direct3D 9 at all (MORVATH_DIRECT3D=none models one without it).
 bool HasDirect3D9();
-// Writes the report (MORVATH_REPORT) with the program's exit code; does nothing when none was asked.
-void WriteReport(int exitCode);
+// The run's end: writes the outputs asked for (last.png, the sound file) and the report (MORVATH_REPORT)
+// with the program's exit code. False when one of them, or a frame captured during the run, could
+// not be written (each is named on standard error).
+bool WriteReport(int exitCode);
 // The report as JSON text.
 std::string ReportJson(int exitCode);
 // Later areas add fields to the report: the producer answers a JSON value.
