@@ -9,6 +9,7 @@
 #include "format_checks.h"
 #include "format_info.h"
 #include "machine/failures.h"
+#include "pipeline/limits.h"
 #include "surface.h"
 #include "texture.h"
 
@@ -16,7 +17,7 @@ namespace d3d9 {
 
 namespace {
 
-constexpr UINT kMaxSurfaceSize = 16384;
+constexpr UINT kMaxSurfaceSize = pipeline::kMaxSurfaceSize;
 
 template <typename T>
 HRESULT ClearOut(T** out) {
