@@ -4,10 +4,10 @@
 
 #include "buffers.h"
 #include "call_log.h"
+#include "d3d9/format_info.h"
 #include "d3d9/fvf_layout.h"
 #include "device.h"
 #include "format_checks.h"
-#include "format_info.h"
 #include "machine/failures.h"
 #include "pipeline/limits.h"
 #include "surface.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "d3d9/format_info.h"
 #include "device.h"
-#include "format_info.h"
 #include "pipeline/formats.h"
 
 namespace d3d9 {
@@ -87,8 +87,7 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
     if (IsBlockCompressed(desc_.format)) {
         // Compressed surfaces lock whole blocks.
         if ((r.left | r.top) % 4 != 0) return D3DERR_INVALIDCALL;
-        const size_t blockBytes = desc_.format == D3DFMT_DXT1 ? 8 : 16;
-        offset = static_cast<size_t>(r.top / 4) * pitch_ + static_cast<size_t>(r.left / 4) * blockBytes;
+        offset = static_cast<size_t>(r.top / 4) * pitch_ + static_cast<size_t>(r.left / 4) * BlockBytes(desc_.format);
     }
     WaitForPipeline();  // queued draws may still write these bytes
     locked_ = true;
