@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "call_log.h"
+#include "d3d9/format_info.h"
 #include "device.h"
-#include "format_info.h"
 #include "pipeline/pipeline.h"
 #include "surface.h"
 

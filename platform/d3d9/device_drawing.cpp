@@ -21,8 +21,6 @@ namespace d3d9 {
 
 namespace {
 
-constexpr UINT kMaxPrimitives = 0x00FFFFFF;  // the caps' MaxPrimitiveCount
-
 std::optional<pipeline::PrimitiveType> TypeOf(D3DPRIMITIVETYPE type) {
     switch (type) {
     case D3DPT_POINTLIST: return pipeline::PrimitiveType::PointList;
@@ -39,7 +37,7 @@ std::optional<pipeline::PrimitiveType> TypeOf(D3DPRIMITIVETYPE type) {
 // is not valid.
 bool Prepare(D3DPRIMITIVETYPE type, UINT primitives, pipeline::DrawCall& call, uint64_t& elements) {
     auto t = TypeOf(type);
-    if (!t || primitives == 0 || primitives > kMaxPrimitives) return false;
+    if (!t || primitives == 0 || primitives > UINT(pipeline::kMaxPrimitiveCount)) return false;
     call.type = *t;
     call.primitiveCount = static_cast<int>(primitives);
     elements = static_cast<uint64_t>(pipeline::ElementsFor(*t, call.primitiveCount));

@@ -4,11 +4,12 @@
 
 #include "buffers.h"
 #include "call_log.h"
+#include "d3d9/format_info.h"
 #include "d3d9/fvf_layout.h"
 #include "device.h"
 #include "format_checks.h"
-#include "format_info.h"
 #include "machine/failures.h"
+#include "pipeline/limits.h"
 #include "surface.h"
 #include "texture.h"
 
@@ -16,7 +17,7 @@ namespace d3d9 {
 
 namespace {
 
-constexpr UINT kMaxSurfaceSize = 16384;
+constexpr UINT kMaxSurfaceSize = pipeline::kMaxSurfaceSize;
 
 template <typename T>
 HRESULT ClearOut(T** out) {

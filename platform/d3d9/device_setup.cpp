@@ -3,8 +3,8 @@
 #include <new>
 
 #include "child_object.h"
+#include "d3d9/format_info.h"
 #include "device.h"
-#include "format_info.h"
 #include "full_screen.h"
 #include "surface.h"
 

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "d3d9.h"
+#include "pipeline/limits.h"
 
 namespace d3d9 {
 
@@ -34,7 +35,7 @@ private:
     std::map<DWORD, DWORD> other_;
 };
 
-constexpr DWORD kStages = 8;
+constexpr DWORD kStages = pipeline::kMaxStages;  // the stages the pipeline draws
 constexpr DWORD kStreams = 16;
 // Samplers 0-15, the displacement-map sampler and the four vertex samplers, in one array.
 constexpr DWORD kSamplerSlots = 21;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "d3d9.h"
+#include "pipeline/limits.h"
 
 namespace d3d9 {
 
@@ -24,7 +25,7 @@ struct DrawRecord {
     D3DPRIMITIVETYPE type = D3DPT_TRIANGLELIST;
     uint64_t primitives = 0;
     DWORD fvf = 0;
-    std::array<BoundTexture, 8> textures{};
+    std::array<BoundTexture, pipeline::kMaxStages> textures{};
     size_t textureCount = 0;  // stages up to the last one bound
 };
 

@@ -1,5 +1,7 @@
 #include "drawn_states.h"
 
+#include <iterator>
+
 namespace d3d9 {
 
 namespace {
@@ -78,13 +80,13 @@ constexpr StateValue<Address> kAddressModes[] = {
 
 #undef STATE
 
-// Each is refused when it asks for more than its default: stencil, vertex blending, per-pixel (table)
-// fog, w-buffering, separate alpha blending, texture transforms, generated texture coordinates.
+// By RefusedState.
 constexpr const char* kRefusedStates[] = {
     "D3DRS_STENCILENABLE",          "D3DRS_VERTEXBLEND",    "D3DRS_INDEXEDVERTEXBLENDENABLE",
     "D3DRS_FOGTABLEMODE",           "D3DZB_USEW",           "D3DRS_SEPARATEALPHABLENDENABLE",
     "D3DTSS_TEXTURETRANSFORMFLAGS", "D3DTSS_TEXCOORDINDEX",
 };
+static_assert(std::size(kRefusedStates) == size_t(RefusedState::GeneratedCoordinates) + 1);
 
 }  // namespace
 
@@ -92,6 +94,7 @@ std::span<const StateValue<TextureOp>> TextureOps() { return kTextureOps; }
 std::span<const StateValue<ArgSource>> ArgSources() { return kArgSources; }
 std::span<const BlendFactorValue> BlendFactors() { return kBlendFactors; }
 std::span<const StateValue<Address>> AddressModes() { return kAddressModes; }
+const char* NameOf(RefusedState state) { return kRefusedStates[size_t(state)]; }
 std::span<const char* const> RefusedStates() { return kRefusedStates; }
 
 }  // namespace d3d9

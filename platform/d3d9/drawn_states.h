@@ -47,7 +47,22 @@ DWORD DrawnCaps(std::span<const Entry> table) {
     return caps;
 }
 
-// Render and stage states whose use the device refuses as a whole (beyond the tables' values).
+// Render and stage states whose use the device refuses as a whole (beyond the tables' values), each when
+// it asks for more than its default: stencil, vertex blending (two states), per-pixel (table) fog,
+// w-buffering, separate alpha blending, texture transforms, generated texture coordinates.
+enum class RefusedState : uint8_t {
+    Stencil,
+    VertexBlend,
+    IndexedVertexBlend,
+    TableFog,
+    WBuffer,
+    SeparateAlphaBlend,
+    TextureTransform,
+    GeneratedCoordinates,
+};
+// Its name, as a refused draw's debugger output gives it.
+const char* NameOf(RefusedState state);
+// The names of all of them, in the order above.
 std::span<const char* const> RefusedStates();
 
 }  // namespace d3d9

@@ -1,4 +1,6 @@
-#include "format_info.h"
+#include "d3d9/format_info.h"
+
+#include "pipeline/dxt.h"
 
 namespace d3d9 {
 
@@ -51,16 +53,15 @@ UINT BytesPerPixel(D3DFORMAT format) {
     return 0;
 }
 
-bool IsBlockCompressed(D3DFORMAT format) {
-    return format == D3DFMT_DXT1 || format == D3DFMT_DXT2 || format == D3DFMT_DXT3 || format == D3DFMT_DXT4 ||
-           format == D3DFMT_DXT5;
+UINT BlockBytes(D3DFORMAT format) {
+    const auto texture = TextureFormatOf(format);
+    return texture ? static_cast<UINT>(pipeline::DxtBlockBytes(*texture)) : 0;
 }
 
+bool IsBlockCompressed(D3DFORMAT format) { return BlockBytes(format) != 0; }
+
 SurfaceLayout LayoutOf(D3DFORMAT format, UINT width, UINT height) {
-    if (IsBlockCompressed(format)) {
-        const UINT blockBytes = format == D3DFMT_DXT1 ? 8 : 16;
-        return {((width + 3) / 4) * blockBytes, (height + 3) / 4};
-    }
+    if (const UINT blockBytes = BlockBytes(format)) return {((width + 3) / 4) * blockBytes, (height + 3) / 4};
     return {width * BytesPerPixel(format), height};
 }
 

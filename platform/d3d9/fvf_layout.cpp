@@ -28,7 +28,7 @@ FvfLayout DecodeFvf(DWORD fvf) {
     take(D3DFVF_DIFFUSE, l.diffuse, 4);
     take(D3DFVF_SPECULAR, l.specular, 4);
     l.texSets = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
-    if (l.texSets > 8) return FvfLayout{};
+    if (l.texSets > D3DDP_MAXTEXCOORD) return FvfLayout{};
     for (UINT i = 0; i < l.texSets; ++i) {
         static constexpr UINT kSizes[4] = {8, 12, 16, 4};  // by the set's two format bits
         l.texOffset[i] = static_cast<int>(at);

@@ -6,6 +6,7 @@
 
 #include "drawn_states.h"
 #include "pipeline/formats.h"
+#include "pipeline/limits.h"
 #include "texture.h"
 
 namespace d3d9 {
@@ -132,8 +133,8 @@ pipeline::LightSource LightOf(const D3DLIGHT9& light) {
 
 bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v, const Refusal& refuse) {
     const auto& rs = state.render;
-    if (rs.Get(D3DRS_VERTEXBLEND) != D3DVBF_DISABLE) return refuse("D3DRS_VERTEXBLEND");
-    if (rs.Get(D3DRS_INDEXEDVERTEXBLENDENABLE)) return refuse("D3DRS_INDEXEDVERTEXBLENDENABLE");
+    if (rs.Get(D3DRS_VERTEXBLEND) != D3DVBF_DISABLE) return refuse(NameOf(RefusedState::VertexBlend));
+    if (rs.Get(D3DRS_INDEXEDVERTEXBLENDENABLE)) return refuse(NameOf(RefusedState::IndexedVertexBlend));
     v.world = MatrixOf(state.transforms[256]);
     v.view = MatrixOf(state.transforms[D3DTS_VIEW]);
     v.projection = MatrixOf(state.transforms[D3DTS_PROJECTION]);
@@ -153,12 +154,12 @@ bool ConvertVertexState(const DeviceState& state, pipeline::VertexState& v, cons
         size_t count = 0;
         for (const auto& [index, slot] : state.lights) {
             if (!slot.enabled) continue;
-            if (count == v.lights.size()) return refuse("more than 8 lights enabled");
+            if (count == v.lights.size()) return refuse("more than " + std::to_string(count) + " lights enabled");
             v.lights[count++] = LightOf(slot.light);
         }
     }
     if (rs.Get(D3DRS_FOGENABLE)) {
-        if (rs.Get(D3DRS_FOGTABLEMODE) != D3DFOG_NONE) return refuse("D3DRS_FOGTABLEMODE");  // per-pixel fog
+        if (rs.Get(D3DRS_FOGTABLEMODE) != D3DFOG_NONE) return refuse(NameOf(RefusedState::TableFog));
         auto mode = FogOf(rs.Get(D3DRS_FOGVERTEXMODE));
         if (!mode) return refuse("D3DRS_FOGVERTEXMODE " + std::to_string(rs.Get(D3DRS_FOGVERTEXMODE)));
         v.fogMode = *mode;
@@ -200,8 +201,9 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
         if (!args[i]) return refuse(stage + kArgs[i].name, ts.Get(kArgs[i].type), ArgSources());
     }
     const DWORD coordinates = ts.Get(D3DTSS_TEXCOORDINDEX);
-    if (coordinates >= 8) return refuse(stage + "D3DTSS_TEXCOORDINDEX");  // generated coordinates
-    if (ts.Get(D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE) return refuse(stage + "D3DTSS_TEXTURETRANSFORMFLAGS");
+    if (coordinates >= pipeline::kMaxTexCoordSets) return refuse(stage + NameOf(RefusedState::GeneratedCoordinates));
+    if (ts.Get(D3DTSS_TEXTURETRANSFORMFLAGS) != D3DTTFF_DISABLE)
+        return refuse(stage + NameOf(RefusedState::TextureTransform));
     out.colorOp = *colorOp;
     out.alphaOp = *alphaOp;
     out.colorArg1 = *args[0];
@@ -237,8 +239,9 @@ bool ConvertStage(const DeviceState& state, DWORD s, pipeline::StageState& out, 
 
 bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelState& p, const Refusal& refuse) {
     const auto& rs = state.render;
-    if (rs.Get(D3DRS_STENCILENABLE)) return refuse("D3DRS_STENCILENABLE");
-    if (rs.Get(D3DRS_ZENABLE) == D3DZB_USEW) return refuse("D3DRS_ZENABLE D3DZB_USEW");
+    if (rs.Get(D3DRS_STENCILENABLE)) return refuse(NameOf(RefusedState::Stencil));
+    if (rs.Get(D3DRS_ZENABLE) == D3DZB_USEW)
+        return refuse(std::string("D3DRS_ZENABLE ") + NameOf(RefusedState::WBuffer));
     for (DWORD s = 0; s < kStages; ++s) {
         if (state.stages[s].Get(D3DTSS_COLOROP) == D3DTOP_DISABLE) break;  // the cascade ends here
         if (!ConvertStage(state, s, p.stages[s], refuse)) return false;
@@ -279,7 +282,7 @@ bool ConvertPixelState(const DeviceState& state, bool hasDepth, pipeline::PixelS
     }
     p.blend.enable = rs.Get(D3DRS_ALPHABLENDENABLE) != FALSE;
     if (p.blend.enable) {
-        if (rs.Get(D3DRS_SEPARATEALPHABLENDENABLE)) return refuse("D3DRS_SEPARATEALPHABLENDENABLE");
+        if (rs.Get(D3DRS_SEPARATEALPHABLENDENABLE)) return refuse(NameOf(RefusedState::SeparateAlphaBlend));
         const DWORD src = rs.Get(D3DRS_SRCBLEND), dst = rs.Get(D3DRS_DESTBLEND);
         const BlendFactorValue* from = FindState(BlendFactors(), src);
         const BlendFactorValue* to = FindState(BlendFactors(), dst);

@@ -1,8 +1,10 @@
 // The capabilities of the software device: what the fixed-function pipeline draws (the stage operations,
-// blend factors and address modes from the tables the state conversion reads, drawn_states.h).
+// blend factors and address modes from the tables the state conversion reads, drawn_states.h) and the
+// most it draws (pipeline/limits.h).
 // HAL and REF are both drawn by it; HAL reports hardware transform and lighting and a pure device.
 #include "d3d9/adapter_profile.h"
 #include "drawn_states.h"
+#include "pipeline/limits.h"
 
 namespace d3d9 {
 
@@ -42,10 +44,10 @@ D3DCAPS9 SoftwareDeviceCaps(D3DDEVTYPE type) {
     caps.TextureAddressCaps = DrawnCaps(AddressModes()) | D3DPTADDRESSCAPS_INDEPENDENTUV;
     caps.LineCaps = D3DLINECAPS_TEXTURE | D3DLINECAPS_ZTEST | D3DLINECAPS_BLEND | D3DLINECAPS_ALPHACMP |
                     D3DLINECAPS_FOG;
-    caps.MaxTextureWidth = 2048;
-    caps.MaxTextureHeight = 2048;
+    caps.MaxTextureWidth = pipeline::kMaxTextureSize;
+    caps.MaxTextureHeight = pipeline::kMaxTextureSize;
     caps.MaxTextureRepeat = 8192;
-    caps.MaxTextureAspectRatio = 2048;
+    caps.MaxTextureAspectRatio = pipeline::kMaxTextureSize;
     caps.MaxAnisotropy = 1;
     caps.MaxVertexW = 1e10f;
     // Clipping against the guard band happens in floating point; the rasteriser scissors to the target.
@@ -54,17 +56,17 @@ D3DCAPS9 SoftwareDeviceCaps(D3DDEVTYPE type) {
     caps.GuardBandRight = 8192.0f;
     caps.GuardBandBottom = 8192.0f;
     caps.StencilCaps = 0;
-    caps.FVFCaps = 8;  // texture-coordinate sets
+    caps.FVFCaps = pipeline::kMaxTexCoordSets;  // texture-coordinate sets
     caps.TextureOpCaps = DrawnCaps(TextureOps());
-    caps.MaxTextureBlendStages = 8;
-    caps.MaxSimultaneousTextures = 8;
+    caps.MaxTextureBlendStages = pipeline::kMaxStages;
+    caps.MaxSimultaneousTextures = pipeline::kMaxStages;
     caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_DIRECTIONALLIGHTS |
                                 D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER;
-    caps.MaxActiveLights = 8;
+    caps.MaxActiveLights = pipeline::kMaxLights;
     caps.MaxUserClipPlanes = 0;
     caps.MaxVertexBlendMatrices = 0;
     caps.MaxPointSize = 1.0f;
-    caps.MaxPrimitiveCount = 0x00FFFFFF;
+    caps.MaxPrimitiveCount = pipeline::kMaxPrimitiveCount;
     caps.MaxVertexIndex = 0x00FFFFFF;
     caps.MaxStreams = 16;
     caps.MaxStreamStride = 255;

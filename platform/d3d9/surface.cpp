@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "d3d9/format_info.h"
 #include "device.h"
-#include "format_info.h"
 #include "pipeline/formats.h"
 
 namespace d3d9 {
@@ -87,8 +87,7 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD 
     if (IsBlockCompressed(desc_.format)) {
         // Compressed surfaces lock whole blocks.
         if ((r.left | r.top) % 4 != 0) return D3DERR_INVALIDCALL;
-        const size_t blockBytes = desc_.format == D3DFMT_DXT1 ? 8 : 16;
-        offset = static_cast<size_t>(r.top / 4) * pitch_ + static_cast<size_t>(r.left / 4) * blockBytes;
+        offset = static_cast<size_t>(r.top / 4) * pitch_ + static_cast<size_t>(r.left / 4) * BlockBytes(desc_.format);
     }
     WaitForPipeline();  // queued draws may still write these bytes
     locked_ = true;
@@ -106,86 +105,75 @@ HRESULT Surface::UnlockRect() {
 
 uint32_t Surface::ReadArgb(UINT x, UINT y) const {
     WaitForPipeline();
-    auto format = ColorFormatOf(desc_.format);
-    if (!format || x >= desc_.width || y >= desc_.height) return 0;
-    const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
-    uint32_t raw = 0;
-    if (pipeline::BytesPerPixel(*format) == 4)
-        std::memcpy(&raw, p + static_cast<size_t>(x) * 4, 4);
-    else
-        raw = p[x * 2] | uint32_t(p[x * 2 + 1]) << 8;
-    return pipeline::ToArgb8(*format, raw);
+    uint32_t argb = 0;
+    ReadRow(x, y, 1, 0, &argb);
+    return argb;
 }
 
 void Surface::ReadRowArgb(UINT x, UINT y, UINT count, uint32_t* out) const {
     WaitForPipeline();
-    auto format = ColorFormatOf(desc_.format);
-    if (!format || y >= desc_.height || x > desc_.width || count > desc_.width - x) {
-        std::fill(out, out + count, 0u);
-        return;
-    }
-    const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
-    if (pipeline::BytesPerPixel(*format) == 4) {
-        std::memcpy(out, p + static_cast<size_t>(x) * 4, static_cast<size_t>(count) * 4);
-        if (*format == pipeline::ColorFormat::X8R8G8B8)
-            for (UINT i = 0; i < count; ++i) out[i] |= 0xFF000000u;
-        return;
-    }
-    for (UINT i = 0; i < count; ++i) {
-        const UINT at = (x + i) * 2;
-        out[i] = pipeline::ToArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8);
-    }
+    ReadRow(x, y, count, 0, out);
 }
 
 void Surface::ReadRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const {
     WaitForPipeline();
-    ReadFinishedRowOpaque(x, y, count, out);
+    ReadRow(x, y, count, 0xFF000000u, out);
 }
 
 void Surface::ReadFinishedRowOpaque(UINT x, UINT y, UINT count, uint32_t* out) const {
+    ReadRow(x, y, count, 0xFF000000u, out);
+}
+
+void Surface::ReadRow(UINT x, UINT y, UINT count, uint32_t alpha, uint32_t* out) const {
     auto format = ColorFormatOf(desc_.format);
     if (!format || y >= desc_.height || x > desc_.width || count > desc_.width - x) {
-        std::fill(out, out + count, 0xFF000000u);
+        std::fill(out, out + count, alpha);
         return;
     }
     const uint8_t* p = bytes_.data() + static_cast<size_t>(y) * pitch_;
     if (pipeline::BytesPerPixel(*format) == 4) {
         const uint8_t* from = p + static_cast<size_t>(x) * 4;
+        if (*format == pipeline::ColorFormat::X8R8G8B8) alpha = 0xFF000000u;
+        if (alpha == 0) {
+            std::memcpy(out, from, static_cast<size_t>(count) * 4);
+            return;
+        }
         for (UINT i = 0; i < count; ++i) {
             uint32_t v;
             std::memcpy(&v, from + static_cast<size_t>(i) * 4, 4);
-            out[i] = v | 0xFF000000u;
+            out[i] = v | alpha;
         }
         return;
     }
     for (UINT i = 0; i < count; ++i) {
         const UINT at = (x + i) * 2;
-        out[i] = pipeline::ToArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8) | 0xFF000000u;
+        out[i] = pipeline::ToArgb8(*format, p[at] | uint32_t(p[at + 1]) << 8) | alpha;
     }
 }
 
-pipeline::ColorSurface Surface::ColorView() {
-    pipeline::ColorSurface view;
-    auto format = ColorFormatOf(desc_.format);
+namespace {
+
+// The pipeline's view of a surface's bytes: empty when the surface's format is not of the view's kind.
+template <typename View, typename Format>
+View ViewOf(const std::optional<Format>& format, const SurfaceDesc& desc, UINT pitch, uint8_t* data) {
+    View view;
     if (!format) return view;
     view.format = *format;
-    view.width = static_cast<int>(desc_.width);
-    view.height = static_cast<int>(desc_.height);
-    view.pitch = static_cast<int>(pitch_);
-    view.data = bytes_.data();
+    view.width = static_cast<int>(desc.width);
+    view.height = static_cast<int>(desc.height);
+    view.pitch = static_cast<int>(pitch);
+    view.data = data;
     return view;
 }
 
+}  // namespace
+
+pipeline::ColorSurface Surface::ColorView() {
+    return ViewOf<pipeline::ColorSurface>(ColorFormatOf(desc_.format), desc_, pitch_, bytes_.data());
+}
+
 pipeline::DepthSurface Surface::DepthView() {
-    pipeline::DepthSurface view;
-    auto format = DepthFormatOf(desc_.format);
-    if (!format) return view;
-    view.format = *format;
-    view.width = static_cast<int>(desc_.width);
-    view.height = static_cast<int>(desc_.height);
-    view.pitch = static_cast<int>(pitch_);
-    view.data = bytes_.data();
-    return view;
+    return ViewOf<pipeline::DepthSurface>(DepthFormatOf(desc_.format), desc_, pitch_, bytes_.data());
 }
 
 }  // namespace d3d9

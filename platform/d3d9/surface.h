@@ -66,6 +66,9 @@ public:
 
 private:
     ~Surface() override;
+    // The row as ReadRowArgb gives it with `alpha` set in every pixel (0xFF000000: opaque); `alpha` alone
+    // for a span off the surface or a format that is not a colour format. Does not wait for the pipeline.
+    void ReadRow(UINT x, UINT y, UINT count, uint32_t alpha, uint32_t* out) const;
 
     SurfaceDesc desc_;
     Owner owner_;

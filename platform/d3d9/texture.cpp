@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "d3d9/format_info.h"
 #include "device.h"
-#include "format_info.h"
 #include "surface.h"
 
 namespace d3d9 {

@@ -4,6 +4,8 @@
 
 namespace d3d9 {
 
+static_assert(D3DDP_MAXTEXCOORD <= pipeline::kMaxTexCoordSets, "every set a vertex format holds is drawn");
+
 std::optional<pipeline::VertexLayout> PipelineLayoutOfFvf(DWORD fvf, UINT stride) {
     const FvfLayout fvfLayout = DecodeFvf(fvf);
     if (fvfLayout.stride == 0 || stride < fvfLayout.stride || stride > 0x7FFFFFFF) return std::nullopt;

@@ -5,8 +5,9 @@
 
 #include "byte_reading.h"
 #include "channel_masks.h"
+#include "d3d9/format_info.h"
 #include "d3dx9/image_file.h"
-#include "dxt_blocks.h"
+#include "pipeline/dxt.h"
 
 namespace d3dx9 {
 
@@ -39,15 +40,8 @@ void ChooseRgbFormats(const PixelFormat& pf, DecodedImage& image) {
     else if (is(16, 0x7C00, 0x03E0, 0x001F)) file = a == 0x8000 ? D3DFMT_A1R5G5B5 : D3DFMT_X1R5G5B5;
     else if (is(16, 0x0F00, 0x00F0, 0x000F)) file = a == 0xF000 ? D3DFMT_A4R4G4B4 : D3DFMT_X4R4G4B4;
     image.fileFormat = file;
-    switch (file) {
-    case D3DFMT_A8R8G8B8:
-    case D3DFMT_X8R8G8B8:
-    case D3DFMT_R5G6B5:
-    case D3DFMT_X1R5G5B5:
-    case D3DFMT_A1R5G5B5:
-    case D3DFMT_A4R4G4B4: image.textureFormat = file; break;
-    default: image.textureFormat = a ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8; break;
-    }
+    // A format the device stores is kept; the others widen to 32 bits.
+    image.textureFormat = d3d9::ColorFormatOf(file) ? file : a ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
 }
 
 D3DFORMAT DxtFormatOfFourCC(uint32_t code) {
@@ -108,14 +102,16 @@ HRESULT DecodeDds(const uint8_t* data, size_t size, DecodedImage& image) {
         level.width = std::max(width >> i, 1u);
         level.height = std::max(height >> i, 1u);
         const uint64_t pixels = uint64_t(level.width) * level.height;
-        const uint64_t bytes = bytesPerPixel ? pixels * bytesPerPixel : DxtLevelBytes(decoded.fileFormat, level.width,
-                                                                                      level.height);
+        const d3d9::SurfaceLayout blocks = d3d9::LayoutOf(decoded.fileFormat, level.width, level.height);
+        const uint64_t bytes = bytesPerPixel ? pixels * bytesPerPixel : uint64_t(blocks.pitch) * blocks.rows;
         if (!Fits(offset, bytes, size)) return D3DXERR_INVALIDDATA;
         const uint8_t* source = data + offset;
         level.argb.resize(pixels);
         if (bytesPerPixel == 0) {
             level.blocks.assign(source, source + bytes);
-            DecodeDxtLevel(decoded.fileFormat, source, level.width, level.height, level.argb.data());
+            // DXT2 and DXT4 colours stay as stored (premultiplied by their alpha).
+            pipeline::DecodeDxtLevel(*d3d9::TextureFormatOf(decoded.fileFormat), source, blocks.pitch, int(level.width),
+                                     int(level.height), level.argb.data());
         } else {
             for (uint64_t p = 0; p < pixels; ++p) {
                 const uint8_t* s = source + p * bytesPerPixel;

@@ -6,12 +6,12 @@
 
 namespace d3dx9 {
 
-VertexLayout LayoutOfFvf(DWORD fvf) {
-    const VertexLayout layout = d3d9::DecodeFvf(fvf);
-    return layout.position != 0 ? layout : VertexLayout{};
+d3d9::FvfLayout LayoutOfFvf(DWORD fvf) {
+    const d3d9::FvfLayout layout = d3d9::DecodeFvf(fvf);
+    return layout.position != 0 ? layout : d3d9::FvfLayout{};
 }
 
-void ConvertVertex(const uint8_t* from, const VertexLayout& f, uint8_t* to, const VertexLayout& t) {
+void ConvertVertex(const uint8_t* from, const d3d9::FvfLayout& f, uint8_t* to, const d3d9::FvfLayout& t) {
     std::memcpy(to, from, std::min(f.positionSize, t.positionSize));
     auto copy = [&](int fo, int to_, UINT size) {
         if (fo >= 0 && to_ >= 0) std::memcpy(to + to_, from + fo, size);

@@ -37,7 +37,7 @@ HRESULT WINAPI D3DXComputeNormals(LPD3DXBASEMESH pMesh, const DWORD*) {
     if (HRESULT hr = d3dx9::InjectedFailure("D3DXComputeNormals"); FAILED(hr)) return hr;
     ID3DXMesh* mesh = nullptr;
     if (FAILED(pMesh->QueryInterface(IID_ID3DXMesh, reinterpret_cast<void**>(&mesh)))) return D3DERR_INVALIDCALL;
-    const d3dx9::VertexLayout layout = d3dx9::LayoutOfFvf(mesh->GetFVF());
+    const d3d9::FvfLayout layout = d3dx9::LayoutOfFvf(mesh->GetFVF());
     HRESULT hr = S_OK;
     if (layout.normal < 0 || layout.stride == 0) hr = D3DERR_INVALIDCALL;
     try {

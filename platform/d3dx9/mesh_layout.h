@@ -14,7 +14,7 @@ namespace d3dx9 {
 using VertexLayout = d3d9::FvfLayout;
 
 // The layout of a mesh's vertices: the format decoded, with stride 0 for a format without a position.
-VertexLayout LayoutOfFvf(DWORD fvf);
+d3d9::FvfLayout LayoutOfFvf(DWORD fvf);
 
 // OptimizeInplace as the loader uses it on a mesh it has just made: the program's own calls of the
 // method are the ones failures are injected into.
@@ -22,7 +22,8 @@ HRESULT OptimizeMadeMesh(ID3DXMesh* mesh, DWORD flags, const DWORD* adjacencyIn,
 
 // Copies one vertex from one layout into another: the components both hold (positions as far as
 // both reach, texture sets up to the smaller size); the rest of the destination is left as it was.
-void ConvertVertex(const uint8_t* from, const VertexLayout& fromLayout, uint8_t* to, const VertexLayout& toLayout);
+void ConvertVertex(const uint8_t* from, const d3d9::FvfLayout& fromLayout, uint8_t* to,
+                   const d3d9::FvfLayout& toLayout);
 
 // Three DWORDs per face: the face across each edge (k, k+1), or 0xFFFFFFFF.
 std::vector<DWORD> ComputeAdjacency(const std::vector<uint32_t>& indices);

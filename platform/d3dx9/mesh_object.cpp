@@ -30,7 +30,7 @@ DWORD UsageOf(DWORD options, DWORD writeOnly, DWORD dynamic, DWORD software) {
 class Mesh final : public ID3DXMesh {
 public:
     static HRESULT Create(DWORD faces, DWORD vertices, DWORD options, DWORD fvf, IDirect3DDevice9* device, Mesh** out) {
-        const VertexLayout layout = LayoutOfFvf(fvf);
+        const d3d9::FvfLayout layout = LayoutOfFvf(fvf);
         if (!device || !out || faces == 0 || vertices == 0 || layout.stride == 0) return D3DERR_INVALIDCALL;
         const bool wide = (options & D3DXMESH_32BIT) != 0;
         if (!wide && vertices > 0xFFFF) return D3DERR_INVALIDCALL;
@@ -279,7 +279,7 @@ public:
     }
 
 private:
-    Mesh(IDirect3DDevice9* device, DWORD options, DWORD fvf, const VertexLayout& layout, DWORD faces, DWORD vertices)
+    Mesh(IDirect3DDevice9* device, DWORD options, DWORD fvf, const d3d9::FvfLayout& layout, DWORD faces, DWORD vertices)
         : device_(device), options_(options), fvf_(fvf), layout_(layout), faces_(faces), vertices_(vertices) {
         device_->AddRef();
     }
@@ -378,7 +378,7 @@ private:
     IDirect3DDevice9* device_;
     DWORD options_;
     DWORD fvf_;
-    VertexLayout layout_;
+    d3d9::FvfLayout layout_;
     DWORD faces_;
     DWORD vertices_;
     IDirect3DVertexBuffer9* vb_ = nullptr;

@@ -7,10 +7,9 @@
 
 namespace d3dx9 {
 
-// Bytes of one texel of a format the loader can write from pixels; 0 for any other format.
-UINT PackedTexelBytes(D3DFORMAT format);
-// Writes `count` texels of `argb` into `target` in the format (PackedTexelBytes of it each).
-// Alpha-less formats store their unused bits as ones.
+// Writes `count` texels of `argb` into `target` in one of the device's colour formats (d3d9::ColorFormatOf;
+// nothing for any other format), d3d9::BytesPerPixel of it each. Alpha-less formats store their unused
+// bits as ones.
 void PackTexels(D3DFORMAT format, const uint32_t* argb, UINT count, uint8_t* target);
 
 }  // namespace d3dx9

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "d3d9/format_info.h"
 #include "d3dx9.h"
 #include "d3dx9/image_file.h"
-#include "dxt_blocks.h"
 #include "injected_failure.h"
 #include "image_resample.h"
 #include "texel_packing.h"
@@ -29,8 +29,8 @@ UINT NextPowerOfTwo(UINT value) {
 }
 
 bool HasAlpha(D3DFORMAT format) {
-    return format == D3DFMT_A8R8G8B8 || format == D3DFMT_A1R5G5B5 || format == D3DFMT_A4R4G4B4 ||
-           d3dx9::IsDxtFormat(format);
+    const auto color = d3d9::ColorFormatOf(format);
+    return color ? pipeline::HasAlpha(*color) : d3d9::IsBlockCompressed(format);
 }
 
 // The texture's size: the file's where the caller left it open, then as the device's caps require.
@@ -55,11 +55,10 @@ HRESULT WriteBlocks(IDirect3DTexture9* texture, UINT level, D3DFORMAT format, co
     D3DLOCKED_RECT locked{};
     HRESULT hr = texture->LockRect(level, &locked, nullptr, 0);
     if (FAILED(hr)) return hr;
-    const size_t rowBytes = size_t((source.width + 3) / 4) * d3dx9::DxtBlockBytes(format);
-    const UINT rows = (source.height + 3) / 4;
-    for (UINT row = 0; row < rows; ++row)
+    const d3d9::SurfaceLayout blocks = d3d9::LayoutOf(format, source.width, source.height);
+    for (UINT row = 0; row < blocks.rows; ++row)
         std::memcpy(static_cast<uint8_t*>(locked.pBits) + size_t(row) * locked.Pitch,
-                    source.blocks.data() + row * rowBytes, rowBytes);
+                    source.blocks.data() + size_t(row) * blocks.pitch, blocks.pitch);
     return texture->UnlockRect(level);
 }
 
@@ -145,18 +144,18 @@ HRESULT WINAPI D3DXCreateTextureFromFileExA(IDirect3DDevice9* pDevice, const cha
     const UINT levels = MipLevels == 0 || MipLevels == D3DX_DEFAULT ? full : std::min(MipLevels, full);
 
     // The file's blocks serve as they are only at its size, without a key, with all the levels asked for.
-    const bool blocksFit = d3dx9::IsDxtFormat(image.fileFormat) && width == image.levels[0].width &&
+    const bool blocksFit = d3d9::IsBlockCompressed(image.fileFormat) && width == image.levels[0].width &&
                            height == image.levels[0].height && ColorKey == 0 && levels <= image.levels.size();
     D3DFORMAT format = Format;
     if (format == D3DFMT_UNKNOWN) {
         format = image.textureFormat;
-        if (d3dx9::IsDxtFormat(format) && !blocksFit) format = D3DFMT_A8R8G8B8;
+        if (d3d9::IsBlockCompressed(format) && !blocksFit) format = D3DFMT_A8R8G8B8;
         // Keyed texels need somewhere to keep their transparency.
         if (ColorKey != 0 && !HasAlpha(format)) format = format == D3DFMT_X1R5G5B5 ? D3DFMT_A1R5G5B5 : D3DFMT_A8R8G8B8;
     }
-    const bool keepBlocks = d3dx9::IsDxtFormat(format);
+    const bool keepBlocks = d3d9::IsBlockCompressed(format);
     // Pixels are not compressed here: a DXT texture is made only from the file's own blocks.
-    if (keepBlocks ? !(blocksFit && format == image.fileFormat) : d3dx9::PackedTexelBytes(format) == 0)
+    if (keepBlocks ? !(blocksFit && format == image.fileFormat) : !d3d9::ColorFormatOf(format))
         return D3DERR_NOTAVAILABLE;
 
     IDirect3DTexture9* texture = nullptr;

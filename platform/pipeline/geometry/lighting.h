@@ -17,7 +17,7 @@ struct ViewLight {
 
 // Lighting prepared once per draw.
 struct LightingSetup {
-    ViewLight lights[8];
+    ViewLight lights[kMaxLights];
     int lightCount = 0;
     bool specular = false, localViewer = true, normalize = false;
 };

@@ -2,11 +2,12 @@
 // The per-vertex values interpolated across a primitive, packed for one draw.
 #include <cstdint>
 
+#include "pipeline/limits.h"
 #include "pipeline/types.h"
 
 namespace pipeline {
 
-constexpr int kMaxVaryings = 4 + 4 + 1 + 2 * 8;
+constexpr int kMaxVaryings = 4 + 4 + 1 + 2 * kMaxTexCoordSets;
 
 // Interpolants of a fragment: [0] depth, [1] q = 1/w, [2 + k] varying k times q.
 constexpr int kMaxInterpolants = kMaxVaryings + 2;
@@ -17,7 +18,7 @@ struct VaryingLayout {
     int count = 4;
     int specular = -1;                                 // RGBA
     int fog = -1;                                      // fog factor: 1 clear, 0 all fog
-    int tex[8] = {-1, -1, -1, -1, -1, -1, -1, -1};     // u, v per coordinate set
+    int tex[kMaxTexCoordSets] = {-1, -1, -1, -1, -1, -1, -1, -1};  // u, v per coordinate set
 };
 
 // Clip codes: one bit per clip plane a vertex lies outside of, and one for a non-finite vertex.

@@ -273,7 +273,7 @@ private:
     int fogAt_ = -1, specularAt_ = -1;
     bool addSpecular_ = false;
     int stageCount_ = 0;
-    StagePlan plans_[8];
+    StagePlan plans_[kMaxStages];
 };
 
 bool PackedOp(TextureOp op) {

@@ -20,7 +20,7 @@ PixelPipeline PreparePixels(const PixelState& state, const VaryingLayout& varyin
     PixelPipeline pp;
     pp.state = &state;
     pp.varyings = varyings;
-    while (pp.stageCount < 8 && state.stages[pp.stageCount].colorOp != TextureOp::Disable) {
+    while (pp.stageCount < kMaxStages && state.stages[pp.stageCount].colorOp != TextureOp::Disable) {
         const StageState& stage = state.stages[pp.stageCount];
         const int s = pp.stageCount++;
         const int set = stage.texCoordIndex & 7;

@@ -15,10 +15,10 @@ struct PixelPipeline {
     const PixelState* state = nullptr;
     VaryingLayout varyings;
     int stageCount = 0;                 // stages before the first disabled colour op
-    StageSampler samplers[8];
-    bool samples[8] = {};               // the stage reads a usable texture
-    SampleKind sampleKinds[8] = {};     // how each stage samples (packed path)
-    int texVarying[8] = {};             // offset of the stage's u, v in the varyings
+    StageSampler samplers[kMaxStages];
+    bool samples[kMaxStages] = {};            // the stage reads a usable texture
+    SampleKind sampleKinds[kMaxStages] = {};  // how each stage samples (packed path)
+    int texVarying[kMaxStages] = {};          // offset of the stage's u, v in the varyings
     ColorFormat colorFormat = ColorFormat::X8R8G8B8;
     uint8_t* color = nullptr;
     int colorPitch = 0;

@@ -2,7 +2,10 @@
 
 namespace pipeline {
 
-int DxtBlockBytes(TextureFormat format) { return format == TextureFormat::DXT1 ? 8 : 16; }
+int DxtBlockBytes(TextureFormat format) {
+    if (!IsCompressed(format)) return 0;
+    return format == TextureFormat::DXT1 ? 8 : 16;
+}
 
 namespace {
 

@@ -3,18 +3,17 @@
 #include <cstring>
 
 #include "pipeline/dxt.h"
+#include "pipeline/limits.h"
 
 namespace pipeline {
 
 namespace {
-constexpr int kMaxSize = 16384;
-
 ColorFormat ColorFormatOf(TextureFormat format) { return static_cast<ColorFormat>(static_cast<int>(format)); }
 }  // namespace
 
 bool DecodeLevel(TextureFormat format, const TextureLevel& level, DecodedLevel& out) {
     const int w = level.width, h = level.height;
-    if (!level.data || w <= 0 || h <= 0 || w > kMaxSize || h > kMaxSize) return false;
+    if (!level.data || w <= 0 || h <= 0 || w > kMaxSurfaceSize || h > kMaxSurfaceSize) return false;
     if (IsCompressed(format)) {
         if (level.pitch < (w + 3) / 4 * DxtBlockBytes(format)) return false;
         out.width = w;

@@ -12,8 +12,8 @@ struct FvfLayout {
     UINT positionSize = 0;  // bytes of the position with its blend weights
     int normal = -1, pointSize = -1, diffuse = -1, specular = -1;  // byte offsets, -1 when absent
     UINT texSets = 0;
-    int texOffset[8] = {};
-    UINT texSize[8] = {};  // bytes of each coordinate set: 4, 8, 12 or 16
+    int texOffset[D3DDP_MAXTEXCOORD] = {};
+    UINT texSize[D3DDP_MAXTEXCOORD] = {};  // bytes of each coordinate set: 4, 8, 12 or 16
 };
 
 // The layout of `fvf`, components in their fixed order: position, normal, point size, diffuse,

@@ -8,7 +8,8 @@
 
 namespace pipeline {
 
-// Bytes per block: 8 for DXT1, 16 for the others.
+// Bytes per block of 4 x 4 texels: 8 for DXT1, 16 for DXT2 to DXT5, 0 for an uncompressed format. The one
+// place the block size is written: the device's surfaces and D3DX's files lay out their blocks by it.
 int DxtBlockBytes(TextureFormat format);
 
 // Decodes the block at `block` into 16 texels 0xAARRGGBB, row by row. DXT2 and DXT4 (premultiplied)

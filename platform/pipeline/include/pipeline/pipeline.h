@@ -5,6 +5,7 @@
 #include "pipeline/draw_call.h"
 #include "pipeline/draw_queue.h"
 #include "pipeline/formats.h"
+#include "pipeline/limits.h"
 #include "pipeline/render_target.h"
 #include "pipeline/states.h"
 #include "pipeline/texture.h"

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "pipeline/limits.h"
 #include "pipeline/types.h"
 
 namespace pipeline {
@@ -47,7 +48,7 @@ struct VertexState {
     MaterialSource emissiveSource = MaterialSource::Material;  // with colorVertex
     Color globalAmbient;               // ambient light of the scene
     Material material;                 // the surface when no vertex colour replaces it
-    std::array<std::optional<LightSource>, 8> lights;  // enabled lights
+    std::array<std::optional<LightSource>, kMaxLights> lights;  // enabled lights
     FogMode fogMode = FogMode::None;   // vertex fog; None: fog factor 1
     bool rangeFog = false;             // fog distance is the eye distance, not view-space z
     float fogStart = 0, fogEnd = 1;    // linear fog
@@ -123,7 +124,7 @@ enum class FillMode : uint8_t { Point, Wireframe, Solid };
 enum class ShadeMode : uint8_t { Flat, Gouraud };
 
 struct PixelState {
-    std::array<StageState, 8> stages;    // texture stages, cascaded from 0
+    std::array<StageState, kMaxStages> stages;  // texture stages, cascaded from 0
     Color textureFactor{1, 1, 1, 1};     // the TFactor argument
     bool specular = false;               // add the interpolated specular after the stages
     bool fog = false;                    // blend toward fogColor by the interpolated fog factor

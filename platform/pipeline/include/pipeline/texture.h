@@ -29,7 +29,7 @@ public:
     std::vector<TextureLevel> levels;                // level 0 is the largest
 
     // The level decoded, made on first use and again after its version changes; null when the level
-    // does not exist or its description is unusable (no data, size 0 or above 16384, pitch too small).
+    // does not exist or its description is unusable (no data, size 0 or above kMaxSurfaceSize, pitch too small).
     // Not thread-safe: the pipeline calls it before it starts its workers.
     const DecodedLevel* Decoded(size_t level) const;
     // The same, shared: a queued draw keeps the copy it sampled alive, even after the texture

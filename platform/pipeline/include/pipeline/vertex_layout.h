@@ -1,9 +1,8 @@
 #pragma once
 // Where each attribute sits inside one vertex of a stream.
+#include "pipeline/limits.h"
 
 namespace pipeline {
-
-constexpr int kMaxTexCoordSets = 8;
 
 struct VertexLayout {
     int stride = 0;               // bytes from one vertex to the next
