@@ -8,28 +8,6 @@
 
 namespace d3d9 {
 
-namespace {
-template <typename Interface>
-const IID& InterfaceId() {
-    if constexpr (std::is_same_v<Interface, IDirect3DVertexBuffer9>)
-        return IID_IDirect3DVertexBuffer9;
-    else
-        return IID_IDirect3DIndexBuffer9;
-}
-}  // namespace
-
-template <typename Interface, typename Desc>
-HRESULT Buffer<Interface, Desc>::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == InterfaceId<Interface>()) {
-        AddRef();
-        *ppvObject = static_cast<Interface*>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-}
-
 template <typename Interface, typename Desc>
 HRESULT Buffer<Interface, Desc>::GetDevice(IDirect3DDevice9** ppDevice) {
     if (!ppDevice) return D3DERR_INVALIDCALL;

@@ -6,15 +6,21 @@
 #include <vector>
 
 #include "child_object.h"
+#include "com/com_object.h"
 
 namespace d3d9 {
 
+// The id a vertex or an index buffer answers besides its resource's.
+template <typename Interface>
+constexpr const IID& kBufferId = std::is_same_v<Interface, IDirect3DVertexBuffer9> ? IID_IDirect3DVertexBuffer9
+                                                                                   : IID_IDirect3DIndexBuffer9;
+
 template <typename Interface, typename Desc>
-class Buffer final : public Interface, public ChildObject {
+class Buffer final : public com::InterfaceList<Interface, IID_IDirect3DResource9, kBufferId<Interface>>,
+                     public ChildObject {
 public:
     Buffer(Device* device, const Desc& desc) : ChildObject(device, desc.Pool, false), desc_(desc), bytes_(desc.Size) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
     ULONG AddRef() override { return AddChildReference(); }
     ULONG Release() override { return ReleaseChildReference(); }
 

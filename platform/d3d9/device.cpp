@@ -30,26 +30,7 @@ Device::~Device() {
     d3d_->Release();
 }
 
-HRESULT Device::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DDevice9) {
-        AddRef();
-        *ppvObject = static_cast<IDirect3DDevice9*>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG Device::AddRef() { return ++refs_; }
-
-ULONG Device::Release() {
-    if (refs_ == 0) return 0;
-    ULONG left = --refs_;
-    LogCall("Release", left);
-    if (left == 0) delete this;
-    return left;
-}
+void Device::Released(ULONG left) { LogCall("Release", left); }
 
 void Device::ChildReferenced(ChildObject* child) {
     AddRef();

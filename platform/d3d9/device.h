@@ -35,16 +35,11 @@ struct DeviceCursor {
     int x = 0, y = 0;
 };
 
-class Device final : public IDirect3DDevice9 {
+class Device final : public com::ComObject<IDirect3DDevice9, IID_IDirect3DDevice9> {
 public:
     // Creation, validated against the profile (device_creation.cpp).
     static HRESULT Create(Direct3D* d3d, UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                           D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device);
-
-    // IUnknown
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     // Device core (device.cpp)
     HRESULT GetDirect3D(IDirect3D9** ppD3D9) override;
@@ -147,6 +142,7 @@ public:
 private:
     Device(Direct3D* d3d, UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags);
     ~Device() override;
+    void Released(ULONG left) override;  // logs the call with the references left
 
     // Makes the swap chain (back buffer, depth buffer), the display mode and the default state for
     // validated parameters (device_setup.cpp).
@@ -170,7 +166,6 @@ private:
     // While a state block is recorded, setters store into it instead of the device's state.
     StateRecord* Recording() const { return recording_.get(); }
 
-    ULONG refs_ = 1;
     Direct3D* d3d_;
     UINT adapter_;
     D3DDEVTYPE type_;

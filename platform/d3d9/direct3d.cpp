@@ -16,26 +16,7 @@ Direct3D::Direct3D(Profile profile) : profile_(std::move(profile)) { CountObject
 
 Direct3D::~Direct3D() { CountObjectDestroyed(); }
 
-HRESULT Direct3D::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3D9) {
-        AddRef();
-        *ppvObject = static_cast<IDirect3D9*>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG Direct3D::AddRef() { return ++refs_; }
-
-ULONG Direct3D::Release() {
-    LogCall("Release");
-    if (refs_ == 0) return 0;
-    ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
+void Direct3D::Released(ULONG) { LogCall("Release"); }
 
 const AdapterProfile* Direct3D::Adapter(UINT adapter) const {
     return adapter < profile_.adapters.size() ? &profile_.adapters[adapter] : nullptr;

@@ -2,17 +2,14 @@
 // and device creation.
 #pragma once
 
+#include "com/com_object.h"
 #include "d3d9/adapter_profile.h"
 
 namespace d3d9 {
 
-class Direct3D final : public IDirect3D9 {
+class Direct3D final : public com::ComObject<IDirect3D9, IID_IDirect3D9> {
 public:
     explicit Direct3D(Profile profile);
-
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
 
     UINT GetAdapterCount() override;
     HRESULT GetAdapterIdentifier(UINT Adapter, DWORD Flags, D3DADAPTER_IDENTIFIER9* pIdentifier) override;
@@ -43,8 +40,8 @@ public:
 
 private:
     ~Direct3D() override;
+    void Released(ULONG left) override;  // logs the call
 
-    ULONG refs_ = 1;
     Profile profile_;
 };
 

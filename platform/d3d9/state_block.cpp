@@ -11,17 +11,6 @@ StateBlock::StateBlock(Device* device, StateRecord record)
 
 StateBlock::~StateBlock() { UnbindRecordObjects(record_); }
 
-HRESULT StateBlock::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DStateBlock9) {
-        AddRef();
-        *ppvObject = static_cast<IDirect3DStateBlock9*>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT StateBlock::GetDevice(IDirect3DDevice9** ppDevice) {
     if (!ppDevice) return D3DERR_INVALIDCALL;
     OwnerDevice()->AddRef();

@@ -2,16 +2,16 @@
 #pragma once
 
 #include "child_object.h"
+#include "com/com_object.h"
 #include "state_record.h"
 
 namespace d3d9 {
 
-class StateBlock final : public IDirect3DStateBlock9, public ChildObject {
+class StateBlock final : public com::InterfaceList<IDirect3DStateBlock9, IID_IDirect3DStateBlock9>, public ChildObject {
 public:
     // Takes over a record whose objects are bound.
     StateBlock(Device* device, StateRecord record);
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
     ULONG AddRef() override { return AddChildReference(); }
     ULONG Release() override { return ReleaseChildReference(); }
 

@@ -26,17 +26,6 @@ void Surface::WaitForPipeline() const {
     if (DrawnInto()) OwnerDevice()->Queue().FlushWrites(bytes_.data(), bytes_.data() + bytes_.size());
 }
 
-HRESULT Surface::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DSurface9) {
-        AddRef();
-        *ppvObject = static_cast<IDirect3DSurface9*>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-}
-
 ULONG Surface::AddRef() { return owner_ == Owner::Container ? container_->AddRef() : AddChildReference(); }
 
 ULONG Surface::Release() { return owner_ == Owner::Container ? container_->Release() : ReleaseChildReference(); }

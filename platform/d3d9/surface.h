@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "child_object.h"
+#include "com/com_object.h"
 #include "pipeline/render_target.h"
 
 namespace d3d9 {
@@ -20,13 +21,13 @@ struct SurfaceDesc {
     bool lockable = true;
 };
 
-class Surface final : public IDirect3DSurface9, public ChildObject {
+class Surface final : public com::InterfaceList<IDirect3DSurface9, IID_IDirect3DResource9, IID_IDirect3DSurface9>,
+                      public ChildObject {
 public:
     enum class Owner { Device, Self, Container };
     // The format must be one BytesPerPixel knows; sizes are checked by the creator.
     Surface(Device* device, const SurfaceDesc& desc, Owner owner, IUnknown* container = nullptr);
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
     ULONG AddRef() override;
     ULONG Release() override;
 

@@ -38,18 +38,6 @@ Texture::~Texture() {
     for (Surface* level : levels_) level->DestroyOwned();
 }
 
-HRESULT Texture::QueryInterface(REFIID riid, void** ppvObject) {
-    if (!ppvObject) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDirect3DResource9 || riid == IID_IDirect3DBaseTexture9 ||
-        riid == IID_IDirect3DTexture9) {
-        AddRef();
-        *ppvObject = static_cast<IDirect3DTexture9*>(this);
-        return S_OK;
-    }
-    *ppvObject = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT Texture::GetDevice(IDirect3DDevice9** ppDevice) {
     if (!ppDevice) return D3DERR_INVALIDCALL;
     OwnerDevice()->AddRef();

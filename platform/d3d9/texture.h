@@ -4,18 +4,20 @@
 #include <vector>
 
 #include "child_object.h"
+#include "com/com_object.h"
 #include "pipeline/texture.h"
 
 namespace d3d9 {
 
 class Surface;
 
-class Texture final : public IDirect3DTexture9, public ChildObject {
+class Texture final : public com::InterfaceList<IDirect3DTexture9, IID_IDirect3DResource9, IID_IDirect3DBaseTexture9,
+                                                IID_IDirect3DTexture9>,
+                      public ChildObject {
 public:
     // Levels are from the full size down, halving to 1 x 1; the creator checked the arguments.
     Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool);
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
     ULONG AddRef() override { return AddChildReference(); }
     ULONG Release() override { return ReleaseChildReference(); }
 

@@ -4,13 +4,14 @@
 #include <memory>
 #include <new>
 
+#include "com/com_object.h"
 #include "d3d9.h"
 #include "d3dx9.h"
 #include "gdi/fonts.h"
 
 namespace {
 
-class Font final : public ID3DXFont {
+class Font final : public com::ComObject<ID3DXFont, IID_ID3DXFont> {
 public:
     Font(IDirect3DDevice9* device, std::shared_ptr<gdi::RealisedFont> realised)
         : device_(device), realised_(std::move(realised)) {
@@ -19,23 +20,6 @@ public:
     ~Font() { device_->Release(); }
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
-
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (!ppvObject) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ID3DXFont)) {
-            *ppvObject = static_cast<ID3DXFont*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT GetDevice(IDirect3DDevice9** ppDevice) override {
         if (!ppDevice) return D3DERR_INVALIDCALL;
@@ -47,7 +31,6 @@ public:
     HRESULT OnResetDevice() override { return D3D_OK; }
 
 private:
-    ULONG references_ = 1;
     IDirect3DDevice9* device_;
     std::shared_ptr<gdi::RealisedFont> realised_;
 };

@@ -2,13 +2,14 @@
 #include <deque>
 #include <new>
 
+#include "com/com_object.h"
 #include "d3d9.h"
 #include "d3dx9math.h"
 #include "d3dx9/control.h"
 
 namespace {
 
-class MatrixStack final : public ID3DXMatrixStack {
+class MatrixStack final : public com::ComObject<ID3DXMatrixStack, IID_ID3DXMatrixStack> {
 public:
     // The first entry, the identity; false when out of memory.
     bool Init() {
@@ -22,25 +23,6 @@ public:
     }
 
     UINT Depth() const { return static_cast<UINT>(entries_.size()); }
-
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (!ppvObject) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ID3DXMatrixStack)) {
-            *ppvObject = static_cast<ID3DXMatrixStack*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppvObject = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG AddRef() override { return ++references_; }
-
-    ULONG Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT Pop() override {
         if (entries_.size() <= 1) return D3DERR_INVALIDCALL;
@@ -148,7 +130,6 @@ private:
         return S_OK;
     }
 
-    ULONG references_ = 1;
     // A deque keeps the entries in place as the stack grows, so a pointer from GetTop stays valid
     // across Push.
     std::deque<D3DXMATRIX> entries_;

@@ -11,8 +11,6 @@
 
 namespace d3dx9 {
 
-using VertexLayout = d3d9::FvfLayout;
-
 // The layout of a mesh's vertices: the format decoded, with stride 0 for a format without a position.
 d3d9::FvfLayout LayoutOfFvf(DWORD fvf);
 

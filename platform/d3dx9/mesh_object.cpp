@@ -1,13 +1,13 @@
 // ID3DXMesh: vertex and index buffers on the device, one attribute id per face in memory, and the
 // attribute table that DrawSubset follows when it has one.
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
 #include <numeric>
 #include <unordered_map>
 #include <vector>
 
+#include "com/com_object.h"
 #include "mesh_layout.h"
 
 namespace d3dx9 {
@@ -27,7 +27,7 @@ DWORD UsageOf(DWORD options, DWORD writeOnly, DWORD dynamic, DWORD software) {
     return usage;
 }
 
-class Mesh final : public ID3DXMesh {
+class Mesh final : public com::ComObject<ID3DXMesh, IID_ID3DXBaseMesh, IID_ID3DXMesh> {
 public:
     static HRESULT Create(DWORD faces, DWORD vertices, DWORD options, DWORD fvf, IDirect3DDevice9* device, Mesh** out) {
         const d3d9::FvfLayout layout = LayoutOfFvf(fvf);
@@ -60,23 +60,6 @@ public:
         }
         *out = mesh;
         return S_OK;
-    }
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_ID3DXBaseMesh) || IsEqualIID(riid, IID_ID3DXMesh)) {
-            *ppv = static_cast<ID3DXMesh*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
     }
 
     HRESULT DrawSubset(DWORD id) override {
@@ -387,7 +370,6 @@ private:
     std::vector<D3DXATTRIBUTERANGE> table_;
     bool attributesLocked_ = false;
     bool attributesReadOnly_ = false;
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace

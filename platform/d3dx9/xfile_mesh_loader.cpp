@@ -362,7 +362,7 @@ HRESULT BuildMesh(std::vector<FileMesh>& files, DWORD options, IDirect3DDevice9*
     // More vertices than 16-bit indices reach: the mesh gets 32-bit indices.
     if (vertices.size() > 0xFFFF) options |= D3DXMESH_32BIT;
     const DWORD fvf = D3DFVF_XYZ | (normals ? D3DFVF_NORMAL : 0) | (texCoords ? D3DFVF_TEX1 : 0);
-    const VertexLayout layout = LayoutOfFvf(fvf);
+    const d3d9::FvfLayout layout = LayoutOfFvf(fvf);
 
     ID3DXMesh* mesh = nullptr;
     HRESULT hr = D3DXCreateMeshFVF(DWORD(indices.size() / 3), DWORD(vertices.size()), options, fvf, device, &mesh);

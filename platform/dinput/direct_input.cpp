@@ -1,7 +1,7 @@
 // DirectInput8Create and the DirectInput object, which makes the system keyboard and mouse devices.
-#include <atomic>
 #include <new>
 
+#include "com/com_object.h"
 #include "dinput.h"
 #include "input_device.h"
 #include "machine/failures.h"
@@ -10,26 +10,9 @@
 namespace dinput {
 namespace {
 
-class DirectInput final : public IDirectInput8A {
+class DirectInput final : public com::ComObject<IDirectInput8A, IID_IDirectInput8A> {
 public:
     DirectInput() { machine::NoteObjectCreated("directinput"); }
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectInput8A)) {
-            *ppv = static_cast<IDirectInput8A*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT CreateDevice(REFGUID rguid, IDirectInputDevice8A** device, LPUNKNOWN outer) override {
         if (!device) return E_POINTER;
@@ -49,7 +32,6 @@ public:
 
 private:
     ~DirectInput() override { machine::NoteObjectReleased("directinput"); }
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace

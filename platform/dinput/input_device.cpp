@@ -42,25 +42,6 @@ InputDevice::~InputDevice() {
     machine::NoteObjectReleased("directinput device");
 }
 
-HRESULT InputDevice::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectInputDevice8A)) {
-        *ppv = static_cast<IDirectInputDevice8A*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG InputDevice::AddRef() { return ++references_; }
-
-ULONG InputDevice::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT lpdf) {
     if (!lpdf) return DIERR_INVALIDPARAM;
     if (auto code = machine::InjectedFailure("IDirectInputDevice8::SetDataFormat")) return static_cast<HRESULT>(*code);

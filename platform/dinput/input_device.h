@@ -1,9 +1,9 @@
 // A keyboard or mouse device over the machine's keyboard and mouse.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
+#include "com/com_object.h"
 #include "dinput.h"
 #include "machine/machine.h"
 
@@ -11,14 +11,11 @@ namespace dinput {
 
 enum class DeviceKind { Keyboard, Mouse };
 
-class InputDevice final : public IDirectInputDevice8A {
+class InputDevice final : public com::ComObject<IDirectInputDevice8A, IID_IDirectInputDevice8A> {
 public:
     // Holds a reference to the DirectInput object that made it.
     InputDevice(DeviceKind kind, IUnknown* owner);
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT Acquire() override;
     HRESULT Unacquire() override;
     HRESULT GetDeviceState(DWORD cbData, LPVOID lpvData) override;
@@ -31,7 +28,6 @@ private:
     void ReadKeyboard(BYTE* keys) const;
     void ReadMouse(DWORD bytes, BYTE* record);
 
-    std::atomic<ULONG> references_{1};
     DeviceKind kind_;
     IUnknown* owner_;
     const DIDATAFORMAT* format_ = nullptr;

@@ -7,22 +7,18 @@ namespace dsound {
 namespace {
 
 template <class Interface, const IID& Iid>
-class BufferPart : public ComObject<Interface> {
+class BufferPart : public com::ComObject<Interface, Iid> {
 public:
     explicit BufferPart(SoundBuffer* buffer) : buffer_(buffer) { buffer_->AddRef(); }
     ~BufferPart() override { buffer_->Release(); }
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr) return E_POINTER;
-        if (riid == IID_IUnknown || riid == Iid) {
-            this->AddRef();
-            *ppvObject = static_cast<Interface*>(this);
-            return S_OK;
-        }
+protected:
+    // Other ids are the buffer's to answer.
+    HRESULT Query(REFIID riid, void** ppvObject) override {
+        if (this->Answers(riid)) return com::ComObject<Interface, Iid>::Query(riid, ppvObject);
         return buffer_->QueryInterface(riid, ppvObject);
     }
 
-protected:
     SoundBuffer* buffer_;
 };
 

@@ -2,7 +2,7 @@
 // every description, duplicates that share their original's memory, and the device's caps.
 #include <memory>
 
-#include "com_object.h"
+#include "com/com_object.h"
 #include "device_core.h"
 #include "machine/failures.h"
 #include "machine/machine.h"
@@ -34,23 +34,12 @@ HRESULT CheckSecondary(const DSBUFFERDESC& desc, HRESULT& success) {
     return DS_OK;
 }
 
-class DirectSound final : public ComObject<IDirectSound8> {
+class DirectSound final : public com::ComObject<IDirectSound8, IID_IDirectSound, IID_IDirectSound8> {
 public:
     explicit DirectSound(std::shared_ptr<DeviceCore> device) : device_(std::move(device)) {
         machine::NoteObjectCreated("directsound");
     }
     ~DirectSound() override { machine::NoteObjectReleased("directsound"); }
-
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr) return E_POINTER;
-        *ppvObject = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDirectSound || riid == IID_IDirectSound8) {
-            AddRef();
-            *ppvObject = static_cast<IDirectSound8*>(this);
-            return S_OK;
-        }
-        return E_NOINTERFACE;
-    }
 
     HRESULT CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* out, LPUNKNOWN outer) override {
         if (out == nullptr) return DSERR_INVALIDPARAM;

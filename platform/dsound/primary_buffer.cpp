@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "com/com_object.h"
 #include "machine/failures.h"
 #include "machine/machine.h"
 #include "wave_formats.h"
@@ -10,19 +11,9 @@
 namespace dsound {
 namespace {
 
-class Listener final : public ComObject<IDirectSound3DListener> {
+class Listener final : public com::ComObject<IDirectSound3DListener, IID_IDirectSound3DListener> {
 public:
     Listener(std::shared_ptr<DeviceCore> device) : device_(std::move(device)) {}
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr) return E_POINTER;
-        *ppvObject = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IDirectSound3DListener) {
-            AddRef();
-            *ppvObject = static_cast<IDirectSound3DListener*>(this);
-            return S_OK;
-        }
-        return E_NOINTERFACE;
-    }
     HRESULT GetAllParameters(LPDS3DLISTENER p) override {
         if (p == nullptr || p->dwSize != sizeof(DS3DLISTENER)) return DSERR_INVALIDPARAM;
         std::lock_guard lock(device_->mutex);
@@ -54,28 +45,13 @@ private:
     std::shared_ptr<DeviceCore> device_;
 };
 
-class PrimaryBuffer final : public ComObject<IDirectSoundBuffer> {
+class PrimaryBuffer final : public com::ComObject<IDirectSoundBuffer, IID_IDirectSoundBuffer> {
 public:
     PrimaryBuffer(std::shared_ptr<DeviceCore> device, DWORD flags) : device_(std::move(device)), flags_(flags) {
         machine::NoteObjectCreated("sound buffer");
     }
     ~PrimaryBuffer() override { machine::NoteObjectReleased("sound buffer"); }
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
-        if (ppvObject == nullptr) return E_POINTER;
-        *ppvObject = nullptr;
-        if (auto code = machine::InjectedFailure("IDirectSoundBuffer::QueryInterface")) return static_cast<HRESULT>(*code);
-        if (riid == IID_IUnknown || riid == IID_IDirectSoundBuffer) {
-            AddRef();
-            *ppvObject = static_cast<IDirectSoundBuffer*>(this);
-            return S_OK;
-        }
-        if (riid == IID_IDirectSound3DListener && (flags_ & DSBCAPS_CTRL3D)) {
-            *ppvObject = static_cast<IDirectSound3DListener*>(new Listener(device_));
-            return S_OK;
-        }
-        return E_NOINTERFACE;
-    }
     HRESULT GetCaps(LPDSBCAPS caps) override {
         if (caps == nullptr || caps->dwSize != sizeof(DSBCAPS)) return DSERR_INVALIDPARAM;
         std::lock_guard lock(device_->mutex);
@@ -166,6 +142,17 @@ public:
     HRESULT Restore() override { return DS_OK; }
 
 private:
+    // Fails where the machine injects a failure; the 3D listener is a new object.
+    HRESULT Query(REFIID riid, void** ppvObject) override {
+        if (auto code = machine::InjectedFailure("IDirectSoundBuffer::QueryInterface"))
+            return static_cast<HRESULT>(*code);
+        if (riid == IID_IDirectSound3DListener && (flags_ & DSBCAPS_CTRL3D)) {
+            *ppvObject = static_cast<IDirectSound3DListener*>(new Listener(device_));
+            return S_OK;
+        }
+        return ComObject::Query(riid, ppvObject);
+    }
+
     std::shared_ptr<DeviceCore> device_;
     const DWORD flags_;
 };

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "com_object.h"
 #include "device_core.h"
 
 namespace dsound {

@@ -69,15 +69,8 @@ SoundBuffer::~SoundBuffer() {
     machine::NoteObjectReleased("sound buffer");
 }
 
-HRESULT SoundBuffer::QueryInterface(REFIID riid, void** ppvObject) {
-    if (ppvObject == nullptr) return E_POINTER;
-    *ppvObject = nullptr;
+HRESULT SoundBuffer::Query(REFIID riid, void** ppvObject) {
     if (auto code = machine::InjectedFailure("IDirectSoundBuffer::QueryInterface")) return static_cast<HRESULT>(*code);
-    if (riid == IID_IUnknown || riid == IID_IDirectSoundBuffer) {
-        AddRef();
-        *ppvObject = static_cast<IDirectSoundBuffer*>(this);
-        return S_OK;
-    }
     if (riid == IID_IDirectSoundNotify && (voice_.flags & DSBCAPS_CTRLPOSITIONNOTIFY)) {
         *ppvObject = NewNotifyInterface(this);
         return S_OK;
@@ -86,7 +79,7 @@ HRESULT SoundBuffer::QueryInterface(REFIID riid, void** ppvObject) {
         *ppvObject = New3DBufferInterface(this);
         return S_OK;
     }
-    return E_NOINTERFACE;
+    return ComObject::Query(riid, ppvObject);
 }
 
 HRESULT SoundBuffer::GetCaps(LPDSBCAPS caps) {

@@ -4,12 +4,12 @@
 
 #include <memory>
 
-#include "com_object.h"
+#include "com/com_object.h"
 #include "device_core.h"
 
 namespace dsound {
 
-class SoundBuffer final : public ComObject<IDirectSoundBuffer> {
+class SoundBuffer final : public com::ComObject<IDirectSoundBuffer, IID_IDirectSoundBuffer> {
 public:
     // A new buffer in a checked description's format, holding silence.
     SoundBuffer(std::shared_ptr<DeviceCore> device, const DSBUFFERDESC& desc);
@@ -17,7 +17,6 @@ public:
     SoundBuffer(std::shared_ptr<DeviceCore> device, const Voice& original);
     ~SoundBuffer() override;
 
-    HRESULT QueryInterface(REFIID riid, void** ppvObject) override;
     HRESULT GetCaps(LPDSBCAPS pDSBufferCaps) override;
     HRESULT GetCurrentPosition(LPDWORD pdwCurrentPlayCursor, LPDWORD pdwCurrentWriteCursor) override;
     HRESULT GetFormat(LPWAVEFORMATEX pwfxFormat, DWORD dwSizeAllocated, LPDWORD pdwSizeWritten) override;
@@ -45,6 +44,8 @@ public:
     bool Duplicable() const { return (voice_.flags & DSBCAPS_CTRLFX) == 0; }
 
 private:
+    // Fails where the machine injects a failure; the notification and 3D interfaces are new objects.
+    HRESULT Query(REFIID riid, void** ppvObject) override;
     DWORD WriteCursor() const;
 
     std::shared_ptr<DeviceCore> device_;

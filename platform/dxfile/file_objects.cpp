@@ -1,11 +1,11 @@
 // The parser's COM objects. The file object holds the registered templates; an enumeration holds one
 // parsed document, and every data object or reference handed out keeps that document alive.
-#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <new>
 #include <string_view>
 
+#include "com/com_object.h"
 #include "dxfile/document.h"
 #include "kernel/paths.h"
 #include "machine/failures.h"
@@ -19,21 +19,6 @@ HRESULT Injected(std::string_view call) {
     if (auto code = machine::InjectedFailure(call)) return static_cast<HRESULT>(*code);
     return S_OK;
 }
-
-template <typename Interface>
-class RefCounted : public Interface {
-public:
-    ULONG AddRef() override { return ++references_; }
-    ULONG Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    virtual ~RefCounted() = default;
-
-private:
-    std::atomic<ULONG> references_{1};
-};
 
 HRESULT CopyName(const std::string& name, LPSTR buffer, LPDWORD size) {
     if (!size) return DXFILEERR_BADVALUE;
@@ -51,25 +36,20 @@ HRESULT CopyName(const std::string& name, LPSTR buffer, LPDWORD size) {
 HRESULT MakeData(const std::shared_ptr<const Document>& doc, std::shared_ptr<DataObject> object,
                  IDirectXFileData** out);
 
-class DataReference final : public RefCounted<IDirectXFileDataReference> {
+// A data object or a reference: QueryInterface fails where the machine injects a failure.
+template <typename Interface, const IID& Id>
+class FileObject : public com::ComObject<Interface, IID_IDirectXFileObject, Id> {
+protected:
+    HRESULT Query(REFIID riid, void** ppv) override {
+        if (HRESULT hr = Injected("IDirectXFileObject::QueryInterface"); FAILED(hr)) return hr;
+        return com::ComObject<Interface, IID_IDirectXFileObject, Id>::Query(riid, ppv);
+    }
+};
+
+class DataReference final : public FileObject<IDirectXFileDataReference, IID_IDirectXFileDataReference> {
 public:
     DataReference(std::shared_ptr<const Document> doc, const Child& child) : doc_(std::move(doc)), child_(child) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (HRESULT hr = Injected("IDirectXFileObject::QueryInterface"); FAILED(hr)) {
-            *ppv = nullptr;
-            return hr;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileObject) ||
-            IsEqualIID(riid, IID_IDirectXFileDataReference)) {
-            *ppv = static_cast<IDirectXFileDataReference*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
     HRESULT GetName(LPSTR buffer, LPDWORD size) override { return CopyName(child_.referenceName, buffer, size); }
     HRESULT GetId(LPGUID guid) override {
         if (!guid) return DXFILEERR_BADVALUE;
@@ -88,26 +68,11 @@ private:
     Child child_;
 };
 
-class FileData final : public RefCounted<IDirectXFileData> {
+class FileData final : public FileObject<IDirectXFileData, IID_IDirectXFileData> {
 public:
     FileData(std::shared_ptr<const Document> doc, std::shared_ptr<DataObject> object)
         : doc_(std::move(doc)), object_(std::move(object)) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (HRESULT hr = Injected("IDirectXFileObject::QueryInterface"); FAILED(hr)) {
-            *ppv = nullptr;
-            return hr;
-        }
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileObject) ||
-            IsEqualIID(riid, IID_IDirectXFileData)) {
-            *ppv = static_cast<IDirectXFileData*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
     HRESULT GetName(LPSTR buffer, LPDWORD size) override {
         if (HRESULT hr = Injected("IDirectXFileData::GetName"); FAILED(hr)) return hr;
         return CopyName(object_->name, buffer, size);
@@ -170,20 +135,10 @@ HRESULT MakeData(const std::shared_ptr<const Document>& doc, std::shared_ptr<Dat
     return S_OK;
 }
 
-class EnumObject final : public RefCounted<IDirectXFileEnumObject> {
+class EnumObject final : public com::ComObject<IDirectXFileEnumObject, IID_IDirectXFileEnumObject> {
 public:
     explicit EnumObject(std::shared_ptr<const Document> doc) : doc_(std::move(doc)) {}
 
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFileEnumObject)) {
-            *ppv = static_cast<IDirectXFileEnumObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
     HRESULT GetNextDataObject(IDirectXFileData** out) override {
         if (!out) return DXFILEERR_BADVALUE;
         if (HRESULT hr = Injected("IDirectXFileEnumObject::GetNextDataObject"); FAILED(hr)) return hr;
@@ -210,18 +165,8 @@ private:
     size_t next_ = 0;
 };
 
-class DirectXFile final : public RefCounted<IDirectXFile> {
+class DirectXFile final : public com::ComObject<IDirectXFile, IID_IDirectXFile> {
 public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectXFile)) {
-            *ppv = static_cast<IDirectXFile*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
     HRESULT CreateEnumObject(LPVOID source, DXFILELOADOPTIONS options, IDirectXFileEnumObject** out) override {
         if (!out) return DXFILEERR_BADVALUE;
         *out = nullptr;
