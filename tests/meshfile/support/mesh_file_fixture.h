@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/draw_fixture.h"
+#include "draw_fixture.h"
 
 namespace meshfile_test {
 
