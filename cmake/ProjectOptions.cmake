@@ -37,10 +37,22 @@ function(morvath_library name folder)
   target_include_directories(${name} PUBLIC ${ARG_INCLUDES} PRIVATE ${ARG_PRIVATE_INCLUDES})
 endfunction()
 
-# morvath_test(<name> <folder> DEPS ...): one GoogleTest executable made of every source in <folder>.
+# morvath_test(<name> <folder> DEPS ...): one GoogleTest executable made of every source in <folder> that
+# no library of DEPS holds.
 function(morvath_test name folder)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  # A support folder that is a library of its own (linked through DEPS) is not compiled again.
+  foreach(dep IN LISTS ARG_DEPS)
+    if(TARGET ${dep})
+      get_target_property(dep_type ${dep} TYPE)
+      get_target_property(dep_imported ${dep} IMPORTED)
+      if(dep_type STREQUAL "STATIC_LIBRARY" AND NOT dep_imported)
+        get_target_property(dep_sources ${dep} SOURCES)
+        list(REMOVE_ITEM sources ${dep_sources})
+      endif()
+    endif()
+  endforeach()
   if(NOT sources)
     return()
   endif()

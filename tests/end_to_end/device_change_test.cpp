@@ -10,6 +10,7 @@
 
 #include "frame_compare.h"
 #include "scripted_run.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ protected:
     }
 
     static constexpr int kFrames = 45;
-    ScratchFolder m_scripts;
+    test_support::TempFolder m_scripts;
 };
 
 TEST_P(DeviceChangeRestores, EverySceneObject) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "scripted_run.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ void PrintTo(const FontAnswer& answer, std::ostream* out) { *out << answer.name;
 
 class FontDialog : public ScriptedRun, public ::testing::WithParamInterface<FontAnswer> {
 protected:
-    ScratchFolder m_scripts;
+    test_support::TempFolder m_scripts;
 };
 
 TEST_P(FontDialog, TheAnswerDecidesTheTextFont) {

@@ -7,6 +7,7 @@
 
 #include "frame_compare.h"
 #include "scripted_run.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ protected:
                       .extra = {{"MORVATH_INPUT", path.string()},
                                 {"MORVATH_AUDIO_OUT", (m_scripts.Path() / (name + ".wav")).string()}}}));
     }
-    ScratchFolder m_scripts;
+    test_support::TempFolder m_scripts;
 };
 
 TEST_F(Foreground, LostWhileKeysAreHeldEndsLikeLettingThemGo) {

@@ -21,16 +21,3 @@ int RunProgram(const ProgramRun& run, long* peakKilobytes = nullptr);
 // wait answers its exit status, killing it after the timeout (-1 then).
 int StartProgram(const ProgramRun& run);
 int WaitForProgram(int child, int timeoutSeconds);
-
-// A fresh folder under the system's temporary folder, removed with the object.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};

@@ -17,6 +17,7 @@
 
 #include "close_box.h"
 #include "showcase_run.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -296,7 +297,7 @@ protected:
 
     double Count(const char* name) { return NumberIn(report_, name); }
 
-    ScratchFolder scratch_;
+    test_support::TempFolder scratch_;
     std::filesystem::path runFolder_;
     int child_ = -1;
     std::string window_;

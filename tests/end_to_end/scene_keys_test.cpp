@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "scripted_run.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void PrintTo(const SceneKeys& keys, std::ostream* out) { *out << keys.name; }
 
 class SceneKeyPrecedence : public ScriptedRun, public ::testing::WithParamInterface<SceneKeys> {
 protected:
-    ScratchFolder m_scripts;
+    test_support::TempFolder m_scripts;
 };
 
 TEST_P(SceneKeyPrecedence, TheLastKeyTestedWins) {

@@ -13,9 +13,10 @@
 
 #include "json_value.h"
 #include "program_run.h"
+#include "temp_folder.h"
 
 struct ShowcaseRun {
-    ScratchFolder scratch;             // holds the run folder, the report and the program's output
+    test_support::TempFolder scratch;  // holds the run folder, the report and the program's output
     std::filesystem::path runFolder;   // the program's working directory
     std::filesystem::path captureFolder;  // where the captured frames go, when frames were asked for
     int status = -1;

@@ -8,6 +8,7 @@
 
 #include "scripted_run.h"
 #include "storm_script.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ protected:
                     NumberIn(run.report, "seconds"), 1000 * NumberIn(run.report, "seconds") / storm.frames,
                     run.peakKilobytes);
     }
-    ScratchFolder m_scripts;
+    test_support::TempFolder m_scripts;
 };
 
 TEST_F(Storm, AShortStormEndsCleanWithTheCountsItCaused) {

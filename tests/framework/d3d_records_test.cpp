@@ -11,10 +11,12 @@
 #include "d3d9/control.h"
 #include "machine/control.h"
 #include "support/sdk_registry.h"
-#include "support/temp_folder.h"
+#include "temp_folder.h"
 #include "windows.h"
 
 namespace {
+
+using test_support::TempFolder;
 
 TEST(FillMaterial, SetsDiffuseAndAmbientAndClearsTheRest) {
     D3DMATERIAL9 material;
@@ -126,7 +128,7 @@ protected:
     }
 
     ScopedRegistry registry;
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     HWND window = nullptr;
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;

@@ -8,9 +8,11 @@
 #include <string>
 
 #include "support/sdk_registry.h"
-#include "support/temp_folder.h"
+#include "temp_folder.h"
 
 namespace {
+
+using test_support::TempFolder;
 
 constexpr HRESULT kFileNotFound = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 
@@ -26,7 +28,7 @@ protected:
     }
 
     ScopedRegistry registry;
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     char found[MAX_PATH + 8] = {};
 };
 
@@ -44,7 +46,7 @@ TEST_F(MediaSearch, FindsTheGivenPathWhateverTheLetterCaseOfItsFolders) {
         {"MEDIA/Sphere.X", "media/sphere.x"},
     };
     for (const auto& c : cases) {
-        TempFolder run;
+        TempFolder run{TempFolder::kEnter};
         run.AddFile(c.onDisk);
         std::string expected = run.ProgramPath() + "\\" + c.asked;
         for (char& ch : expected)

@@ -10,11 +10,13 @@
 #include "machine/control.h"
 #include "machine/shell.h"
 #include "support/sdk_registry.h"
-#include "support/temp_folder.h"
+#include "temp_folder.h"
 #include "winbase.h"
 #include "winuser.h"
 
 namespace {
+
+using test_support::TempFolder;
 
 class ReadmeLauncher : public ::testing::Test {
 protected:
@@ -56,7 +58,7 @@ protected:
     }
 
     ScopedRegistry registry;
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     std::string root;
 };
 

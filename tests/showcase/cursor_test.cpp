@@ -15,6 +15,9 @@
 
 namespace {
 
+using test_support::ReadWholeFile;
+using test_support::TempFolder;
+
 struct Vertex {
     float x, y, z, rhw, u, v;
 };
@@ -43,7 +46,7 @@ protected:
     std::vector<Vertex> Vertices() { return BufferContents<Vertex>(cursor.m_pVertexBuffer, 4); }
     std::string LogText() const { return ReadWholeFile(std::filesystem::current_path() / "ErrorLog.txt"); }
 
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     IDirect3DDevice9* device = nullptr;
     InputState input{};
     CCursor cursor;

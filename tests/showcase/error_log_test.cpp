@@ -9,9 +9,13 @@
 #include "dxerr9.h"
 #include "error_log.h"
 #include "error_text_table.h"
+#include "log_folder.h"
 #include "temp_folder.h"
 
 namespace {
+
+using test_support::ReadWholeFile;
+using test_support::TempFolder;
 
 const char kHeaderPattern[] =
     "\n=== === === === === === === === === === \n\n"
@@ -23,7 +27,7 @@ protected:
     void SetUp() override { g_logLineCount = 0; }
     std::string LogText() const { return ReadWholeFile(std::filesystem::current_path() / "ErrorLog.txt"); }
 
-    TempFolder m_folder;
+    TempFolder m_folder{TempFolder::kEnter};
     CErrorLog m_log;
 };
 
@@ -33,8 +37,8 @@ TEST_F(ErrorLogTest, StartWritesOnlyTheHeaderIntoTheWorkingDirectory) {
     { std::ofstream old("ErrorLog.txt"); old << "an older run\n"; }
     EXPECT_TRUE(m_log.Start("ErrorLog.txt"));
     EXPECT_TRUE(std::regex_match(LogText(), std::regex(kHeaderPattern))) << LogText();
-    EXPECT_FALSE(HasBackslashName(m_folder.Root()));
-    EXPECT_FALSE(m_folder.LogLandedBesideRoot());
+    EXPECT_FALSE(HasBackslashName(m_folder.Path()));
+    EXPECT_FALSE(LogLandedBesideRoot(m_folder.Path()));
 }
 
 struct CapCase {
@@ -207,20 +211,20 @@ TEST(ErrorTextTable, RowsAndRunBoundaries) {
 
 TEST_F(ErrorLogTest, WorkingDirectoryTooLongForThePathLeavesNoLog) {
     // The path holds 120 characters with its terminator: directory, "\", "ErrorLog.txt".
-    const std::filesystem::path fits = m_folder.EnterFolderOfLength(120 - 1 - 12 - 1);
+    const std::filesystem::path fits = EnterFolderOfLength(m_folder.Path(), 120 - 1 - 12 - 1);
     m_log.Start("ErrorLog.txt");
     m_log.WriteLine("kept");
     EXPECT_TRUE(std::filesystem::exists(fits / "ErrorLog.txt"));
 
     for (size_t length : {120u - 12u - 1u, 119u, 120u, 200u}) {
         CErrorLog log;
-        const std::filesystem::path folder = m_folder.EnterFolderOfLength(length);
+        const std::filesystem::path folder = EnterFolderOfLength(m_folder.Path(), length);
         EXPECT_TRUE(log.Start("ErrorLog.txt"));
         EXPECT_TRUE(log.Log("not written %d", 1));
         log.LogError(E_FAIL, "cursor", 1);
         EXPECT_EQ(log.m_filePath[0], '\0') << length;
         EXPECT_FALSE(std::filesystem::exists(folder / "ErrorLog.txt")) << length;
-        EXPECT_FALSE(HasBackslashName(m_folder.Root())) << length;
+        EXPECT_FALSE(HasBackslashName(m_folder.Path())) << length;
     }
 }
 

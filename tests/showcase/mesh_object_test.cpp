@@ -14,6 +14,8 @@
 
 namespace {
 
+using test_support::TempFolder;
+
 // One square face, given as two triangles, with the named texture (empty: none).
 XMesh Square(const std::string& texture, bool withMaterial = true) {
     XMesh m;
@@ -53,7 +55,7 @@ protected:
         return true;
     }
 
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     IDirect3DDevice9* device = nullptr;
     ID3DXMatrixStack* stack = nullptr;
     CMeshObject a, b;

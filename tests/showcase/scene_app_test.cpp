@@ -6,6 +6,7 @@
 #include "d3d9/control.h"
 #include "d3d_font.h"
 #include "error_log.h"
+#include "log_folder.h"
 #include "machine/control.h"
 #include "process_state.h"
 #include "temp_folder.h"
@@ -15,6 +16,9 @@
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
 namespace {
+
+using test_support::ReadWholeFile;
+using test_support::TempFolder;
 
 class SceneAppProbe : public CSceneApp {
 public:
@@ -124,7 +128,7 @@ TEST_F(SceneAppTest, ReleasingApplicationResourcesTwiceIsHarmless) {
 }
 
 TEST_F(SceneAppTest, WithoutDirect3DTheEntryReportsOnceAndReturnsZero) {
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     d3d9::control::SetCreateHook([](UINT) -> IDirect3D9* { return nullptr; });
     char commandLine[] = "ignored arguments";
     EXPECT_EQ(WinMain(nullptr, reinterpret_cast<HINSTANCE>(0x1234), commandLine, 3), 0);
@@ -142,10 +146,10 @@ TEST_F(SceneAppTest, WithoutDirect3DTheEntryReportsOnceAndReturnsZero) {
     EXPECT_TRUE(user::LiveWindows().empty());
     EXPECT_EQ(user::control::CommonControlsInitCount(), 1);
 
-    const std::string log = ReadWholeFile(folder.Root() / "ErrorLog.txt");
+    const std::string log = ReadWholeFile(folder.Path() / "ErrorLog.txt");
     EXPECT_TRUE(log.starts_with("\n=== === === === === === === === === === \n\nLog started: ")) << log;
-    EXPECT_FALSE(HasBackslashName(folder.Root()));
-    EXPECT_FALSE(folder.LogLandedBesideRoot());
+    EXPECT_FALSE(HasBackslashName(folder.Path()));
+    EXPECT_FALSE(LogLandedBesideRoot(folder.Path()));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 namespace {
 
+using test_support::TempFolder;
+
 using SceneMedia = showcase_test::DeviceTest;
 
 uint32_t Texel(IDirect3DTexture9* texture, UINT level, UINT x, UINT y) {
@@ -20,7 +22,7 @@ uint32_t Texel(IDirect3DTexture9* texture, UINT level, UINT x, UINT y) {
 }
 
 TEST_F(SceneMedia, PicturesLoadUnderTheProgramsNames) {
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     IDirect3DDevice9* device = MakeDevice();
     for (const char* file : {"media/tile.bmp", "media/grass.bmp", "media/shadow.bmp"}) WriteSceneMedia(file);
     for (const char* name : {"media/tile.bmp", "Media/grass.bmp", "Media/shadow.bmp"}) {
@@ -45,7 +47,7 @@ TEST_F(SceneMedia, PicturesLoadUnderTheProgramsNames) {
 }
 
 TEST_F(SceneMedia, CursorArrowKeysOutItsBlackAndKeepsItsLevels) {
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     IDirect3DDevice9* device = MakeDevice();
     WriteSceneMedia("media/cursor.dds");
     IDirect3DTexture9* cursor = nullptr;

@@ -18,6 +18,8 @@
 
 namespace {
 
+using test_support::TempFolder;
+
 struct Vertex {
     float x, y, z, nx, ny, nz;
     uint32_t diffuse;
@@ -43,7 +45,7 @@ protected:
     }
     std::vector<Vertex> Vertices() { return BufferContents<Vertex>(terrain->m_pVertexBuffer, 16641); }
 
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     IDirect3DDevice9* device = nullptr;
     std::unique_ptr<CTerrain> terrain = std::make_unique<CTerrain>();
 };

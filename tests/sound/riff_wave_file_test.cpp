@@ -1,16 +1,18 @@
 #include <filesystem>
 
-#include "../showcase/temp_folder.h"
 #include "resource_builders.h"
 #include "restable.h"
 #include "sound_fixture.h"
+#include "temp_folder.h"
 #include "wave_bytes.h"
 
 namespace {
 
+using test_support::TempFolder;
+
 class RiffWaveFile : public SoundTest {
 protected:
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
 };
 
 WaveBytes Pcm16(uint32_t dataBytes) {

@@ -1,11 +1,13 @@
 #include <filesystem>
 #include <new>
 
-#include "../showcase/temp_folder.h"
 #include "sound_fixture.h"
+#include "temp_folder.h"
 #include "wave_bytes.h"
 
 namespace {
+
+using test_support::TempFolder;
 
 class Sounds : public SoundTest {
 protected:
@@ -13,7 +15,7 @@ protected:
         SoundTest::SetUp();
         ASSERT_EQ(system.Initialize(Window(), DSSCL_PRIORITY), S_OK);
     }
-    TempFolder folder;
+    TempFolder folder{TempFolder::kEnter};
     CSoundSystem system;
 };
 
@@ -152,7 +154,7 @@ TEST_F(Sounds, StreamsRefillSegmentsAndStopOnceTheWaveIsHeard) {
 // The showcase's "BOUNCE" played once through the WAV sink with the fixed clock.
 TEST_F(Sounds, BounceThroughTheWavSinkIsSilentThenHeardForItsLength) {
     machine::control::Reset();
-    const std::string path = (folder.Root() / "bounce.wav").string();
+    const std::string path = (folder.Path() / "bounce.wav").string();
     machine::control::SetAudioOutputPath(path);
     CSoundSystem sound;
     ASSERT_EQ(sound.Initialize(Window(), DSSCL_PRIORITY), S_OK);

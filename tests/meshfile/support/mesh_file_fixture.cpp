@@ -1,8 +1,6 @@
 #include "mesh_file_fixture.h"
 
-#include <unistd.h>
-
-#include <fstream>
+#include <filesystem>
 #include <sstream>
 
 #include "d3d9/control.h"
@@ -13,30 +11,22 @@ namespace meshfile_test {
 void MeshFileTest::SetUp() {
     DrawTest::SetUp();
     goldenFolder_ = (std::filesystem::path(MORVATH_SOURCE_DIR) / "tests/meshfile/golden").string();
-    previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "morvath-meshfile-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    std::filesystem::current_path(folder_);
+    folder_.emplace(test_support::TempFolder::kEnter);
     d3d9::control::EnableCallLog(true);
 }
 
 void MeshFileTest::TearDown() {
     d3d9::control::EnableCallLog(false);
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(folder_, ignored);
+    folder_.reset();
     DrawTest::TearDown();
 }
 
 void MeshFileTest::WriteFile(const std::string& relative, const std::string& bytes) const {
-    const std::filesystem::path path = folder_ / relative;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
+    folder_->AddFile(relative, bytes);
 }
 
 void MeshFileTest::WriteFile(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    WriteFile(relative, std::string(bytes.begin(), bytes.end()));
+    folder_->AddFile(relative, bytes);
 }
 
 void MeshFileTest::UseFlatCamera() {

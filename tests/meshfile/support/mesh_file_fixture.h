@@ -2,11 +2,12 @@
 // directory for the X files and textures a test writes, a camera, and golden images of its own.
 #pragma once
 
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "support/draw_fixture.h"
+#include "draw_fixture.h"
+#include "temp_folder.h"
 
 namespace meshfile_test {
 
@@ -27,8 +28,7 @@ protected:
     std::vector<unsigned> DrawnStartIndices();
 
 private:
-    std::filesystem::path previous_;
-    std::filesystem::path folder_;
+    std::optional<test_support::TempFolder> folder_;
 };
 
 }  // namespace meshfile_test

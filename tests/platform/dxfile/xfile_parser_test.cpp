@@ -10,28 +10,22 @@
 
 #include "dxfile.h"
 #include "restable.h"
+#include "temp_folder.h"
 
 namespace {
 
 class XFileParserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("morvath-xof-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
         ASSERT_EQ(DirectXFileCreate(&file_), S_OK);
         ASSERT_EQ(file_->RegisterTemplates(const_cast<char*>(D3DRM_XTEMPLATES), D3DRM_XTEMPLATE_BYTES), S_OK);
     }
     void TearDown() override {
         if (file_) file_->Release();
-        std::filesystem::remove_all(folder_);
     }
 
     std::string Write(const std::string& text) {
-        const std::string path = (folder_ / ("f" + std::to_string(count_++) + ".x")).string();
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
+        return folder_.AddFile("f" + std::to_string(count_++) + ".x", text).string();
     }
 
     HRESULT Open(const std::string& text, IDirectXFileEnumObject** e) {
@@ -62,7 +56,7 @@ protected:
     }
 
     IDirectXFile* file_ = nullptr;
-    std::filesystem::path folder_;
+    test_support::TempFolder folder_;
     int count_ = 0;
 };
 
@@ -311,7 +305,7 @@ TEST_F(XFileParserTest, HeaderAndSourceFailures) {
         EXPECT_EQ(e, nullptr) << c.what;
     }
     IDirectXFileEnumObject* e = nullptr;
-    std::string missing = (folder_ / "none.x").string();
+    std::string missing = (folder_.Path() / "none.x").string();
     EXPECT_EQ(file_->CreateEnumObject(missing.data(), DXFILELOAD_FROMFILE, &e), DXFILEERR_FILENOTFOUND);
     DXFILELOADRESOURCE resource{nullptr, "NOSUCH", "XFILE"};
     EXPECT_EQ(file_->CreateEnumObject(&resource, DXFILELOAD_FROMRESOURCE, &e), DXFILEERR_RESOURCENOTFOUND);

@@ -51,17 +51,20 @@ TEST(CrtTest, CompareIgnoringCase) {
     EXPECT_NE(_strnicmp("abcX", "ABCy", 4), 0);
 }
 
-class CrtFilesTest : public TempFolder {};
+class CrtFilesTest : public ::testing::Test {
+protected:
+    test_support::TempFolder folder_{test_support::TempFolder::kEnter};
+};
 
 TEST_F(CrtFilesTest, WorkingDirectoryComesInThePlatformForm) {
     char buffer[512];
     ASSERT_EQ(_getcwd(buffer, sizeof(buffer)), buffer);
-    EXPECT_EQ(std::string(buffer), ProgramRoot());
+    EXPECT_EQ(std::string(buffer), folder_.ProgramPath());
     EXPECT_EQ(_getcwd(buffer, 3), nullptr);
     EXPECT_EQ(errno, ERANGE);
     char* allocated = _getcwd(nullptr, 0);
     ASSERT_NE(allocated, nullptr);
-    EXPECT_EQ(std::string(allocated), ProgramRoot());
+    EXPECT_EQ(std::string(allocated), folder_.ProgramPath());
     std::free(allocated);
 }
 
@@ -79,14 +82,15 @@ TEST_F(CrtFilesTest, TheLogPathLandsInsideTheWorkingDirectory) {
     std::fprintf(log, "more\n");
     std::fclose(log);
 
-    std::ifstream written(root_ / "ErrorLog.txt", std::ios::binary);
+    std::ifstream written(folder_.Path() / "ErrorLog.txt", std::ios::binary);
     std::string content((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
     EXPECT_EQ(content, "line\nmore\n");  // line feeds as they are
-    EXPECT_FALSE(std::filesystem::exists(root_.parent_path() / (root_.filename().string() + "\\ErrorLog.txt")));
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path().parent_path() /
+                                         (folder_.Path().filename().string() + "\\ErrorLog.txt")));
 }
 
 TEST_F(CrtFilesTest, OpeningFollowsThePathRules) {
-    MakeFile("Media/notes.txt", "hello");
+    folder_.AddFile("Media/notes.txt", "hello");
     FILE* file = std::fopen("media\\NOTES.txt", "rt");
     ASSERT_NE(file, nullptr);
     char text[8] = {};
@@ -98,7 +102,7 @@ TEST_F(CrtFilesTest, OpeningFollowsThePathRules) {
     file = fopen("MEDIA\\new.txt", "wb");
     ASSERT_NE(file, nullptr);
     std::fclose(file);
-    EXPECT_TRUE(std::filesystem::exists(root_ / "Media/new.txt"));
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "Media/new.txt"));
 }
 
 }  // namespace

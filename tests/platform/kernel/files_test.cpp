@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "temp_folder.h"
@@ -5,15 +7,16 @@
 
 namespace {
 
-class FilesTest : public TempFolder {
+class FilesTest : public ::testing::Test {
 protected:
+    test_support::TempFolder folder_{test_support::TempFolder::kEnter};
     HANDLE OpenForReading(const char* path) {
         return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     }
 };
 
 TEST_F(FilesTest, OpenExistingFindsFilesInAnyLetterCaseAndSeparator) {
-    MakeFile("Media/cube.x");
+    folder_.AddFile("Media/cube.x");
     for (const char* path : {"Media\\cube.x", "media/CUBE.X", "MEDIA\\Cube.x"}) {
         HANDLE handle = OpenForReading(path);
         ASSERT_NE(handle, INVALID_HANDLE_VALUE) << path;
@@ -23,7 +26,7 @@ TEST_F(FilesTest, OpenExistingFindsFilesInAnyLetterCaseAndSeparator) {
 }
 
 TEST_F(FilesTest, OpenExistingReportsWhatIsMissing) {
-    MakeFile("media/cube.x");
+    folder_.AddFile("media/cube.x");
     struct Case {
         const char* path;
         DWORD error;
@@ -43,7 +46,7 @@ TEST_F(FilesTest, OpenExistingReportsWhatIsMissing) {
 }
 
 TEST_F(FilesTest, WrittenBytesReadBackWithPositionAndSize) {
-    MakeFolder("Saves");
+    folder_.AddFolder("Saves");
     HANDLE file = CreateFileA("saves\\Game.dat", GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -63,7 +66,7 @@ TEST_F(FilesTest, WrittenBytesReadBackWithPositionAndSize) {
     EXPECT_TRUE(CloseHandle(file));
 
     // The name keeps its spelling inside the existing folder.
-    EXPECT_TRUE(std::filesystem::exists(root_ / "Saves/Game.dat"));
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "Saves/Game.dat"));
     // Replacing an existing file says so.
     file = CreateFileA("SAVES/game.DAT", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -81,7 +84,7 @@ TEST_F(FilesTest, WrittenBytesReadBackWithPositionAndSize) {
 }
 
 TEST_F(FilesTest, ClosedAndMadeUpHandlesAreRefused) {
-    MakeFile("a.txt");
+    folder_.AddFile("a.txt");
     HANDLE file = OpenForReading("a.txt");
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(CloseHandle(file));
@@ -96,10 +99,10 @@ TEST_F(FilesTest, ClosedAndMadeUpHandlesAreRefused) {
 }
 
 TEST_F(FilesTest, AttributesTellFilesFromFoldersAndMissingPaths) {
-    MakeFile("Media/grass.bmp");
+    folder_.AddFile("Media/grass.bmp");
     EXPECT_EQ(GetFileAttributesA("media\\GRASS.bmp"), static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(GetFileAttributesA("MEDIA"), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_EQ(GetFileAttributesA((ProgramRoot() + "\\media\\grass.bmp").c_str()),
+    EXPECT_EQ(GetFileAttributesA((folder_.ProgramPath() + "\\media\\grass.bmp").c_str()),
               static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL));
     EXPECT_EQ(GetFileAttributesA("media\\tile.bmp"), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));

@@ -55,25 +55,20 @@ TEST(ModulesTest, OnlyTheShellCanBeLoaded) {
     EXPECT_FALSE(FreeLibrary(shell));
 }
 
-class ShellTest : public TempFolder {
+class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        TempFolder::SetUp();
-        machine::detail::ResetShellRequests();
-    }
-    void TearDown() override {
-        machine::detail::ResetShellRequests();
-        TempFolder::TearDown();
-    }
+    test_support::TempFolder folder_{test_support::TempFolder::kEnter};
+    void SetUp() override { machine::detail::ResetShellRequests(); }
+    void TearDown() override { machine::detail::ResetShellRequests(); }
 };
 
 TEST_F(ShellTest, OpeningAnExistingDocumentIsRecorded) {
-    MakeFile("Samples/C++/Demo/readme.txt", "read me");
+    folder_.AddFile("Samples/C++/Demo/readme.txt", "read me");
     HMODULE shell = LoadLibraryA("shell32.dll");
     auto shellExecute = reinterpret_cast<ShellExecuteFunction>(
         reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteA")));
     ASSERT_NE(shellExecute, nullptr);
-    std::string document = ProgramRoot() + "\\samples\\C++\\demo\\README.TXT";
+    std::string document = folder_.ProgramPath() + "\\samples\\C++\\demo\\README.TXT";
     HINSTANCE result = shellExecute(nullptr, "open", document.c_str(), nullptr, nullptr, SW_SHOW);
     EXPECT_GT(reinterpret_cast<INT_PTR>(result), 32);
     std::vector<machine::ShellRequest> requests = machine::control::ShellRequests();
@@ -85,7 +80,7 @@ TEST_F(ShellTest, OpeningAnExistingDocumentIsRecorded) {
 }
 
 TEST_F(ShellTest, MissingDocumentsAndOtherVerbsFail) {
-    MakeFile("readme.txt");
+    folder_.AddFile("readme.txt");
     EXPECT_EQ(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", "missing.txt", nullptr, nullptr, SW_SHOW)),
               ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", "none\\readme.txt", nullptr, nullptr, SW_SHOW)),

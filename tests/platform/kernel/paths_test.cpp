@@ -1,5 +1,7 @@
 #include "kernel/paths.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "temp_folder.h"
@@ -7,14 +9,14 @@
 
 namespace {
 
-class PathsTest : public TempFolder {
+class PathsTest : public ::testing::Test {
 protected:
+    test_support::TempFolder folder_{test_support::TempFolder::kEnter};
     void SetUp() override {
-        TempFolder::SetUp();
-        MakeFile("media/cursor.dds");
-        MakeFile("media/grass.bmp");
-        MakeFile("media/Tile.BMP");
-        MakeFile("readme.txt");
+        folder_.AddFile("media/cursor.dds");
+        folder_.AddFile("media/grass.bmp");
+        folder_.AddFile("media/Tile.BMP");
+        folder_.AddFile("readme.txt");
     }
 };
 
@@ -40,9 +42,10 @@ TEST_F(PathsTest, EverySpellingOfAComponentFindsTheOneFolder) {
 }
 
 TEST_F(PathsTest, AbsolutePathsInEitherFormResolve) {
-    std::string linux = (root_ / "MEDIA/Cursor.dds").string();
-    EXPECT_EQ(kernel::ResolvePath(linux).path, (root_ / "media/cursor.dds").string());
-    EXPECT_EQ(kernel::ResolvePath(ProgramRoot() + "\\Media\\GRASS.bmp").path, (root_ / "media/grass.bmp").string());
+    std::string linux = (folder_.Path() / "MEDIA/Cursor.dds").string();
+    EXPECT_EQ(kernel::ResolvePath(linux).path, (folder_.Path() / "media/cursor.dds").string());
+    EXPECT_EQ(kernel::ResolvePath(folder_.ProgramPath() + "\\Media\\GRASS.bmp").path,
+              (folder_.Path() / "media/grass.bmp").string());
 }
 
 TEST_F(PathsTest, MissingComponentsAreCountedAndKeptAsWritten) {
@@ -67,14 +70,14 @@ TEST_F(PathsTest, FullPathNameJoinsTheWorkingDirectory) {
     char buffer[MAX_PATH];
     char* filePart = nullptr;
     DWORD length = GetFullPathNameA("media/cube.x", MAX_PATH, buffer, &filePart);
-    std::string expected = ProgramRoot() + "\\media\\cube.x";
+    std::string expected = folder_.ProgramPath() + "\\media\\cube.x";
     EXPECT_EQ(length, expected.size());
     EXPECT_EQ(std::string(buffer), expected);
     ASSERT_NE(filePart, nullptr);
     EXPECT_STREQ(filePart, "cube.x");
     EXPECT_EQ(filePart, buffer + expected.size() - 6);
 
-    std::string joined = ProgramRoot() + "\\a\\c.txt";
+    std::string joined = folder_.ProgramPath() + "\\a\\c.txt";
     EXPECT_EQ(GetFullPathNameA("a\\b\\..\\.\\c.txt", MAX_PATH, buffer, &filePart), joined.size());
     EXPECT_EQ(std::string(buffer), joined);
     EXPECT_EQ(GetFullPathNameA("\\x\\..\\..\\y", MAX_PATH, buffer, &filePart), 2u);
@@ -85,13 +88,13 @@ TEST_F(PathsTest, FullPathNameWithATrailingSeparatorHasNoFinalComponent) {
     char buffer[MAX_PATH];
     char* filePart = buffer;
     DWORD length = GetFullPathNameA("media\\", MAX_PATH, buffer, &filePart);
-    EXPECT_EQ(std::string(buffer), ProgramRoot() + "\\media\\");
-    EXPECT_EQ(length, ProgramRoot().size() + 7);
+    EXPECT_EQ(std::string(buffer), folder_.ProgramPath() + "\\media\\");
+    EXPECT_EQ(length, folder_.ProgramPath().size() + 7);
     EXPECT_EQ(filePart, nullptr);
 }
 
 TEST_F(PathsTest, FullPathNameThatDoesNotFitAnswersTheSizeNeeded) {
-    std::string expected = ProgramRoot() + "\\cube.x";
+    std::string expected = folder_.ProgramPath() + "\\cube.x";
     char buffer[MAX_PATH];
     std::memset(buffer, 'z', sizeof(buffer));
     char* filePart = buffer;
@@ -110,7 +113,7 @@ TEST_F(PathsTest, FullPathNameThatDoesNotFitAnswersTheSizeNeeded) {
 
 TEST_F(PathsTest, CurrentDirectoryComesInThePlatformForm) {
     char buffer[MAX_PATH];
-    std::string expected = ProgramRoot();
+    std::string expected = folder_.ProgramPath();
     EXPECT_EQ(GetCurrentDirectoryA(MAX_PATH, buffer), expected.size());
     EXPECT_EQ(std::string(buffer), expected);
     EXPECT_EQ(GetCurrentDirectoryA(3, buffer), expected.size() + 1);

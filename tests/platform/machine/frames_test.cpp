@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "machine/control.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -12,22 +13,16 @@ namespace fs = std::filesystem;
 
 class Frames : public ::testing::Test {
 protected:
-    void SetUp() override {
-        machine::control::Reset();
-        folder = fs::temp_directory_path() / ("frames_" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        fs::remove_all(folder);
-        machine::control::Reset();
-    }
+    void SetUp() override { machine::control::Reset(); }
+    void TearDown() override { machine::control::Reset(); }
     static machine::Frame Gradient(uint32_t w, uint32_t h) {
         machine::Frame f{w, h, {}};
         for (uint32_t y = 0; y < h; ++y)
             for (uint32_t x = 0; x < w; ++x) f.pixels.push_back((x * 10) << 16 | (y * 20) << 8 | 0x7F);
         return f;
     }
-    fs::path folder;
+    test_support::TempFolder temp;
+    const fs::path folder = temp.Path();
 };
 
 TEST_F(Frames, CapturedFramesAreRealPngFiles) {

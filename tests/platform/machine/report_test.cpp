@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "machine/control.h"
+#include "temp_folder.h"
 #include "windows.h"
 
 namespace {
@@ -51,7 +52,8 @@ TEST_F(Report, LaterAreasAddTheirFields) {
 }
 
 TEST_F(Report, IsWrittenToTheAskedPathOnly) {
-    const auto path = std::filesystem::temp_directory_path() / ("report_" + std::to_string(::getpid()) + ".json");
+    test_support::TempFolder folder;
+    const auto path = folder.Path() / "report.json";
     machine::WriteReport(0);  // no path: nothing
     EXPECT_FALSE(std::filesystem::exists(path));
     machine::control::SetReportPath(path.string());
@@ -63,7 +65,6 @@ TEST_F(Report, IsWrittenToTheAskedPathOnly) {
     EXPECT_EQ(text.str().front(), '{');  // one JSON object
     EXPECT_EQ(text.str().substr(text.str().size() - 2), "}\n");
     EXPECT_NE(text.str().find("\"exit_code\": 1"), std::string::npos);
-    std::filesystem::remove(path);
 }
 
 TEST_F(Report, AReportThatCannotBeWrittenFailsTheRunsEnd) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "machine/control.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -15,11 +16,9 @@ protected:
     void SetUp() override {
         Clear();
         machine::control::Reset();
-        script = fs::temp_directory_path() / ("script_" + std::to_string(::getpid()) + ".txt");
     }
     void TearDown() override {
         Clear();
-        fs::remove(script);
         machine::control::Reset();
     }
     static void Clear() {
@@ -29,7 +28,8 @@ protected:
             unsetenv(name);
     }
     void WriteScript(const std::string& text) { std::ofstream(script) << text; }
-    fs::path script;
+    test_support::TempFolder temp;
+    const fs::path script = temp.Path() / "script.txt";
 };
 
 TEST_F(RunSettings, TheEnvironmentSetsUpTheRun) {

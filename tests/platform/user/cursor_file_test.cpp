@@ -1,12 +1,8 @@
 // The .cur reader with cursors made here, and the bitmaps GetIconInfo hands out for them.
-#include <filesystem>
-#include <fstream>
-
+#include "temp_folder.h"
 #include "window_test_support.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct Writer {
     std::vector<uint8_t> bytes;
@@ -77,17 +73,10 @@ class CursorFiles : public test::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        folder = fs::temp_directory_path() / ("cursor_test_" + std::to_string(::getpid()));
-        fs::create_directories(folder / "Media");
-    }
-    void TearDown() override {
-        fs::remove_all(folder);
-        WindowTest::TearDown();
+        folder.AddFolder("Media");
     }
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::ofstream(folder / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                             static_cast<std::streamsize>(bytes.size()));
-        return (folder / name).string();
+        return folder.AddFile(name, bytes).string();
     }
     // GetIconInfo's bitmap as 32-bit rows, top-down.
     static std::vector<uint32_t> Rows(HBITMAP bitmap, int& width, int& height) {
@@ -114,7 +103,7 @@ protected:
             std::copy_n(&buffer[static_cast<size_t>(r) * width], width, &topDown[static_cast<size_t>(height - 1 - r) * width]);
         return topDown;
     }
-    fs::path folder;
+    test_support::TempFolder folder;
 };
 
 TEST_F(CursorFiles, AColourCursorKeepsItsPixelsMaskAndHotSpot) {
@@ -122,7 +111,7 @@ TEST_F(CursorFiles, AColourCursorKeepsItsPixelsMaskAndHotSpot) {
     auto andBit = [](int x, int y) { return x == y; };
     const std::string path = Write("Media/Colour.cur", MakeCursor(16, 12, 32, {}, pixel, andBit, 3, 5));
     // The program's spelling: another letter case and the platform's separator.
-    HCURSOR cursor = LoadCursorFromFileA((folder.string() + "\\media\\COLOUR.CUR").c_str());
+    HCURSOR cursor = LoadCursorFromFileA((folder.Path().string() + "\\media\\COLOUR.CUR").c_str());
     ASSERT_NE(cursor, nullptr) << path;
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(cursor, &info));
@@ -193,9 +182,9 @@ TEST_F(CursorFiles, PaletteCursorsOfFourAndEightBitsAndTwentyFourBits) {
 }
 
 TEST_F(CursorFiles, MissingTruncatedAndGarbageFilesGiveNull) {
-    EXPECT_EQ(LoadCursorFromFileA((folder / "absent.cur").string().c_str()), nullptr);
+    EXPECT_EQ(LoadCursorFromFileA((folder.Path() / "absent.cur").string().c_str()), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_EQ(LoadCursorFromFileA(folder.string().c_str()), nullptr);  // a folder
+    EXPECT_EQ(LoadCursorFromFileA(folder.Path().string().c_str()), nullptr);  // a folder
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 
     const std::vector<uint8_t> good = MakeCursor(16, 16, 32, {}, [](int, int) { return 0u; },

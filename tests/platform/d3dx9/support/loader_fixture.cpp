@@ -1,11 +1,5 @@
 #include "loader_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-
-#include <fstream>
-
 #include "d3d9/control.h"
 #include "machine/control.h"
 
@@ -14,11 +8,7 @@ namespace test {
 void LoaderTest::SetUp() {
     machine::control::Reset();
     d3d9::control::Reset();
-    previous_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "morvath-dx-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    std::filesystem::current_path(folder_);
+    folder_.emplace(test_support::TempFolder::kEnter);
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "LoaderTestWindow";
@@ -53,17 +43,10 @@ void LoaderTest::TearDown() {
     if (window_) DestroyWindow(window_);
     EXPECT_EQ(d3d9::control::LiveObjectCount(), 0u);
     d3d9::control::Reset();
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(folder_, ignored);
+    folder_.reset();
 }
 
-void LoaderTest::Write(const std::string& relative, const Bytes& bytes) const {
-    const std::filesystem::path full = folder_ / relative;
-    std::filesystem::create_directories(full.parent_path());
-    std::ofstream(full, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-}
+void LoaderTest::Write(const std::string& relative, const Bytes& bytes) const { folder_->AddFile(relative, bytes); }
 
 HRESULT LoaderTest::Load(const std::string& name, IDirect3DTexture9** texture, D3DFORMAT format, UINT mipLevels,
                          DWORD filter) {

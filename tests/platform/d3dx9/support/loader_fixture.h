@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "d3dx9.h"
 #include "image_builders.h"
+#include "temp_folder.h"
 #include "windows.h"
 
 namespace test {
@@ -37,8 +38,7 @@ protected:
     IDirect3DDevice9* device_ = nullptr;
 
 private:
-    std::filesystem::path previous_;
-    std::filesystem::path folder_;
+    std::optional<test_support::TempFolder> folder_;
     HWND window_ = nullptr;
     IDirect3D9* d3d_ = nullptr;
 };
