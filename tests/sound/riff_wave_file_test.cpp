@@ -1,9 +1,9 @@
 #include <filesystem>
 
-#include "../showcase/temp_folder.h"
 #include "resource_builders.h"
 #include "restable.h"
 #include "sound_fixture.h"
+#include "temp_folder.h"
 #include "wave_bytes.h"
 
 namespace {

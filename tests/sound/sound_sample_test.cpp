@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <new>
 
-#include "../showcase/temp_folder.h"
 #include "sound_fixture.h"
+#include "temp_folder.h"
 #include "wave_bytes.h"
 
 namespace {
