@@ -25,6 +25,7 @@ endif()
 function(morvath_library name folder)
   cmake_parse_arguments(ARG "" "" "DEPS;PRIVATE_DEPS;INCLUDES;PRIVATE_INCLUDES" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${folder}/*.cpp)
+  morvath_layer(${name} ${folder})
   if(NOT sources)
     # An area that holds no code yet: its headers and dependencies only.
     add_library(${name} INTERFACE)

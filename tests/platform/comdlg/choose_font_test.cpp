@@ -1,8 +1,8 @@
 // ChooseFontA on the headless machine: the script's font choice, cancelling, and bad records.
 #include <cstring>
 
-#include "../user/window_test_support.h"
 #include "commdlg.h"
+#include "window_test_support.h"
 
 namespace {
 

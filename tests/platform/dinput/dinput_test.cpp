@@ -2,9 +2,9 @@
 // bytes, the mouse's relative motion, and the foreground rule.
 #include <cstring>
 
-#include "../user/window_test_support.h"
 #include "dinput.h"
 #include "dxerr9.h"
+#include "window_test_support.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the arrows and moving keys, whatever the Num Lock state; its virtual keys follow Num Lock.
 #include <gtest/gtest.h>
 
-#include "../../../platform/machine/sdl/sdl_keys.h"
+#include "sdl/sdl_keys.h"
 #include "winuser.h"
 
 namespace {

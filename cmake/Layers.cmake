@@ -1,0 +1,55 @@
+# The layer graph as data. Every library of the project is a node (morvath_layer records it, with the
+# folder that holds its sources); its edges are the libraries it links, read from the targets themselves
+# once every folder is configured. morvath_write_layers writes them to <build>/layers.txt, one library a
+# line, tab-separated: name, source folder, archive ("-" for a library without one), the libraries it
+# uses, and the system symbols it replaces. The
+# layer checks (scripts/check_layers: includes and calls) and platform/README.md's graph are made from it.
+
+function(morvath_layer name folder)
+  get_filename_component(folder "${folder}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  file(RELATIVE_PATH folder "${PROJECT_SOURCE_DIR}" "${folder}")
+  set_property(GLOBAL APPEND PROPERTY MORVATH_LAYERS ${name})
+  set_property(GLOBAL PROPERTY MORVATH_LAYER_FOLDER_${name} "${folder}")
+endfunction()
+
+function(morvath_write_layers)
+  get_property(names GLOBAL PROPERTY MORVATH_LAYERS)
+  set(content "")
+  foreach(name IN LISTS names)
+    get_property(folder GLOBAL PROPERTY MORVATH_LAYER_FOLDER_${name})
+    get_target_property(type ${name} TYPE)
+    if(type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(links ${name} INTERFACE_LINK_LIBRARIES)
+    else()
+      get_target_property(links ${name} LINK_LIBRARIES)
+    endif()
+    set(archive "-")
+    if(type STREQUAL "STATIC_LIBRARY")
+      set(archive "$<TARGET_FILE:${name}>")
+    endif()
+    set(uses "")
+    foreach(link IN LISTS links)
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+      if(link IN_LIST names)
+        list(APPEND uses ${link})
+      endif()
+    endforeach()
+    list(JOIN uses " " uses)
+    # The symbols a library puts in place of the system's for the whole program (the runtime's rand and
+    # non-throwing new): the linker is told to take them first, so calling one is calling the system's.
+    get_target_property(options ${name} INTERFACE_LINK_OPTIONS)
+    set(replaces "")
+    foreach(option IN LISTS options)
+      string(REGEX REPLACE "^LINKER:" "" option "${option}")
+      string(REPLACE "," ";" option "${option}")
+      foreach(part IN LISTS option)
+        if(part MATCHES "^--undefined=(.+)$")
+          list(APPEND replaces ${CMAKE_MATCH_1})
+        endif()
+      endforeach()
+    endforeach()
+    list(JOIN replaces " " replaces)
+    string(APPEND content "${name}\t${folder}\t${archive}\t${uses}\t${replaces}\n")
+  endforeach()
+  file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/layers.txt" CONTENT "${content}")
+endfunction()
