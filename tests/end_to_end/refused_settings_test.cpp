@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "showcase_run.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ using FolderHook = std::function<void(const fs::path&)>;
 // Runs the program in an empty folder inside a scratch folder that holds the script and the output;
 // `prepare` and `inspect` see the run folder before the run and after it.
 RefusedRun RunRefused(const RefusedCase& c, const FolderHook& prepare = nullptr, const FolderHook& inspect = nullptr) {
-    ScratchFolder scratch;
+    test_support::TempFolder scratch;
     const fs::path run = scratch.Path() / "run", script = scratch.Path() / "script.txt";
     fs::create_directory(run);
     std::ofstream(script) << c.script;
