@@ -486,11 +486,13 @@ TEST_F(RealWindowDropDown, RadioButtonsAreRoundAndAnOpenListIsAsWideAsItsField) 
         const int left = d_.x + 16 * d_.width / 289, top = d_.y + unitsY * d_.height / 302;
         return DrawnIn(shot, left - 3, top - 1, 17, 15 * d_.height / 302 + 2);
     };
+    // The dialog may show before its procedure has checked Windowed: the test waits for the dot.
     FrameImage shot;
     ASSERT_TRUE(Eventually([&] {
         shot = Shot("radio");
-        return button(shot, 68).right - button(shot, 68).left == 11;
-    })) << "no 12-pixel button drawn for Windowed";
+        const Box b = button(shot, 68);
+        return b.right - b.left == 11 && Near(shot, b.left + 6, b.top + 6, black);
+    })) << "no 12-pixel button with its dot drawn for Windowed";
     for (const auto& [unitsY, checked] : {std::pair{68, true}, std::pair{83, false}}) {
         SCOPED_TRACE(checked ? "Windowed" : "Fullscreen");
         const Box b = button(shot, unitsY);
