@@ -5,9 +5,11 @@
 #include "desktop_painter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "gdi/dialog_font.h"
 #include "gdi/fonts.h"
 #include "user/desktop.h"
 #include "user/nonclient.h"
@@ -50,6 +52,20 @@ public:
     void Sunken(const RECT& r) {
         Frame(r, kShadow, kLight);
         Frame({r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, kDark, kFace);
+    }
+    // A round sunken button in a square: the rims shadowed above and to the left, lit below and to the
+    // right, white inside, with a dot when checked; the corners keep the face.
+    void Radio(const RECT& box, bool checked, uint32_t dot) {
+        const double centre = (box.right - box.left) / 2.0, outer = centre, inner = outer - 1, hole = outer - 2;
+        for (LONG y = box.top; y < box.bottom; ++y)
+            for (LONG x = box.left; x < box.right; ++x) {
+                const double dx = x - box.left + 0.5 - centre, dy = y - box.top + 0.5 - centre;
+                const double d = std::sqrt(dx * dx + dy * dy);
+                const bool upperLeft = dx + dy < 0;
+                if (d > outer) continue;
+                const uint32_t rim = d <= inner ? (upperLeft ? kDark : kFace) : (upperLeft ? kShadow : kLight);
+                Fill({x, y, x + 1, y + 1}, checked && d <= 2.0 ? dot : d <= hole ? kWindow : rim);
+            }
     }
     void Dotted(const RECT& r) {
         for (LONG x = r.left; x < r.right; x += 2) {
@@ -167,7 +183,7 @@ public:
         if (!window) return {};
         Canvas canvas(window->clientRect.right - window->clientRect.left,
                       window->clientRect.bottom - window->clientRect.top, kFace);
-        RealisedFont* font = Font();
+        RealisedFont* font = DialogFace();
         if (!font) return canvas.frame;
         const HWND focus = GetFocus();
         for (const auto& control : user::LiveWindows())
@@ -188,6 +204,11 @@ private:
         return font_.get();
     }
     int Height() { return font_ ? font_->Metrics().ascent + font_->Metrics().descent : 13; }
+    static int Height(RealisedFont& font) { return font.Metrics().ascent + font.Metrics().descent; }
+    RealisedFont* DialogFace() {
+        if (!dialogFont_) dialogFont_ = DialogFont();
+        return dialogFont_.get();
+    }
 
     void DrawControl(Canvas& canvas, RealisedFont& font, const user::Window& control, bool focused) {
         const RECT r = control.windowRect;  // in the dialog's client coordinates
@@ -195,7 +216,8 @@ private:
         const bool enabled = !(control.style & WS_DISABLED);
         const uint32_t ink = enabled ? kText : kShadow;
         const std::string text = Shown(control.title);
-        const int textY = r.top + (r.bottom - r.top - Height()) / 2;
+        const TextSpan span = DialogTextSpan(name, control.style, r);
+        const int textY = r.top + (r.bottom - r.top - Height(font)) / 2;
         if (name == "Static") {
             canvas.Text(font, r.left, r.top, text, ink, r.right);
             return;
@@ -217,28 +239,35 @@ private:
                 item.resize(std::strlen(item.c_str()));
                 const RECT inner{box.left + 3, box.top + 3, arrow.left - 1, box.bottom - 3};
                 if (focused) canvas.Fill(inner, kHighlight);
-                canvas.Text(font, inner.left + 1, box.top + (field - Height()) / 2, item, focused ? kLight : ink, inner.right);
+                canvas.Text(font, span.left, box.top + (field - Height(font)) / 2, item, focused ? kLight : ink,
+                            span.right);
             }
             return;
         }
         const DWORD type = control.style & 0x0F;
         if (type == BS_GROUPBOX) {
-            const int mid = r.top + Height() / 2;
+            const int mid = r.top + Height(font) / 2;
             canvas.Frame({r.left, mid, r.right - 1, r.bottom - 1}, kShadow, kShadow);
             canvas.Frame({r.left + 1, mid + 1, r.right, r.bottom}, kLight, kLight);
-            canvas.Fill({r.left + 6, r.top, r.left + 10 + Width(font, text), r.top + Height()}, kFace);
-            canvas.Text(font, r.left + 8, r.top, text, ink);
+            canvas.Fill({r.left + 6, r.top, r.left + 10 + Width(font, text), r.top + Height(font)}, kFace);
+            canvas.Text(font, span.left, r.top, text, ink, span.right);
             return;
         }
         const bool checked = SendMessageA(control.handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON || type == BS_CHECKBOX || type == BS_AUTOCHECKBOX) {
-            const int size = 12, top = r.top + (r.bottom - r.top - size) / 2;
-            const RECT box{r.left, top, r.left + size, top + size};
-            canvas.Fill(box, kWindow);
-            canvas.Sunken(box);
-            if (checked) canvas.Fill({box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, ink);
-            canvas.Text(font, box.right + 4, textY, text, ink, r.right);
-            if (focused) canvas.Dotted({box.right + 2, textY - 1, box.right + 6 + Width(font, text), textY + Height() + 1});
+        const bool radio = type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+        if (radio || type == BS_CHECKBOX || type == BS_AUTOCHECKBOX) {
+            const int top = r.top + (r.bottom - r.top - kCheckSize) / 2;
+            const RECT box{r.left, top, r.left + kCheckSize, top + kCheckSize};
+            if (radio) {
+                canvas.Radio(box, checked, ink);
+            } else {
+                canvas.Fill(box, kWindow);
+                canvas.Sunken(box);
+                if (checked) canvas.Fill({box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, ink);
+            }
+            canvas.Text(font, span.left, textY, text, ink, span.right);
+            if (focused)
+                canvas.Dotted({span.left - 2, textY - 1, span.left + 2 + Width(font, text), textY + Height(font) + 1});
             return;
         }
         // Push buttons.
@@ -249,7 +278,8 @@ private:
         }
         canvas.Raised(face);
         const int w = Width(font, text);
-        canvas.Text(font, r.left + (r.right - r.left - w) / 2, textY, text, ink);
+        canvas.Text(font, std::max(span.left, int(r.left) + (int(r.right - r.left) - w) / 2), textY, text, ink,
+                    span.right);
         if (focused) canvas.Dotted({face.left + 3, face.top + 3, face.right - 3, face.bottom - 3});
     }
 
@@ -268,11 +298,13 @@ private:
             const RECT r{l.left + 1, l.top + 1 + row * view.rowHeight, l.right - 1, l.top + 1 + (row + 1) * view.rowHeight};
             const bool lit = index == view.highlighted;
             if (lit) canvas.Fill(r, kHighlight);
-            canvas.Text(font, r.left + 2, r.top + (view.rowHeight - Height()) / 2, item, lit ? kLight : kText, r.right - 2);
+            canvas.Text(font, r.left + 2, r.top + (view.rowHeight - Height(font)) / 2, item, lit ? kLight : kText,
+                        r.right - 2);
         }
     }
 
-    std::shared_ptr<RealisedFont> font_;
+    std::shared_ptr<RealisedFont> font_;        // menus
+    std::shared_ptr<RealisedFont> dialogFont_;  // dialogs
 };
 
 }  // namespace

@@ -451,6 +451,85 @@ TEST_F(RealWindowDropDown, TheKeyboardOpensChoosesAndCancels) {
     EXPECT_EQ(DeviceIn(report_).presentInterval, "DEFAULT") << DeviceIn(report_);
 }
 
+// The pixel of a screenshot at a point, and whether it is within a tolerance of a colour.
+bool Near(const FrameImage& image, int x, int y, const uint8_t colour[3], int tolerance = 8) {
+    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return false;
+    const uint8_t* p = &image.rgb[(size_t(y) * size_t(image.width) + size_t(x)) * 3];
+    return std::abs(p[0] - colour[0]) <= tolerance && std::abs(p[1] - colour[1]) <= tolerance &&
+           std::abs(p[2] - colour[2]) <= tolerance;
+}
+
+// The bounding box of what is drawn on the dialog's face in a rectangle (empty when nothing is).
+struct Box {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;  // right and bottom inclusive
+};
+Box DrawnIn(const FrameImage& image, int left, int top, int width, int height) {
+    Box box;
+    for (int y = top; y < top + height; ++y)
+        for (int x = left; x < left + width; ++x)
+            if (!Near(image, x, y, kMenuFace)) {
+                box.left = std::min(box.left, x), box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y), box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+// The radio buttons are round, the checked one with its dot: a button's square has the face in its
+// corners, its rim at the middle of its left side, and black (checked) or white in its centre. An open
+// list is as wide as its field: its black frame starts and ends on the columns of the field's rims.
+TEST_F(RealWindowDropDown, RadioButtonsAreRoundAndAnOpenListIsAsWideAsItsField) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_FALSE(OpenSettings().empty()) << "no dialog";
+    const uint8_t black[3] = {0, 0, 0}, white[3] = {0xFF, 0xFF, 0xFF}, rim[3] = {0x80, 0x80, 0x80};
+    // The buttons of Windowed (checked) and Fullscreen (template units 16, 68 and 16, 83; 15 high), left
+    // of their texts (16 pixels right of the control).
+    auto button = [&](const FrameImage& shot, int unitsY) {
+        const int left = d_.x + 16 * d_.width / 289, top = d_.y + unitsY * d_.height / 302;
+        return DrawnIn(shot, left - 3, top - 1, 17, 15 * d_.height / 302 + 2);
+    };
+    // The dialog may show before its procedure has checked Windowed: the test waits for the dot.
+    FrameImage shot;
+    ASSERT_TRUE(Eventually([&] {
+        shot = Shot("radio");
+        const Box b = button(shot, 68);
+        return b.right - b.left == 11 && Near(shot, b.left + 6, b.top + 6, black);
+    })) << "no 12-pixel button with its dot drawn for Windowed";
+    for (const auto& [unitsY, checked] : {std::pair{68, true}, std::pair{83, false}}) {
+        SCOPED_TRACE(checked ? "Windowed" : "Fullscreen");
+        const Box b = button(shot, unitsY);
+        EXPECT_EQ(b.right - b.left + 1, 12);
+        EXPECT_EQ(b.bottom - b.top + 1, 12);
+        for (const auto& [x, y] : {std::pair{b.left, b.top}, {b.right, b.top}, {b.left, b.bottom}, {b.right, b.bottom}})
+            EXPECT_TRUE(Near(shot, x, y, kMenuFace)) << "a square corner at " << x << ", " << y;
+        EXPECT_TRUE(Near(shot, b.left, b.top + 5, rim)) << "no rim on the left side";
+        EXPECT_TRUE(Near(shot, b.left + 6, b.top + 6, checked ? black : white)) << "the centre";
+        EXPECT_TRUE(Near(shot, b.left + 5, b.top + 5, checked ? black : white)) << "the centre";
+    }
+
+    // The Present Interval list (units 124, 255, 149 wide; a 21-pixel field) opened with the mouse.
+    OnScreen("xdotool mousemove --sync " + At(124 + 140, 255, 8) + " click 1");
+    ASSERT_TRUE(Eventually([&] { return ListShown(); })) << "the list did not open";
+    shot = Shot("list_width");
+    const int left = d_.x + 124 * d_.width / 289 - 6, width = 149 * d_.width / 289 + 12;
+    const int fieldRow = d_.y + 255 * d_.height / 302 + 10, listRow = fieldRow + 21 + 2 * 15;
+    const Box field = DrawnIn(shot, left, fieldRow, width, 1);
+    int listLeft = -1, listRight = -1;
+    for (int x = left; x < left + width; ++x)
+        if (Near(shot, x, listRow, black, 0)) {
+            if (listLeft < 0) listLeft = x;
+            listRight = x;
+        }
+    EXPECT_TRUE(Near(shot, field.left, fieldRow, rim)) << "the field's left rim";
+    EXPECT_TRUE(Near(shot, field.right, fieldRow, white)) << "the field's right rim";
+    EXPECT_EQ(listLeft, field.left);
+    EXPECT_EQ(listRight, field.right);
+    EXPECT_EQ(field.right - field.left + 1, 149 * 6 / 4) << "the field is not as the template's units give it";
+    Key("Escape Escape");
+    EXPECT_TRUE(AwaitGone("^Direct3D Settings$"));
+    End();
+    EXPECT_EQ(status_, 0) << Output();
+}
+
 // The font dialog, opened by command 40011 (another program sends it; the input script does here,
 // once the window has shown), cancelled and then confirmed in the window: the run goes on drawing
 // with the fonts it confirmed.

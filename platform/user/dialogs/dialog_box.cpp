@@ -12,12 +12,8 @@ INT_PTR RunModalLoop(const std::shared_ptr<DialogState>& state);
 
 namespace {
 
-// Dialog units of the dialog font (8 points): a quarter of its average width, an eighth of its height.
-constexpr int kBaseWidth = 6;
-constexpr int kBaseHeight = 13;
-
-int PixelsX(int units) { return units * kBaseWidth / 4; }
-int PixelsY(int units) { return units * kBaseHeight / 8; }
+int PixelsX(int units) { return units * kDialogBaseWidth / 4; }
+int PixelsY(int units) { return units * kDialogBaseHeight / 8; }
 
 HWND TopLevelOf(HWND window) {
     auto w = FindWindowObject(window);

@@ -9,6 +9,12 @@
 
 namespace user::dialogs {
 
+// The base units that templates' dialog units are laid out in: a unit is a quarter of the dialog font's
+// average letter width across and an eighth of its cell height down. The painter realises the dialog
+// font at the largest size whose own base units are no larger, so texts fit the controls they are given.
+constexpr int kDialogBaseWidth = 6;
+constexpr int kDialogBaseHeight = 13;
+
 struct DialogItem {
     DWORD style = 0, exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;  // dialog units
