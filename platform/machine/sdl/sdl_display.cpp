@@ -219,22 +219,27 @@ void SdlDisplay::ShowContent(uint64_t id, const Frame& content) {
     Redraw(*host);
 }
 
+// Frames are shown on a steady schedule of refresh deadlines, one period apart, so the time the frame
+// takes to draw and show counts within the period. A frame that misses its deadline is shown at once
+// and the schedule goes on from that deadline (the next frames catch up); one that is more than a
+// period behind starts the schedule afresh, so late frames never come in a burst.
 void SdlDisplay::PaceToRefresh() {
     const DisplayMode mode = CurrentDisplayMode();
     const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double>(1.0 / (mode.refreshRate > 0 ? mode.refreshRate : 60)));
     const auto now = std::chrono::steady_clock::now();
-    const auto due = lastShown_ + period;
-    if (now < due) std::this_thread::sleep_until(due);
+    if (!paced_ || now > nextRefresh_ + period) nextRefresh_ = now;
+    if (now < nextRefresh_) std::this_thread::sleep_until(nextRefresh_);
+    nextRefresh_ += period;
 }
 
 void SdlDisplay::ShowMainFrame(const Frame& frame) {
     HostWindow* host = Main();
     if (!host) return;
     if (frame.waitForRefresh) PaceToRefresh();
+    paced_ = frame.waitForRefresh;  // after an unpaced frame the next paced one starts the schedule
     Upload(*host, host->content, frame);
     Redraw(*host);
-    lastShown_ = std::chrono::steady_clock::now();
     Pump(0);
 }
 
