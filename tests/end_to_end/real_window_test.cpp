@@ -579,4 +579,69 @@ TEST_F(RealWindowPacing, IntervalOneRunsAtTheScreensRefreshAndImmediateFaster) {
     EXPECT_GT(immediate, one);
 }
 
+// When SDL cannot show its message box (no dialog program and no X fonts, as under this Xvfb), the
+// layer shows the box as its own modal dialog: a start-up failure waits in a window for its answer.
+class RealWindowMessageBox : public RealWindow {
+protected:
+    // Starts a run that fails at its start-up and waits until its box is drawn: the box's window.
+    std::string AwaitBox() {
+        environment_ = {{"MORVATH_DIRECT3D", "none"}};
+        awaitMainWindow_ = false;
+        Start();
+        if (HasFatalFailure()) return "";
+        const std::string box = AwaitWindow("^Morvath$");  // the box has the program's caption
+        if (box.empty()) {
+            ADD_FAILURE() << "no message box window: " << Output();
+            return box;
+        }
+        const Geometry b = GeometryOf(box);
+        EXPECT_GT(b.width, 200);
+        EXPECT_LT(b.width, 600) << "not a message box";
+        EXPECT_LT(b.height, 300) << "not a message box";
+        // The dialog's face, the red of the error icon at its left and the dark pixels of the text.
+        const uint8_t red[3] = {0xE0, 0x00, 0x00};
+        auto dark = [](const FrameImage& shot, int left, int top, int width, int height) {
+            int count = 0;
+            for (int y = std::max(top, 0); y < std::min(top + height, shot.height); ++y)
+                for (int x = std::max(left, 0); x < std::min(left + width, shot.width); ++x) {
+                    const uint8_t* p = &shot.rgb[(size_t(y) * size_t(shot.width) + size_t(x)) * 3];
+                    count += p[0] < 80 && p[1] < 80 && p[2] < 80;
+                }
+            return count;
+        };
+        EXPECT_TRUE(Eventually([&] {
+            const FrameImage shot = Shot("message_box");
+            return ShareOf(shot, b.x, b.y, b.width, b.height, kMenuFace, 8) > 0.6 &&
+                   ShareOf(shot, b.x, b.y, 60, b.height, red, 40) > 0.02 &&
+                   dark(shot, b.x + 60, b.y, b.width - 60, b.height - 40) > 300;
+        })) << "the box is not drawn with its icon and text";
+        return box;
+    }
+    // The run ended with status 0 and the box answered OK, its line on standard error.
+    void ExpectAnsweredOk() {
+        End(false);
+        EXPECT_EQ(status_, 0) << Output();
+        const JsonValue* boxes = report_.Find("message_boxes");
+        ASSERT_TRUE(boxes && boxes->items.size() == 1) << Output();
+        EXPECT_EQ(NumberIn(boxes->items[0], "answer"), 1.0);  // IDOK
+        EXPECT_NE(Output().find("[message box] Morvath: Could not initialize Direct3D."), std::string::npos)
+            << Output();
+    }
+};
+
+TEST_F(RealWindowMessageBox, AStartUpFailureWaitsForEnter) {
+    const std::string box = AwaitBox();
+    ASSERT_FALSE(box.empty());
+    OnScreen("xdotool windowfocus --sync " + box);
+    Key("Return");
+    ExpectAnsweredOk();
+}
+
+// A terminal's Ctrl+C or a kill while the box waits closes it as its close box would (OK here).
+TEST_F(RealWindowMessageBox, ATerminationSignalAnswersTheBox) {
+    ASSERT_FALSE(AwaitBox().empty());
+    ASSERT_EQ(kill(child_, SIGTERM), 0);
+    ExpectAnsweredOk();
+}
+
 }  // namespace

@@ -373,6 +373,11 @@ void SdlDisplay::Translate(const SDL_Event& event) {
                 closeRequested_ = true;
                 ScheduleWindow(mainId_, WindowAction::Close);
             }
+            // Before there is a main window (a start-up failure's message box waits), the windows
+            // there are closed as their close boxes would: a box answers as to Escape.
+            if (mainId_ == 0)
+                for (const auto& [id, host] : windows_)
+                    if (host.state.visible) ScheduleWindow(id, WindowAction::Close);
             break;
         case SDL_WINDOWEVENT: {
             const uint64_t id = IdOf(event.window.windowID);
