@@ -456,6 +456,14 @@ std::unique_ptr<detail::DisplayBackend> StartDisplay(std::string& reason) {
         reason = SDL_GetError();
         return nullptr;
     }
+    // SDL's drivers that show nothing (it takes "offscreen" when it finds no display): no one would see
+    // the window, and the run would go on unseen until it is killed.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver == "offscreen" || driver == "dummy") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        reason = "there is no display: SDL's video has only its \"" + driver + "\" driver, which shows nothing";
+        return nullptr;
+    }
     return std::make_unique<SdlDisplay>();
 }
 
