@@ -3,6 +3,9 @@
 // show nothing; chosen by default, the run is headless. No X server is needed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "showcase_run.h"
 
 namespace {
@@ -30,6 +33,11 @@ TEST_P(WindowMachineWithoutADisplay, StopsOrRunsHeadless) {
     std::filesystem::create_directories(folder);
     ProgramRun media{MAKE_MEDIA_PROGRAM, {folder.string()}, scratch.Path(), {}, scratch.Path() / "media.out"};
     ASSERT_EQ(RunProgram(media), 0) << ReadFile(media.outputFile);
+    // With a display named, SDL's video brings up D-Bus, which keeps allocations of its own to the end
+    // of the process: the leak check stays with the other rows, as in the window tests.
+    const char* sanitizer = std::getenv("ASAN_OPTIONS");
+    std::string asan = sanitizer ? sanitizer : "";
+    if (*c.display) asan += (asan.empty() ? "" : ":") + std::string("detect_leaks=0");
     // A headless run ends after its frames; a window that would be drawn off the screen would never end.
     ProgramRun program{MORVATH_PROGRAM,
                        {},
@@ -43,7 +51,8 @@ TEST_P(WindowMachineWithoutADisplay, StopsOrRunsHeadless) {
                         {"MORVATH_INPUT", ""},
                         {"MORVATH_DIRECT3D", ""},
                         {"MORVATH_CAPTURE", ""},
-                        {"MORVATH_REPORT", (scratch.Path() / "report.json").string()}},
+                        {"MORVATH_REPORT", (scratch.Path() / "report.json").string()},
+                        {"ASAN_OPTIONS", asan}},
                        scratch.Path() / "program.out"};
     const int child = StartProgram(program);
     ASSERT_GT(child, 0);
