@@ -116,6 +116,58 @@ int Width(RealisedFont& font, const std::string& text) {
     return width;
 }
 
+constexpr DWORD kStaticTypeMask = 0x1F;
+
+// A Static's SS_ICON picture of the system's icons a message box shows, by its resource id ("#32513"
+// the error's white cross on red, "#32515" the warning's "!" on a yellow triangle, "#32514" the
+// question's "?" and "#32516" the information's "i" in a white disc ringed in blue), drawn in the
+// control's rectangle.
+void DrawIcon(Canvas& canvas, RealisedFont& font, const RECT& r, const std::string& name) {
+    const int size = std::min<int>(r.right - r.left, r.bottom - r.top);
+    if (size <= 4) return;
+    const double half = size / 2.0, cx = r.left + half, cy = r.top + half;
+    auto each = [&](auto colourAt) {
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                if (const uint32_t c = colourAt(x + 0.5 - half, y + 0.5 - half, half))
+                    canvas.Fill({r.left + x, r.top + y, r.left + x + 1, r.top + y + 1}, c);
+    };
+    if (name == "#32515") {
+        // The triangle's edges, then the mark in two bars (the stem and the dot).
+        each([](double x, double y, double h) -> uint32_t {
+            const double depth = (y + h) / (2 * h);  // 0 at the apex, 1 at the base
+            if (depth < 0.04 || depth > 0.97 || std::abs(x) > depth * h) return 0;
+            return std::abs(x) > depth * h - 1.5 || depth > 0.93 ? 0xFF000000u : 0xFFFFE000u;
+        });
+        const int w = std::max(2, size / 10);
+        canvas.Fill({LONG(cx) - w / 2, r.top + size * 3 / 10, LONG(cx) - w / 2 + w, r.top + size * 7 / 10}, kText);
+        canvas.Fill({LONG(cx) - w / 2, r.top + size * 3 / 4, LONG(cx) - w / 2 + w, r.top + size * 3 / 4 + w}, kText);
+        return;
+    }
+    const bool error = name == "#32513";
+    const uint32_t fill = error ? 0xFFE00000u : kWindow, ring = error ? 0xFF800000u : 0xFF0030C0u;
+    each([&](double x, double y, double h) -> uint32_t {
+        const double d = std::sqrt(x * x + y * y);
+        return d > h - 0.5 ? 0 : d > h - 2.0 ? ring : fill;
+    });
+    if (error) {
+        // The cross: two bars along the diagonals.
+        each([](double x, double y, double h) -> uint32_t {
+            const double along = std::max(std::abs(x), std::abs(y));
+            return along < h * 0.45 && std::abs(std::abs(x) - std::abs(y)) < h * 0.16 ? kWindow : 0;
+        });
+        return;
+    }
+    if (name == "#32516") {
+        const int w = std::max(2, size / 8);
+        canvas.Fill({LONG(cx) - w / 2, r.top + size * 2 / 10, LONG(cx) - w / 2 + w, r.top + size * 2 / 10 + w}, ring);
+        canvas.Fill({LONG(cx) - w / 2, r.top + size * 4 / 10, LONG(cx) - w / 2 + w, r.top + size * 8 / 10}, ring);
+        return;
+    }
+    const int textWidth = Width(font, "?"), textHeight = font.Metrics().ascent + font.Metrics().descent;
+    canvas.Text(font, int(cx) - textWidth / 2, int(cy) - textHeight / 2, "?", ring);
+}
+
 class Painter final : public user::DesktopPainter {
 public:
     machine::Frame MenuBar(const user::Menu& menu, int width, int highlighted, std::vector<RECT>& items) override {
@@ -192,6 +244,11 @@ public:
         return canvas.frame;
     }
 
+    SIZE MeasureText(const std::string& text) override {
+        RealisedFont* font = Font();
+        return font ? SIZE{Width(*font, text), Height()} : SIZE{LONG(text.size()) * 6, 13};
+    }
+
 private:
     RealisedFont* Font() {
         if (!font_) {
@@ -218,6 +275,10 @@ private:
         const std::string text = Shown(control.title);
         const TextSpan span = DialogTextSpan(name, control.style, r);
         const int textY = r.top + (r.bottom - r.top - Height(font)) / 2;
+        if (name == "Static" && (control.style & kStaticTypeMask) == SS_ICON) {
+            DrawIcon(canvas, font, r, control.title);
+            return;
+        }
         if (name == "Static") {
             canvas.Text(font, r.left, r.top, text, ink, r.right);
             return;
@@ -313,5 +374,10 @@ void InstallDesktopPainter() {
     static Painter* painter = new Painter;  // lives as long as the process: windows may draw until the end
     user::SetDesktopPainter(painter);
 }
+
+namespace {
+// Installed as the program starts too: a message box may come up before GDI's first object is made.
+[[maybe_unused]] const bool kInstalledAtStart = (InstallDesktopPainter(), true);
+}  // namespace
 
 }  // namespace gdi

@@ -180,6 +180,13 @@ void Heard(Output* output, const int16_t* samples, uint32_t frames, const AudioF
     AppendConverted(s.recorded, s.recordedFormat, samples, frames, format);
 }
 
+// Said once a process: the sound is mixed all the same, in real time, and heard by no one.
+void SayThereIsNoSoundCard() {
+    static std::once_flag said;
+    std::call_once(said,
+                   [] { std::fprintf(stderr, "[machine] no sound card: the sound is mixed and goes nowhere\n"); });
+}
+
 }  // namespace
 
 std::unique_ptr<AudioOutput> OpenAudioOutput(const AudioFormat& format, AudioSource source) {
@@ -205,6 +212,7 @@ std::unique_ptr<AudioOutput> OpenAudioOutput(const AudioFormat& format, AudioSou
         if (output->device) {
             sinkName = "sdl";
         } else {
+            if (allowDevice) SayThereIsNoSoundCard();
             output->StartThread();
         }
     }

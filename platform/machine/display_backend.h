@@ -13,7 +13,7 @@ namespace machine::detail {
 class DisplayBackend {
 public:
     virtual ~DisplayBackend() = default;
-    // The button the user chose.
+    // The button the user chose, or 0 when the display could not show the box.
     virtual int AskMessageBox(const MessageBoxRecord& box) = 0;
     virtual void Place(uint64_t id, const HostWindowState& state) = 0;
     virtual void Remove(uint64_t id) = 0;

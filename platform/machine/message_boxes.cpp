@@ -1,5 +1,6 @@
 // Message boxes as the machine shows them: recorded, shown by the backend, answered by a test's hook
-// or with the box's default button.
+// or with the box's default button. A display that cannot show its own box leaves the answer to the
+// caller (the window manager's dialog), which records it on the box.
 #include "machine/control.h"
 #include "machine/machine.h"
 #include "display_backend.h"
@@ -49,23 +50,41 @@ const char* MessageBoxIconName(uint32_t type) {
     }
 }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+int OfferMessageBox(const std::string& text, const std::string& caption, uint32_t type, size_t& record) {
     BoxState& s = State();
     MessageBoxRecord box{text, caption, type, 0};
     if (s.echo) detail::ShowBoxOnHeadlessDisplay(box);
     // Recorded in the order shown: a box the hook causes comes after this one.
-    const size_t index = s.boxes.size();
+    record = s.boxes.size();
     s.boxes.push_back(box);
-    int answer = 0;
     if (s.hook) {
         control::MessageBoxHook hook = s.hook;  // the hook may replace itself while it runs
-        answer = hook(box);
-    } else if (detail::Display()) {
-        answer = detail::Display()->AskMessageBox(box);
+        const int answer = hook(box);
+        AnswerMessageBox(record, answer);
+        return answer != 0 ? answer : DefaultMessageBoxAnswer(type);
     }
-    answer = answer != 0 ? answer : DefaultMessageBoxAnswer(type);
-    if (index < s.boxes.size()) s.boxes[index].answer = answer;
-    return answer;
+    if (detail::Display()) {
+        const int answer = detail::Display()->AskMessageBox(box);
+        if (answer == 0) return 0;  // the caller asks the user
+        AnswerMessageBox(record, answer);
+        return answer;
+    }
+    AnswerMessageBox(record, 0);
+    return DefaultMessageBoxAnswer(type);
+}
+
+void AnswerMessageBox(size_t record, int answer) {
+    BoxState& s = State();
+    if (record >= s.boxes.size()) return;  // the machine was reset meanwhile
+    s.boxes[record].answer = answer != 0 ? answer : DefaultMessageBoxAnswer(s.boxes[record].type);
+}
+
+int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type) {
+    size_t record = 0;
+    const int answer = OfferMessageBox(text, caption, type, record);
+    if (answer != 0) return answer;
+    AnswerMessageBox(record, 0);
+    return DefaultMessageBoxAnswer(type);
 }
 
 namespace detail {

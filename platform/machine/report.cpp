@@ -49,7 +49,8 @@ void AddMessageBoxes(Fields& fields) {
     for (size_t i = 0; i < boxes.size(); ++i) {
         if (i) list += ", ";
         list += "{\"text\": " + JsonString(boxes[i].text) + ", \"caption\": " + JsonString(boxes[i].caption) +
-                ", \"icon\": " + JsonString(MessageBoxIconName(boxes[i].type)) + "}";
+                ", \"icon\": " + JsonString(MessageBoxIconName(boxes[i].type)) +
+                ", \"answer\": " + std::to_string(boxes[i].answer) + "}";
     }
     fields.emplace_back("message_boxes", list + "]");
 }

@@ -1,8 +1,12 @@
 // The real audio output: an SDL2 audio device playing 16-bit samples at the output's rate and
-// channel count (SDL converts to what the card takes). Its callback thread drives the mix.
+// channel count (SDL converts to what the card takes). Its callback thread drives the mix. SDL's ALSA
+// backend goes through alsa-lib, whose errors (a machine without a sound card has eight lines of
+// them for each try) would go to standard error: the machine says itself what became of the sound.
 #include <SDL.h>
+#include <alsa/asoundlib.h>
 
 #include <cstdio>
+#include <mutex>
 
 #include "audio_parts.h"
 
@@ -54,9 +58,13 @@ private:
     SDL_AudioDeviceID device_ = 0;
 };
 
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
 }  // namespace
 
 std::unique_ptr<SoundCard> OpenSoundCard(const AudioFormat& format, AudioSource pull) {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(&IgnoreAlsaError); });
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
     auto card = std::make_unique<SdlSoundCard>(std::move(pull));
     if (!card->Open(format)) return nullptr;  // the destructor quits the subsystem again

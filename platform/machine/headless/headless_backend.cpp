@@ -1,5 +1,7 @@
 // Which display the machine has: none (headless: message boxes go to standard error) or SDL's, chosen
-// with MORVATH_MACHINE=sdl or by default when a display is there and SDL's video starts.
+// with MORVATH_MACHINE=sdl or by default when a display is there and SDL's video starts on it. Asked
+// for by name, a window that cannot be had (no display: SDL would only draw off the screen) stops the
+// run with the reason; chosen by default, the run is headless instead.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -22,11 +24,13 @@ bool DisplayPresent() {
     return false;
 }
 
-bool StartSdl(bool asked) {
+bool StartSdl(bool asked, std::string& error) {
     std::string reason;
     Backend() = StartSdlDisplay(reason);
     if (!Backend()) {
-        if (asked) std::fprintf(stderr, "MORVATH_MACHINE=sdl: SDL's video does not start (%s); running headless\n", reason.c_str());
+        // Asked for by name, a window that cannot be had stops the run; chosen by default, the run
+        // goes on headless.
+        if (asked) error = "MORVATH_MACHINE=sdl: no window can be opened (" + reason + ")";
         return false;
     }
     // A person plays in a real window: the clock follows real time unless the run asks otherwise.
@@ -45,12 +49,9 @@ void ShowBoxOnHeadlessDisplay(const MessageBoxRecord& box) {
 
 bool ChooseBackend(const std::string& name, std::string& error) {
     if (name == "headless") return true;
-    if (name == "sdl") {
-        StartSdl(true);
-        return true;
-    }
+    if (name == "sdl") return StartSdl(true, error);
     if (name.empty()) {
-        if (DisplayPresent()) StartSdl(false);
+        if (DisplayPresent()) StartSdl(false, error);
         return true;
     }
     error = "MORVATH_MACHINE: unknown machine \"" + name + "\" (use headless or sdl)";

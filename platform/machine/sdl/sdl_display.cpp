@@ -219,22 +219,27 @@ void SdlDisplay::ShowContent(uint64_t id, const Frame& content) {
     Redraw(*host);
 }
 
+// Frames are shown on a steady schedule of refresh deadlines, one period apart, so the time the frame
+// takes to draw and show counts within the period. A frame that misses its deadline is shown at once
+// and the schedule goes on from that deadline (the next frames catch up); one that is more than a
+// period behind starts the schedule afresh, so late frames never come in a burst.
 void SdlDisplay::PaceToRefresh() {
     const DisplayMode mode = CurrentDisplayMode();
     const auto period = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
         std::chrono::duration<double>(1.0 / (mode.refreshRate > 0 ? mode.refreshRate : 60)));
     const auto now = std::chrono::steady_clock::now();
-    const auto due = lastShown_ + period;
-    if (now < due) std::this_thread::sleep_until(due);
+    if (!paced_ || now > nextRefresh_ + period) nextRefresh_ = now;
+    if (now < nextRefresh_) std::this_thread::sleep_until(nextRefresh_);
+    nextRefresh_ += period;
 }
 
 void SdlDisplay::ShowMainFrame(const Frame& frame) {
     HostWindow* host = Main();
     if (!host) return;
     if (frame.waitForRefresh) PaceToRefresh();
+    paced_ = frame.waitForRefresh;  // after an unpaced frame the next paced one starts the schedule
     Upload(*host, host->content, frame);
     Redraw(*host);
-    lastShown_ = std::chrono::steady_clock::now();
     Pump(0);
 }
 
@@ -368,6 +373,11 @@ void SdlDisplay::Translate(const SDL_Event& event) {
                 closeRequested_ = true;
                 ScheduleWindow(mainId_, WindowAction::Close);
             }
+            // Before there is a main window (a start-up failure's message box waits), the windows
+            // there are closed as their close boxes would: a box answers as to Escape.
+            if (mainId_ == 0)
+                for (const auto& [id, host] : windows_)
+                    if (host.state.visible) ScheduleWindow(id, WindowAction::Close);
             break;
         case SDL_WINDOWEVENT: {
             const uint64_t id = IdOf(event.window.windowID);
@@ -444,6 +454,14 @@ bool SdlDisplay::Pump(uint32_t waitMilliseconds) {
 std::unique_ptr<detail::DisplayBackend> StartDisplay(std::string& reason) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         reason = SDL_GetError();
+        return nullptr;
+    }
+    // SDL's drivers that show nothing (it takes "offscreen" when it finds no display): no one would see
+    // the window, and the run would go on unseen until it is killed.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver == "offscreen" || driver == "dummy") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        reason = "there is no display: SDL's video has only its \"" + driver + "\" driver, which shows nothing";
         return nullptr;
     }
     return std::make_unique<SdlDisplay>();

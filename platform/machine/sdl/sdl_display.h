@@ -70,7 +70,9 @@ private:
     ScreenRect confinement_;
     SDL_Cursor* cursor_ = nullptr;
     std::vector<uint32_t> cursorPixels_;
-    std::chrono::steady_clock::time_point lastShown_ = std::chrono::steady_clock::now();
+    // The next refresh a paced frame waits for (PaceToRefresh), while frames are paced.
+    bool paced_ = false;
+    std::chrono::steady_clock::time_point nextRefresh_;
 };
 
 }  // namespace machine::sdl

@@ -1,5 +1,6 @@
 // Message boxes as SDL's message boxes: the caption, the text, the type's buttons with its default
-// button on Enter and its cancelling button on Escape.
+// button on Enter and its cancelling button on Escape. Where SDL cannot show one (no dialog program,
+// no X fonts) the box is left to the layer, which shows it as a dialog of its own.
 #include <algorithm>
 #include <vector>
 
@@ -50,8 +51,8 @@ int SdlDisplay::AskMessageBox(const MessageBoxRecord& box) {
     const SDL_MessageBoxData message{flags, main ? main->window : nullptr, box.caption.c_str(), box.text.c_str(),
                                      int(data.size()), data.data(), nullptr};
     int answer = 0;
-    if (SDL_ShowMessageBox(&message, &answer) != 0 || answer <= 0) return defaultAnswer;
-    return answer;
+    if (SDL_ShowMessageBox(&message, &answer) != 0) return 0;  // no box here: the layer shows its own
+    return answer > 0 ? answer : defaultAnswer;
 }
 
 }  // namespace machine::sdl

@@ -88,6 +88,10 @@ bool UserPressesKey(HWND dialog, UINT virtualKey, std::string& reason);
 // is ended with IDCANCEL all the same.
 void CancelDialog(HWND dialog, const char* why);
 
+// A message box as a modal dialog of the dialog manager: the button the user chose, or 0 when the
+// dialog could not be shown (or ended without a button: a quit message, its owner gone).
+int RunMessageBoxDialog(HWND owner, const std::string& text, const std::string& caption, UINT type);
+
 // Does the script's dialog event that the message carries.
 void ApplyScriptedInput(HWND dialog, LPARAM key);
 // Whether the script still holds dialog events.

@@ -36,12 +36,13 @@ TEST_F(Report, HoldsTheRunsFieldsProperlyEscaped) {
     EXPECT_NE(json.find("\"frames_presented\": 2,"), std::string::npos);
     EXPECT_NE(json.find("\"seconds\": "), std::string::npos);
     EXPECT_NE(json.find("{\"text\": \"Could not initialize Direct3D.\\n\\nThis sample will now exit.\", "
-                        "\"caption\": \"D3D9 \\\"App\\\"\", \"icon\": \"error\"}"),
+                        "\"caption\": \"D3D9 \\\"App\\\"\", \"icon\": \"error\", \"answer\": 1}"),
               std::string::npos)
         << json;
     for (const char* icon : {"\"icon\": \"warning\"", "\"icon\": \"information\"", "\"icon\": \"question\"",
                              "\"icon\": \"none\""})
         EXPECT_NE(json.find(icon), std::string::npos) << icon;
+    EXPECT_NE(json.find("\"icon\": \"question\", \"answer\": 6}"), std::string::npos) << json;  // IDYES
     EXPECT_NE(json.find("\"debug_output\": [\"trace\\\\line\\t1\\n\", \"\\u0001\\u00e9\"]"), std::string::npos)
         << json;
 }

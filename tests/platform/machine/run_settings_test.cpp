@@ -1,6 +1,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -86,10 +89,18 @@ TEST_F(RunSettings, TheOutputsAreOpenedAtTheStart) {
     fs::remove(wave);
 }
 
-TEST_F(RunSettings, TheSdlMachineFallsBackToHeadless) {
+// Asked for by name, a window that cannot be opened stops the run (main answers status 2).
+TEST_F(RunSettings, TheSdlMachineWithoutADisplayIsRefused) {
+    std::vector<std::pair<std::string, std::string>> displays;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name)) displays.emplace_back(name, value);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
     setenv("MORVATH_MACHINE", "sdl", 1);
     std::string error;
-    EXPECT_TRUE(machine::ConfigureFromEnvironment(error));
+    EXPECT_FALSE(machine::ConfigureFromEnvironment(error));
+    EXPECT_NE(error.find("MORVATH_MACHINE=sdl: no window can be opened"), std::string::npos) << error;
+    for (const auto& [name, value] : displays) setenv(name.c_str(), value.c_str(), 1);
 }
 
 }  // namespace

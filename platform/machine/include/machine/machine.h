@@ -3,6 +3,7 @@
 // program never includes this header. Tests and the backends configure and drive it through control.h.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,6 +35,10 @@ struct MessageBoxRecord {
 // Shows a box and answers it: headless, with its default button (written to standard error too);
 // a test's answer hook may act while it is up and choose the answer.
 int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t type);
+// The same, but answers 0 when a real display could not show the box itself (its system's boxes are
+// not there): the caller then shows the box to the user and records the answer on the box's record.
+int OfferMessageBox(const std::string& text, const std::string& caption, uint32_t type, size_t& record);
+void AnswerMessageBox(size_t record, int answer);
 // The default button of a box of this type (MB_OK -> IDOK, MB_YESNO -> IDYES, MB_DEFBUTTON2 -> the
 // second button, ...).
 int DefaultMessageBoxAnswer(uint32_t type);

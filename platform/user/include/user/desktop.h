@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "machine/machine.h"
@@ -22,6 +23,9 @@ public:
     virtual machine::Frame Popup(const Menu& menu, int highlighted, std::vector<RECT>& items) = 0;
     // A dialog's client area and its controls, as they stand.
     virtual machine::Frame Dialog(HWND dialog) = 0;
+    // The size of a line of text (taken as it is, no mnemonic) in the dialog font: the layer's message
+    // boxes are sized by it.
+    virtual SIZE MeasureText(const std::string& text) = 0;
 };
 void SetDesktopPainter(DesktopPainter* painter);
 DesktopPainter* Painter();
