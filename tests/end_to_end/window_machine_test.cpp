@@ -28,7 +28,7 @@ class WindowMachineWithoutADisplay : public ::testing::TestWithParam<NoDisplayCa
 
 TEST_P(WindowMachineWithoutADisplay, StopsOrRunsHeadless) {
     const NoDisplayCase& c = GetParam();
-    ScratchFolder scratch;
+    test_support::TempFolder scratch;
     const std::filesystem::path folder = scratch.Path() / "run";
     std::filesystem::create_directories(folder);
     ProgramRun media{MAKE_MEDIA_PROGRAM, {folder.string()}, scratch.Path(), {}, scratch.Path() / "media.out"};
