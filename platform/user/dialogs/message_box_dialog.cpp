@@ -16,9 +16,9 @@
 namespace user::dialogs {
 namespace {
 
-// Dialog units of the dialog font, as the dialog manager lays controls out (dialog_box.cpp).
-constexpr int kBaseWidth = 6;
-constexpr int kBaseHeight = 13;
+// Dialog units of the dialog font, as the dialog manager lays controls out (user/dialog_runner.h).
+constexpr int kBaseWidth = kDialogBaseWidth;
+constexpr int kBaseHeight = kDialogBaseHeight;
 int UnitsX(int pixels) { return (pixels * 4 + kBaseWidth - 1) / kBaseWidth; }
 int UnitsY(int pixels) { return (pixels * 8 + kBaseHeight - 1) / kBaseHeight; }
 
